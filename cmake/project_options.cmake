@@ -1,0 +1,29 @@
+# Compiler settings shared by every target of the project.
+option(KV_SANITIZE "Build with AddressSanitizer and UBSan (native preset)" OFF)
+
+add_library(kv_options INTERFACE)
+target_compile_options(kv_options INTERFACE -Wall -Wextra -Wno-unused-parameter)
+
+if(WIN32)
+    # Only system DLLs at run time: libgcc, libstdc++ and winpthread are linked in.
+    target_compile_definitions(kv_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN
+                                                    _WIN32_WINNT=0x0601 NOMINMAX)
+    target_link_options(kv_options INTERFACE -static -static-libgcc -static-libstdc++)
+elseif(KV_SANITIZE)
+    target_compile_options(kv_options INTERFACE -fsanitize=address,undefined
+                                                -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    target_link_options(kv_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# A test program: GoogleTest, discovered when CTest runs (under Wine for the win32 preset, so
+# discovery happens once the shared wineserver is warm).
+function(kv_add_test name)
+    cmake_parse_arguments(arg "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${arg_SOURCES})
+    target_link_libraries(${name} PRIVATE kv_options GTest::gtest GTest::gtest_main ${arg_LIBS})
+    if(NOT arg_TIMEOUT)
+        set(arg_TIMEOUT 120)
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES TIMEOUT ${arg_TIMEOUT} LABELS "${arg_LABELS}")
+endfunction()
