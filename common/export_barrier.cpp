@@ -1,0 +1,75 @@
+#include "export_barrier.h"
+
+#include "com_owners.h"
+#include "text_conversion.h"
+
+#include <wrl/client.h>
+
+#include <cstdio>
+#include <new>
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+std::wstring StatusText(HRESULT hr) {
+    wchar_t text[32];
+    swprintf(text, 32, L"Ошибка 0x%08lX", static_cast<unsigned long>(hr));
+    return text;
+}
+
+// The description that the failing call left on the thread (taking it clears it).
+std::wstring TakeThreadErrorDescription() {
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, &info) != S_OK || !info)
+        return {};
+    Bstr description;
+    if (FAILED(info->GetDescription(description.Out())))
+        return {};
+    return std::wstring(description.View());
+}
+
+} // namespace
+
+LibraryError::LibraryError(HRESULT code, std::wstring message)
+    : code_(code), message_(std::move(message)), ansi_message_(AnsiFromWide(message_)) {}
+
+void check(HRESULT hr) {
+    if (SUCCEEDED(hr))
+        return;
+    std::wstring message = TakeThreadErrorDescription();
+    throw LibraryError(hr, message.empty() ? StatusText(hr) : std::move(message));
+}
+
+CaughtError DescribeCaughtException() noexcept {
+    try {
+        try {
+            throw;
+        } catch (const LibraryError& error) {
+            return {error.Code(), error.Message()};
+        } catch (const std::bad_alloc&) {
+            return {E_OUTOFMEMORY, L"Недостаточно памяти"};
+        } catch (const std::exception& error) {
+            return {E_UNEXPECTED, WideFromAnsi(error.what())};
+        } catch (...) {
+            return {E_UNEXPECTED, L"Непредвиденная ошибка"};
+        }
+    } catch (...) {
+        // Building the description itself failed (out of memory): keep the status only.
+        return {E_UNEXPECTED, {}};
+    }
+}
+
+void SetThreadErrorInfo(const std::wstring& message, const GUID& iid,
+                        const wchar_t* source) noexcept {
+    ComPtr<ICreateErrorInfo> create;
+    if (FAILED(CreateErrorInfo(&create)))
+        return;
+    create->SetGUID(iid);
+    create->SetDescription(const_cast<LPOLESTR>(message.c_str()));
+    if (source)
+        create->SetSource(const_cast<LPOLESTR>(source));
+    ComPtr<IErrorInfo> info;
+    if (SUCCEEDED(create.As(&info)))
+        SetErrorInfo(0, info.Get());
+}

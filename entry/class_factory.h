@@ -1,0 +1,11 @@
+// The class factory of a served class: multiple instancing (every request makes a new object).
+#pragma once
+
+#include "class_table.h"
+
+// The start-up step after which DllGetClassObject hands out factories.
+void MakeClassFactoriesReady() noexcept;
+bool ClassFactoriesReady() noexcept;
+
+// A factory for the class, answering for the interface asked.
+HRESULT CreateClassFactory(const ServedClass& served, REFIID riid, void** object);

@@ -1,0 +1,89 @@
+#include "scenario_file.h"
+
+#include "common/export_barrier.h"
+#include "common/text_conversion.h"
+#include "system_text.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+namespace kv::execution {
+
+namespace {
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+[[noreturn]] void RaiseFileError(const std::wstring& path, DWORD error) {
+    const HRESULT hr = HRESULT_FROM_WIN32(error);
+    throw LibraryError(hr,
+                       L"Не удалось прочитать файл сценария \"" + path + L"\": " + SystemText(hr));
+}
+
+// Long paths are opened through the extended-length form, which has no 260-character limit
+// but is taken literally, so it is made from the full, normalised path.
+std::wstring OpenablePath(const std::wstring& path) {
+    if (path.size() < MAX_PATH || path.starts_with(L"\\\\?\\"))
+        return path;
+    DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::vector<wchar_t> full;
+    DWORD written = 0;
+    while (needed != 0) {
+        full.assign(needed, L'\0');
+        written = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+        if (written < needed)
+            break;
+        needed = written;
+    }
+    if (needed == 0 || written == 0)
+        RaiseFileError(path, GetLastError());
+    std::wstring fullPath(full.data(), written);
+    if (fullPath.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + fullPath.substr(2);
+    return L"\\\\?\\" + fullPath;
+}
+
+} // namespace
+
+std::wstring ExpandFileName(std::string_view ansiName) {
+    const std::wstring name = WideFromAnsi(ansiName);
+    DWORD capacity = static_cast<DWORD>(name.size()) + 1;
+    for (;;) {
+        std::vector<wchar_t> buffer(capacity, L'\0');
+        const DWORD needed = ExpandEnvironmentStringsW(name.c_str(), buffer.data(), capacity);
+        if (needed == 0) {
+            const HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
+            throw LibraryError(hr, L"Не удалось раскрыть имя файла сценария \"" + name + L"\": " +
+                                       SystemText(hr));
+        }
+        // The count includes the terminating zero; a larger count asks for a larger buffer.
+        if (needed <= capacity)
+            return std::wstring(buffer.data(), needed - 1);
+        capacity = needed;
+    }
+}
+
+std::string ReadScenarioFile(const std::wstring& path) {
+    HANDLE opened =
+        CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE)
+        RaiseFileError(path, GetLastError());
+    const UniqueHandle file(opened);
+    std::string bytes;
+    char chunk[64 * 1024];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr))
+            RaiseFileError(path, GetLastError());
+        if (read == 0)
+            return bytes;
+        bytes.append(chunk, read);
+    }
+}
+
+} // namespace kv::execution

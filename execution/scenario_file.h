@@ -1,0 +1,17 @@
+// Finding and reading a scenario file: environment references expanded at any length, paths
+// past the classic 260-character limit opened whole, never cut to another file's name.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kv::execution {
+
+// Expands %NAME% references of an ANSI file name; the result has no length limit.
+std::wstring ExpandFileName(std::string_view ansiName);
+
+// The file's bytes. Raises LibraryError naming the file and the system's reason when it cannot
+// be opened or read.
+std::string ReadScenarioFile(const std::wstring& path);
+
+} // namespace kv::execution

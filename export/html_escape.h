@@ -1,0 +1,20 @@
+// Model texts (names, comments, property values) placed in the structure page. A text without
+// special characters comes out unchanged, so a page of plain names is exactly the page's fixed
+// form; a text with them can neither open a tag nor leave the attribute value it stands in.
+// Works on bytes of any single-byte code page. Pure: no Windows header.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kv::html {
+
+// For element content: "&", "<", ">" and the double quote become character references.
+std::string EscapeText(std::string_view text);
+
+// For an attribute value written without quotes (the page's "name=%s" and "href=#%s"): also
+// everything that ends or breaks such a value (white space, quotes, "=", "`") becomes a
+// character reference, which the browser decodes back into the value.
+std::string EscapeUnquotedAttribute(std::string_view text);
+
+} // namespace kv::html

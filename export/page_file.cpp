@@ -1,0 +1,129 @@
+#include "export/page_file.h"
+
+#include "common/export_barrier.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+namespace kv::html {
+namespace {
+
+// The platform's text for a system error code, without its trailing line break.
+std::wstring SystemMessage(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    return text.empty() ? L"код " + std::to_wstring(error) : text;
+}
+
+[[noreturn]] void ThrowWriteError(const std::wstring& path, DWORD error) {
+    throw LibraryError(HRESULT_FROM_WIN32(error),
+                       L"Не удалось записать файл \"" + path + L"\": " + SystemMessage(error));
+}
+
+// The absolute form of the path; past the classic length limit, in the "\\?\" form that the
+// file functions accept at any length.
+std::wstring FullPath(const std::wstring& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0)
+            ThrowWriteError(path, GetLastError());
+        if (length < full.size()) {
+            full.resize(length);
+            break;
+        }
+        full.resize(length);
+    }
+    if (full.size() < MAX_PATH - 12 || full.starts_with(L"\\\\?\\"))
+        return full;
+    if (full.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+// An open temporary file beside the target; closed and deleted unless committed.
+class TemporaryFile {
+public:
+    TemporaryFile(const std::wstring& target, const std::wstring& shown_path) {
+        const std::wstring folder = target.substr(0, target.find_last_of(L'\\') + 1);
+        const std::wstring stem =
+            folder + L"~kvpage" + std::to_wstring(GetCurrentProcessId()) + L"-";
+        for (int attempt = 0;; ++attempt) {
+            path_ = stem + std::to_wstring(attempt) + L".tmp";
+            handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (handle_ != INVALID_HANDLE_VALUE)
+                return;
+            const DWORD error = GetLastError();
+            if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 1000)
+                ThrowWriteError(shown_path, error);
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        Close();
+        if (!committed_)
+            DeleteFileW(path_.c_str());
+    }
+
+    // Writes every byte; the system's error code, ERROR_SUCCESS when all went well.
+    DWORD Write(std::string_view bytes) {
+        while (!bytes.empty()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
+            DWORD written = 0;
+            if (!WriteFile(handle_, bytes.data(), chunk, &written, nullptr))
+                return GetLastError();
+            bytes.remove_prefix(written);
+        }
+        return ERROR_SUCCESS;
+    }
+
+    // Closes the file and puts it in the target's place; the system's error code.
+    DWORD ReplaceTarget(const std::wstring& target) {
+        if (!Close())
+            return GetLastError();
+        if (!MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+            return GetLastError();
+        committed_ = true;
+        return ERROR_SUCCESS;
+    }
+
+private:
+    bool Close() {
+        if (handle_ == INVALID_HANDLE_VALUE)
+            return true;
+        const bool closed = CloseHandle(handle_) != FALSE;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+    std::wstring path_;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    bool committed_ = false;
+};
+
+} // namespace
+
+void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
+    if (path.empty())
+        throw LibraryError(E_INVALIDARG, L"Не задано имя файла");
+    const std::wstring target = FullPath(path);
+    TemporaryFile file(target, path);
+    DWORD error = file.Write(bytes);
+    if (error == ERROR_SUCCESS)
+        error = file.ReplaceTarget(target);
+    if (error != ERROR_SUCCESS)
+        ThrowWriteError(path, error);
+}
+
+} // namespace kv::html

@@ -1,0 +1,195 @@
+#include "recording/attribute_fragments.h"
+
+#include "recording/kernel_access.h"
+#include "recording/literal_encoding.h"
+#include "recording/recording_state.h"
+#include "recording/script_format.h"
+#include "recording/templates.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+namespace kv {
+namespace {
+
+// The second name of the move comment when an attribute goes to the end of its class's list:
+// "последний атрибут класса" in Windows-1251.
+constexpr std::string_view kLastAttributeOfClass =
+    "\xEF\xEE\xF1\xEB\xE5\xE4\xED\xE8\xE9 \xE0\xF2\xF0\xE8\xE1\xF3\xF2 \xEA\xEB\xE0\xF1\xF1\xE0";
+
+bool RecordingOpen() {
+    return RecordingActive && ScriptBuffer;
+}
+
+// One formatted template is one item of the scenario.
+void Write(std::string_view scriptTemplate, std::initializer_list<FormatValue> values = {}) {
+    ScriptBuffer->push_back(Format(scriptTemplate, values));
+}
+
+void WriteEmptyItem() {
+    ScriptBuffer->emplace_back();
+}
+
+// Names go into string literals and comment lines so that a quote or a line break in them can
+// neither end the literal nor the comment; ordinary names are written unchanged.
+std::string Literal(std::string_view text) {
+    return PlainTextInLiteral(text);
+}
+
+std::string Comment(std::string_view text) {
+    return PlainTextInComment(text);
+}
+
+std::string BoolProperty(IZClassValue* cval,
+                         HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(VARIANT_BOOL*)) {
+    VARIANT_BOOL value = VARIANT_FALSE;
+    check((cval->*get)(&value));
+    return BoolLiteral(value);
+}
+
+std::string GuidProperty(IZClassValue* cval,
+                         HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(GUID*)) {
+    GUID value = {};
+    check((cval->*get)(&value));
+    return GuidText(value);
+}
+
+std::string TextProperty(IZClassValue* cval,
+                         HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(BSTR*)) {
+    return Literal(KernelText(cval, get));
+}
+
+// Every recorded field of the attribute, from its identifier to the forbid-input flag.
+void WriteFields(IZClassValue* cval, std::string_view currentName) {
+    Write(tplAttrGUID, {GuidProperty(cval, &IZClassValue::get_zrGUID)});
+    Write(tplAttrName, {Literal(currentName)});
+    LONG type = 0;
+    check(cval->get_zrType(&type));
+    Write(tplAttrType, {static_cast<std::int32_t>(type)});
+    Write(tplAttrDataType, {GuidProperty(cval, &IZClassValue::get_zrDataType)});
+    Write(tplAttrScreenName, {TextProperty(cval, &IZClassValue::get_zrScreenName)});
+    Write(tplAttrAliasName, {TextProperty(cval, &IZClassValue::get_zrAliasName)});
+    Write(tplAttrGroup, {TextProperty(cval, &IZClassValue::get_zrGroup)});
+    Write(tplAttrFunctionCode, {CodeLiteral(KernelText(cval, &IZClassValue::get_zrFunctionCode))});
+    if (DifferenceMode)
+        Write(tplAttrBlocked, {BoolProperty(cval, &IZClassValue::get_zrBlocked)});
+    Write(tplAttrMeasureUnit, {TextProperty(cval, &IZClassValue::get_zrMeasureUnit)});
+    Write(tplAttrMeasureEntity, {TextProperty(cval, &IZClassValue::get_zrMeasureEntity)});
+    Write(tplAttrForbidInput, {BoolProperty(cval, &IZClassValue::get_zrForbidInput)});
+}
+
+// The property list; a plain recording clears the replayed attribute's list first, a
+// difference only sets the values it carries.
+void WriteProperties(IZClassValue* cval) {
+    ComPtr<IZProperties> props;
+    check(cval->get_zrProperties(&props));
+    props = Required(std::move(props), L"zrProperties");
+    Write(tplAttrPropsVar);
+    if (!DifferenceMode)
+        Write(tplClearAttrProps);
+    LONG count = 0;
+    check(props->get_zrCount(&count));
+    for (LONG i = 0; i < count; ++i) {
+        Bstr name;
+        Variant value;
+        check(props->zrPropItem(i, name.Out(), value.Out()));
+        Write(tplAddAttrProp,
+              {QuoteDoubled(AnsiFromBstr(name.Get())), QuoteDoubled(VariantText(*value.Get()))});
+    }
+}
+
+void WriteRights(IZClassValue* cval) {
+    const GUID key = SecurityKeyOf(cval);
+    Write(tplAttrClearRightsNote);
+    ForEachGroupRights(LocalSecurityOf(cval).Get(), key,
+                       [](const std::string& id, std::int32_t rights) {
+                           if (rights == kNoRightsEntry)
+                               Write(tplRemoveAttrRights, {Literal(id)});
+                           else
+                               Write(tplGiveAttrRights, {rights, Literal(id)});
+                       });
+}
+
+void WriteRemoval(std::string_view attributeName, std::string_view className) {
+    Write(tplRemoveAttrComment, {Comment(attributeName)});
+    Write(tplLocateClass, {Literal(className)});
+    Write(tplRemoveAttr, {Literal(attributeName)});
+    Write(tplEndIfClass);
+    WriteEmptyItem();
+}
+
+} // namespace
+
+bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing) {
+    if (!RecordingOpen() || !cval)
+        return false;
+    ComPtr<IZClassValue> inheritedFrom;
+    check(cval->get_zrInheritedFrom(&inheritedFrom));
+    if (inheritedFrom)
+        return false; // the base class's fragment carries it
+    const std::string currentName = NameOf(cval);
+    const std::string scenarioName = name.empty() ? currentName : std::string(name);
+
+    Write(tplProgressStep);
+    const std::string className = NameOf(OwnerClassOf(cval).Get());
+    Write(tplAttrComment, {Comment(className + "." + scenarioName)});
+    Write(tplLocateClass, {Literal(className)});
+    if (onlyIfMissing)
+        Write(tplLocateAttrIfMissing, {Literal(scenarioName)});
+    Write(tplAddAttr, {Literal(scenarioName)});
+    if (!onlyIfMissing)
+        Write(tplAttrNoInherit);
+    WriteFields(cval, currentName);
+    WriteProperties(cval);
+    if (!DifferenceMode)
+        WriteRights(cval);
+    if (onlyIfMissing)
+        Write(tplEndIfAttr);
+    Write(tplEndIfClass);
+    WriteEmptyItem();
+    return true;
+}
+
+bool scriptCValRemove(IZClassValue* cval) {
+    if (!RecordingOpen() || !cval)
+        return false;
+    const std::string name = NameOf(cval);
+    WriteRemoval(name, NameOf(OwnerClassOf(cval).Get()));
+    return true;
+}
+
+bool scriptCValRemoveName(std::string_view attributeName, std::string_view className) {
+    if (!RecordingOpen())
+        return false;
+    WriteRemoval(attributeName, className);
+    return true;
+}
+
+bool scriptCValMove(IZClassValue* cval, IZClassValue* other) {
+    if (!RecordingOpen() || !cval)
+        return false;
+    const std::string name = NameOf(cval);
+    const std::string className = NameOf(OwnerClassOf(cval).Get());
+    if (other) {
+        // The kernel swaps attributes within one class only.
+        if (NameOf(OwnerClassOf(other).Get()) != className)
+            return false;
+        const std::string otherName = NameOf(other);
+        Write(tplMoveAttrsComment, {Comment(name), Comment(otherName)});
+        Write(tplLocateClass, {Literal(className)});
+        Write(tplSwapAttrs, {Literal(name), Literal(otherName)});
+        Write(tplEndIfClass);
+    } else {
+        Write(tplMoveAttrsComment, {Comment(name), kLastAttributeOfClass});
+        Write(tplLocateClass, {Literal(className)});
+        Write(tplLocateAttrIfPresent, {Literal(name)});
+        Write(tplMoveAttrToEnd);
+        Write(tplEndIfAttr);
+        Write(tplEndIfClass);
+    }
+    WriteEmptyItem();
+    return true;
+}
+
+} // namespace kv

@@ -1,0 +1,30 @@
+// Scenario fragments for attributes: create or change, remove, reorder. Each generator appends
+// its fragment to ScriptBuffer, ending with an empty item, and returns true; with no recording
+// open, or with no attribute object, it writes nothing and returns false. A failing kernel read
+// raises an error; the items already appended stay.
+#pragma once
+
+#include <windows.h>
+
+#include <zkernel.h>
+
+#include <string_view>
+
+namespace kv {
+
+// The whole attribute, read from the kernel, under `name` (its old name; empty = its current
+// one). With `onlyIfMissing` the fragment takes effect only when the class lacks an attribute of
+// that name; otherwise it cuts the attribute's inheritance. An inherited entry gives nothing.
+bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing);
+
+// The removal of the attribute from its class.
+bool scriptCValRemove(IZClassValue* cval);
+
+// The removal of an attribute given by its name and its class's name.
+bool scriptCValRemoveName(std::string_view attributeName, std::string_view className);
+
+// The exchange of two attributes of one class, or, with no other attribute, the move of the
+// attribute to the end of its class's list. Attributes of different classes give nothing.
+bool scriptCValMove(IZClassValue* cval, IZClassValue* other);
+
+} // namespace kv

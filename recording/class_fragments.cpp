@@ -1,0 +1,231 @@
+#include "recording/class_fragments.h"
+
+#include "recording/attribute_fragments.h"
+#include "recording/kernel_access.h"
+#include "recording/literal_encoding.h"
+#include "recording/recording_state.h"
+#include "recording/script_format.h"
+#include "recording/templates.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+namespace kv {
+namespace {
+
+bool RecordingOpen() {
+    return RecordingActive && ScriptBuffer;
+}
+
+// One formatted template is one item of the scenario.
+void Write(std::string_view scriptTemplate, std::initializer_list<FormatValue> values = {}) {
+    ScriptBuffer->push_back(Format(scriptTemplate, values));
+}
+
+void WriteEmptyItem() {
+    ScriptBuffer->emplace_back();
+}
+
+// Names go into string literals and comment lines so that a quote or a line break in them can
+// neither end the literal nor the comment; ordinary names are written unchanged.
+std::string Literal(std::string_view text) {
+    return PlainTextInLiteral(text);
+}
+
+std::string Comment(std::string_view text) {
+    return PlainTextInComment(text);
+}
+
+// The class as the kernel names it: wide for further kernel calls, ANSI for the scenario.
+struct ClassName {
+    Bstr wide;
+    std::string text;
+};
+
+ClassName ReadClassName(IZClass* cls) {
+    ClassName name;
+    check(cls->get_zrName(name.wide.Out()));
+    name.text = AnsiFromBstr(name.wide.Get());
+    return name;
+}
+
+void WritePosition(IZClass* cls) {
+    ComPtr<IZClassPosition> position;
+    check(cls->QueryInterface(IID_PPV_ARGS(&position)));
+    LONG x = 0;
+    LONG y = 0;
+    check(position->GetPosition(&x, &y));
+    Write(tplClassPosition, {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)});
+}
+
+void WriteBaseClass(IZClass* cls) {
+    ComPtr<IZClass> base;
+    check(cls->get_zrBaseClass(&base));
+    if (base)
+        Write(tplClassBase, {Literal(NameOf(base.Get()))});
+}
+
+void WriteBlocked(IZClass* cls) {
+    VARIANT_BOOL blocked = VARIANT_FALSE;
+    check(cls->get_zrBlocked(&blocked));
+    Write(tplClassBlocked, {BoolLiteral(blocked)});
+}
+
+// Inherited entries give nothing (scriptClassValue skips them); own ones their whole fragment.
+void WriteAttributes(IZClass* cls, bool onlyIfMissing) {
+    LONG count = 0;
+    check(cls->get_zrClassValuesCount(&count));
+    for (LONG i = 0; i < count; ++i) {
+        ComPtr<IZClassValue> cval;
+        check(cls->zriClassValueItem(i, &cval));
+        cval = Required(std::move(cval), L"zriClassValueItem");
+        scriptClassValue(cval.Get(), NameOf(cval.Get()), onlyIfMissing);
+    }
+}
+
+void WriteClassRights(IZClass* cls, const GUID& key) {
+    Write(tplClassClearRightsNote);
+    ForEachGroupRights(LocalSecurityOf(cls).Get(), key,
+                       [](const std::string& id, std::int32_t rights) {
+                           if (rights == kNoRightsEntry)
+                               Write(tplRemoveClassRights, {Literal(id)});
+                           else
+                               Write(tplGiveClassRights, {rights, Literal(id)});
+                       });
+}
+
+// A loop of the scenario that gives every attribute of the class, inherited ones included, the
+// class's rights.
+void WriteAttributeRightsLoop(IZClass* cls, const GUID& key) {
+    Write(tplAttrsRightsLoopBegin);
+    ForEachGroupRights(LocalSecurityOf(cls).Get(), key,
+                       [](const std::string& id, std::int32_t rights) {
+                           if (rights == kNoRightsEntry)
+                               Write(tplRemoveAttrRights, {Literal(id)});
+                           else
+                               Write(tplAttrsRightsLoopGive, {rights, Literal(id)});
+                       });
+    Write(tplAttrsRightsLoopEnd);
+}
+
+// The constraints of every filter that names the class.
+void WriteConstraints(IZClass* cls, const ClassName& name) {
+    Write(tplFilterVectorVar);
+    ComPtr<IZFilterVector> filters;
+    check(ClassVectorOf(cls)->QueryInterface(IID_PPV_ARGS(&filters)));
+    LONG count = 0;
+    check(filters->get_zrFiltersCount(&count));
+    for (LONG i = 0; i < count; ++i) {
+        Bstr filter;
+        check(filters->zrFilterName(i, filter.Out()));
+        VARIANT_BOOL exists = VARIANT_FALSE;
+        check(filters->zrConstraintExists(filter.Get(), name.wide.Get(), &exists));
+        if (exists != VARIANT_FALSE)
+            Write(tplAddConstraint, {Literal(AnsiFromBstr(filter.Get())), Literal(name.text)});
+    }
+}
+
+void WriteChildLinks(IZClass* cls, const ClassName& name) {
+    LONG count = 0;
+    check(cls->get_zrChildClassesCount(&count));
+    for (LONG i = 0; i < count; ++i) {
+        ComPtr<IZClass> child;
+        check(cls->zriChildClassItem(i, &child));
+        if (!child)
+            continue;
+        const std::string childName = NameOf(child.Get());
+        Write(tplAddLinkComment, {Comment(name.text), Comment(childName)});
+        Write(tplAddChild, {Literal(childName)});
+    }
+}
+
+// Each parent is addressed with tplAddClass, so afterwards the scenario's cls holds the last
+// parent written.
+void WriteParentLinks(IZClass* cls, const ClassName& name) {
+    const ComPtr<IZClassVector> vector = ClassVectorOf(cls);
+    LONG count = 0;
+    check(vector->get_zrCount(&count));
+    for (LONG i = 0; i < count; ++i) {
+        ComPtr<IZClass> parent;
+        check(vector->zrItem(i, &parent));
+        parent = Required(std::move(parent), L"zrItem");
+        ComPtr<IZClass> link;
+        check(parent->zrnChildClassItem(name.wide.Get(), &link));
+        if (!link)
+            continue;
+        const std::string parentName = NameOf(parent.Get());
+        Write(tplAddLinkComment, {Comment(parentName), Comment(name.text)});
+        Write(tplAddClass, {Literal(parentName)});
+        Write(tplAddChild, {Literal(name.text)});
+    }
+}
+
+bool IsSpaceOrControl(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+} // namespace
+
+bool scriptClass(IZClass* cls, std::string_view name, const ClassFragmentOptions& options) {
+    if (!RecordingOpen() || !cls)
+        return false;
+    const ClassName current = ReadClassName(cls);
+    // An empty name asks for the complete class: written as new, it replaces the old one.
+    const bool completeRewrite = name.empty();
+    if (completeRewrite && !options.updateOnly)
+        scriptClsRemove(current.text);
+    const std::string scenarioName = completeRewrite ? current.text : std::string(name);
+
+    Write(tplProgressStep);
+    Write(tplClassComment, {Comment(scenarioName)});
+    Write(tplAddClass, {Literal(scenarioName)});
+    GUID guid = {};
+    check(cls->get_zrGUID(&guid));
+    Write(tplClassGUID, {GuidText(guid)});
+    Write(tplClassName, {Literal(current.text)});
+    Write(tplClassScreenName, {Literal(KernelText(cls, &IZClass::get_zrScreenName))});
+    WritePosition(cls);
+    if (!options.updateOnly)
+        WriteBaseClass(cls);
+    if (DifferenceMode)
+        WriteBlocked(cls);
+    if (completeRewrite) {
+        WriteEmptyItem();
+        WriteAttributes(cls, options.updateOnly);
+    }
+    // A difference scenario carries rights, constraints and links in sections of its own.
+    if (!DifferenceMode) {
+        const GUID key = SecurityKeyOf(cls);
+        WriteClassRights(cls, key);
+        if (options.attributeRights)
+            WriteAttributeRightsLoop(cls, key);
+        if (options.filters)
+            WriteConstraints(cls, current);
+        if (options.links) {
+            WriteChildLinks(cls, current);
+            WriteParentLinks(cls, current);
+        }
+    }
+    WriteEmptyItem();
+    return true;
+}
+
+bool scriptClsRemove(std::string_view className) {
+    if (!RecordingOpen())
+        return false;
+    std::size_t first = 0;
+    std::size_t end = className.size();
+    while (first < end && IsSpaceOrControl(className[first]))
+        ++first;
+    while (end > first && IsSpaceOrControl(className[end - 1]))
+        --end;
+    const std::string_view name = className.substr(first, end - first);
+    if (name.empty())
+        return false;
+    Write(tplRemoveClass, {Comment(name), Literal(name)});
+    WriteEmptyItem();
+    return true;
+}
+
+} // namespace kv

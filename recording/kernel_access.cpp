@@ -1,0 +1,96 @@
+#include "recording/kernel_access.h"
+
+#include <cstring>
+
+namespace kv {
+namespace {
+
+GUID KeyFromWords(const LONG (&words)[4]) {
+    GUID key;
+    static_assert(sizeof(key) == sizeof(words));
+    std::memcpy(&key, words, sizeof(key));
+    return key;
+}
+
+} // namespace
+
+std::string NameOf(IZClass* cls) {
+    return KernelText(cls, &IZClass::get_zrName);
+}
+
+std::string NameOf(IZClassValue* cval) {
+    return KernelText(cval, &IZClassValue::get_zrName);
+}
+
+ComPtr<IZClass> OwnerClassOf(IZClassValue* cval) {
+    ComPtr<IZClass> owner;
+    check(cval->get_zrOwnerClass(&owner));
+    return Required(std::move(owner), L"zrOwnerClass");
+}
+
+ComPtr<IZClassVector> ClassVectorOf(IZClass* cls) {
+    ComPtr<IZClassVector> vector;
+    check(cls->get_zrClassVector(&vector));
+    return Required(std::move(vector), L"zrClassVector");
+}
+
+ComPtr<IZModel> ModelOf(IZClass* cls) {
+    ComPtr<IZModel> model;
+    check(ClassVectorOf(cls)->get_zrModel(&model));
+    return Required(std::move(model), L"zrModel");
+}
+
+GUID SecurityKeyOf(IZClass* cls) {
+    LONG words[4] = {};
+    check(cls->zrGetSecurityKey(&words[0], &words[1], &words[2], &words[3]));
+    return KeyFromWords(words);
+}
+
+GUID SecurityKeyOf(IZClassValue* cval) {
+    LONG words[4] = {};
+    check(cval->zrGetSecurityKey(&words[0], &words[1], &words[2], &words[3]));
+    return KeyFromWords(words);
+}
+
+ComPtr<IZLocalSecurity> LocalSecurityOf(IZModel* model) {
+    ComPtr<IZLocalSecurity> security;
+    check(model->zrGetLocalSecurity(&security));
+    return Required(std::move(security), L"zrGetLocalSecurity");
+}
+
+ComPtr<IZLocalSecurity> LocalSecurityOf(IZClass* cls) {
+    return LocalSecurityOf(ModelOf(cls).Get());
+}
+
+ComPtr<IZLocalSecurity> LocalSecurityOf(IZClassValue* cval) {
+    return LocalSecurityOf(OwnerClassOf(cval).Get());
+}
+
+std::int32_t RightsOf(IZLocalSecurity* security, long group, const GUID& key) {
+    LONG rights = kNoRightsEntry;
+    GUID keyArgument = key; // the kernel takes it by non-const pointer
+    check(security->zrGetRights(group, &keyArgument, &rights));
+    return rights;
+}
+
+std::string GroupIdentifier(IZLocalSecurity* security, long group) {
+    Variant id;
+    check(security->zrGroupAttribute(group, 0, 2, id.Out()));
+    return VariantText(*id.Get());
+}
+
+void ForEachGroupRights(
+    IZLocalSecurity* security, const GUID& key,
+    const std::function<void(const std::string& id, std::int32_t rights)>& visit) {
+    LONG group = 0;
+    check(security->zrNextGroup(0, &group));
+    while (group != 0) {
+        const std::string id = GroupIdentifier(security, group);
+        visit(id, RightsOf(security, group, key));
+        LONG next = 0;
+        check(security->zrNextGroup(group, &next));
+        group = next;
+    }
+}
+
+} // namespace kv

@@ -1,0 +1,73 @@
+// The reads of the model kernel that the fragment generators share: names and other texts in
+// the ANSI code page, security keys, the security object reached from a class or an attribute,
+// and the enumeration of user groups with their rights. Every failing status becomes an error at
+// once (check); a read that must give an object and gives none is an error too.
+#pragma once
+
+#include "common/com_owners.h"
+#include "common/export_barrier.h"
+#include "recording/kernel_text.h"
+
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <zkernel.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace kv {
+
+using Microsoft::WRL::ComPtr;
+
+// A text property of a kernel object as ANSI text, e.g. KernelText(cls, &IZClass::get_zrName).
+template <class Object, class Getter> std::string KernelText(Object* object, Getter get) {
+    Bstr text;
+    check((object->*get)(text.Out()));
+    return AnsiFromBstr(text.Get());
+}
+
+std::string NameOf(IZClass* cls);
+std::string NameOf(IZClassValue* cval);
+
+// A read that must give an object: a null result raises an error naming the operation.
+template <class Interface>
+ComPtr<Interface> Required(ComPtr<Interface> object, const wchar_t* what) {
+    if (!object)
+        throw LibraryError(E_POINTER, std::wstring(L"Ядро модели не вернуло объект: ") + what);
+    return object;
+}
+
+ComPtr<IZClass> OwnerClassOf(IZClassValue* cval);
+ComPtr<IZClassVector> ClassVectorOf(IZClass* cls);
+ComPtr<IZModel> ModelOf(IZClass* cls);
+
+// The 16-byte key under which the kernel keeps the rights of a class or an attribute: the four
+// 32-bit words of zrGetSecurityKey in their order.
+GUID SecurityKeyOf(IZClass* cls);
+GUID SecurityKeyOf(IZClassValue* cval);
+
+// The model's local security object; for a class through its class vector's model, for an
+// attribute through its owner class.
+ComPtr<IZLocalSecurity> LocalSecurityOf(IZModel* model);
+ComPtr<IZLocalSecurity> LocalSecurityOf(IZClass* cls);
+ComPtr<IZLocalSecurity> LocalSecurityOf(IZClassValue* cval);
+
+// The rights value the kernel leaves untouched when a group has no entry for an object.
+constexpr std::int32_t kNoRightsEntry = -1;
+
+// The group's rights for the key, kNoRightsEntry when it has no entry.
+std::int32_t RightsOf(IZLocalSecurity* security, long group, const GUID& key);
+
+// The group's identifier (attribute 2) as variant text.
+std::string GroupIdentifier(IZLocalSecurity* security, long group);
+
+// Visits every user group in the kernel's order with its identifier and its rights for the key
+// (kNoRightsEntry when it has none). Each group is read just before it is visited, so what the
+// visitor wrote stays when a later read fails.
+void ForEachGroupRights(
+    IZLocalSecurity* security, const GUID& key,
+    const std::function<void(const std::string& id, std::int32_t rights)>& visit);
+
+} // namespace kv

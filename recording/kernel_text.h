@@ -1,0 +1,28 @@
+// Texts from the model kernel (wide strings, variants, GUIDs) as 8-bit text in the process's
+// ANSI code page, ready for the scenario templates.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+// CP_ACP; a character the code page cannot represent becomes the code page's default
+// character (no best-fit look-alikes).
+std::string AnsiFromWide(std::wstring_view text);
+
+// The whole BSTR, embedded null characters included; a null BSTR is "".
+std::string AnsiFromBstr(BSTR text);
+
+// The value converted to text by the platform's variant rules (VariantChangeType to VT_BSTR);
+// empty and null give "". A value with no text form throws std::system_error carrying the
+// HRESULT.
+std::string VariantText(const VARIANT& value);
+
+// The registry form of the GUID, as StringFromGUID2 writes it.
+std::string GuidText(const GUID& id);
+
+} // namespace kv

@@ -1,0 +1,35 @@
+// The platform side of saving a scenario: paths of any length, environment references, the
+// temporary and documents folders, the Save File dialog and the file write.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+// The text with its %NAME% references expanded, at full length.
+std::wstring ExpandEnvironment(const std::wstring& text);
+
+// The user's temporary folder with a trailing backslash, at full length.
+std::wstring TemporaryFolder();
+
+// The path in the process ANSI code page for callers that take 8-bit paths. When the code page
+// cannot represent it, the platform's short form of the existing file or folder is used; when
+// even that fails, it raises.
+std::string AnsiPath(const std::wstring& path);
+
+// Writes the bytes to the file, replacing it. Paths past the platform's classic limit are
+// written through the extended-length form. 0 on success, else the system error code.
+DWORD WriteScenarioFile(const std::wstring& path, std::string_view bytes);
+
+// Deletes the file; the outcome is not reported.
+void DeleteScenarioFile(const std::wstring& path) noexcept;
+
+// The Save File dialog for a scenario: "scenery.vbs" in the user's documents folder (created
+// when missing), *.vbs, overwrite prompt. The chosen path, or nothing when cancelled.
+std::optional<std::wstring> AskScenarioFile(HWND owner);
+
+} // namespace kv

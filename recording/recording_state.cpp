@@ -1,0 +1,24 @@
+#include "recording_state.h"
+
+bool RecordingActive = false;
+std::optional<ScriptItems> ScriptBuffer;
+std::unique_ptr<RecordingLinkReceiver> LinkEventReceiver;
+bool DifferenceMode = false;
+
+void ReleaseRecording() noexcept {
+    if (LinkEventReceiver) {
+        LinkEventReceiver->Disconnect();
+        LinkEventReceiver.reset();
+    }
+    ScriptBuffer.reset();
+    RecordingActive = false;
+    DifferenceMode = false;
+}
+
+void ReleaseRecordingAtUnload(bool library_freed) noexcept {
+    if (!library_freed) {
+        // Deliberately leaked: its destructor would call into modules already unloaded.
+        static_cast<void>(LinkEventReceiver.release());
+    }
+    ReleaseRecording();
+}

@@ -1,0 +1,298 @@
+#include "recording/templates.h"
+
+#include <cstddef>
+#include <stdexcept>
+
+namespace kv {
+namespace {
+
+// A text written in this file as UTF-8 and stored as Windows-1251 bytes, converted while
+// compiling, so the source stays readable and the binary holds the bytes scenarios need.
+// Only ASCII and the Russian alphabet occur in the templates; anything else fails the build.
+template <std::size_t N> struct Cp1251Text {
+    char bytes[N]{};
+    std::size_t size = 0;
+
+    consteval Cp1251Text(const char8_t (&utf8)[N]) {
+        for (std::size_t i = 0; i + 1 < N;) {
+            const unsigned lead = utf8[i];
+            if (lead < 0x80) {
+                bytes[size++] = static_cast<char>(lead);
+                ++i;
+                continue;
+            }
+            if ((lead & 0xE0) != 0xC0 || i + 2 >= N || (utf8[i + 1] & 0xC0) != 0x80)
+                throw std::logic_error("template text outside ASCII and Cyrillic");
+            const unsigned codePoint = ((lead & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
+            bytes[size++] = static_cast<char>(Cp1251FromCyrillic(codePoint));
+            i += 2;
+        }
+    }
+
+    static consteval unsigned Cp1251FromCyrillic(unsigned codePoint) {
+        if (codePoint >= 0x410 && codePoint <= 0x44F) // А..я
+            return 0xC0 + (codePoint - 0x410);
+        if (codePoint == 0x401) // Ё
+            return 0xA8;
+        if (codePoint == 0x451) // ё
+            return 0xB8;
+        throw std::logic_error("template text outside ASCII and Cyrillic");
+    }
+};
+
+// The converted bytes live in the template parameter object, which has static storage.
+template <Cp1251Text text> constexpr std::string_view Ansi{text.bytes, text.size};
+
+} // namespace
+
+// Header and footer.
+constexpr std::string_view tplScriptHeader = Ansi<
+    u8"' Сценарий конфигуратора модели ЗЕЛВАР\r\n"
+    u8"' Для выполнения сценария вне среды конфигуратора\r\n"
+    u8"' раскомментируйте нижеследующий блок, а также\r\n"
+    u8"' блок, завершающий сценарий\r\n"
+    u8"' dim b_logon\r\n"
+    u8"' set m_tarnbridge = CreateObject(\"tarnbridge.Tarnbridge\")\r\n"
+    u8"' if wscript.Arguments.length=2 then\r\n"
+    u8"'   b_logon = "
+    u8"m_tarnbridge.GlobalVars.Logon.LogonAsParams(wscript.Arguments(0),wscript.Arguments(1))\r\n"
+    u8"' else\r\n"
+    u8"'   b_logon = m_tarnbridge.GlobalVars.Logon.LogonAuto\r\n"
+    u8"' end if\r\n"
+    u8"' if b_logon=false then\r\n"
+    u8"'   if m_tarnbridge.GetLastErrorCode<>0 then\r\n"
+    u8"'     MsgBox m_tarnbridge.GetLastErrorMessage\r\n"
+    u8"'   end if\r\n"
+    u8"' else\r\n"
+    u8"'   set mdl = CreateObject(\"zkernel.ZModel\")\r\n"
+    u8"'   set none = mdl.zrGetClassVector.zrItem(0)\r\n"
+    u8"'   mdl.zrLoadModel \"structure.ztp\",none,36\r\n"
+    u8"\r\n"
+    u8"on error resume next\r\n"
+    u8"set s_helper = CreateObject(\"korvalith.ZScriptHelper\")\r\n">;
+constexpr std::string_view tplScriptFooter = Ansi<u8"\r\n"
+                                                  u8"'   mdl.zrSaveModel \"\",none\r\n"
+                                                  u8"'   MsgBox \"Сценарий выполнен\"\r\n"
+                                                  u8"' end if">;
+
+// Progress.
+constexpr std::string_view tplProgressStep =
+    Ansi<u8"if IsObject(InstInit) then InstInit.ProgressBarItem.StepIt">;
+
+// Classes.
+constexpr std::string_view tplClassComment = Ansi<u8"' Создать/изменить класс %s">;
+constexpr std::string_view tplAddClass = Ansi<u8"set cls = nothing\r\n"
+                                              u8"set cls = mdl.zrGetClassVector.zrAdd(\"%s\")">;
+constexpr std::string_view tplLocateClass =
+    Ansi<u8"set cls = nothing\r\n"
+         u8"set cls = mdl.zrGetClassVector.zrLocate(\"%s\")\r\n"
+         u8"if not (cls is nothing) then">;
+constexpr std::string_view tplEndIfClass = Ansi<u8"end if">;
+constexpr std::string_view tplClassGUID = Ansi<u8"  s_helper.zsSetClassGUID cls, \"%s\"">;
+constexpr std::string_view tplClassName = Ansi<u8"  cls.zrName = \"%s\"">;
+constexpr std::string_view tplClassScreenName = Ansi<u8"  cls.zrScreenName = \"%s\"">;
+constexpr std::string_view tplClassPosition = Ansi<u8"  s_helper.zsSetCoors cls, %d, %d">;
+constexpr std::string_view tplClassBase =
+    Ansi<u8"  cls.zrBaseClass = mdl.zrGetClassVector.zrLocate(\"%s\")">;
+constexpr std::string_view tplClassBlocked = Ansi<u8"  cls.zrBlocked = %s">;
+constexpr std::string_view tplRemoveClass = Ansi<u8"' Удалить класс %s\r\n"
+                                                 u8"mdl.zrGetClassVector.zrRemove \"%s\"">;
+
+// Attributes.
+constexpr std::string_view tplAttrComment = Ansi<u8"' Создать/изменить атрибут %s">;
+constexpr std::string_view tplLocateAttrIfMissing =
+    Ansi<u8"set cval = nothing\r\n"
+         u8"set cval = cls.zrnClassValueItem(\"%s\")\r\n"
+         u8"if cval is nothing then">;
+constexpr std::string_view tplLocateAttrIfPresent =
+    Ansi<u8"set cval= nothing\r\n"
+         u8"set cval = cls.zrnClassValueItem(\"%s\")\r\n"
+         u8"if not (cval is nothing) then">;
+constexpr std::string_view tplEndIfAttr = Ansi<u8"end if">;
+constexpr std::string_view tplAddAttr = Ansi<u8"set cval = nothing\r\n"
+                                             u8"set cval = cls.zrAddClassValue(\"%s\")">;
+constexpr std::string_view tplAttrNoInherit = Ansi<u8"  cval.zrInheritedFrom = nothing">;
+constexpr std::string_view tplAttrGUID = Ansi<u8"  s_helper.zsSetClassValueGUID cval, \"%s\"">;
+constexpr std::string_view tplAttrName = Ansi<u8"  cval.zrName = \"%s\"">;
+constexpr std::string_view tplAttrType = Ansi<u8"  cval.zrType = %d">;
+constexpr std::string_view tplAttrDataType = Ansi<u8"  s_helper.zsSetCValDataType cval, \"%s\"">;
+constexpr std::string_view tplAttrScreenName = Ansi<u8"  cval.zrScreenName = \"%s\"">;
+constexpr std::string_view tplAttrAliasName = Ansi<u8"  cval.zrAliasName = \"%s\"">;
+constexpr std::string_view tplAttrGroup = Ansi<u8"  cval.zrGroup = \"%s\"">;
+constexpr std::string_view tplAttrFunctionCode = Ansi<u8"  cval.zrFunctionCode = %s">;
+constexpr std::string_view tplAttrBlocked = Ansi<u8"  cval.zrBlocked = %s">;
+constexpr std::string_view tplAttrMeasureUnit = Ansi<u8"  cval.zrMeasureUnit = \"%s\"">;
+constexpr std::string_view tplAttrMeasureEntity = Ansi<u8"  cval.zrMeasureEntity = \"%s\"">;
+constexpr std::string_view tplAttrForbidInput = Ansi<u8"  cval.zrForbidInput = %s">;
+constexpr std::string_view tplAttrPropsVar = Ansi<u8"  set props = cval.zrProperties">;
+constexpr std::string_view tplClearAttrProps =
+    Ansi<u8"    i = props.zrCount - 1\r\n"
+         u8"    do while (i>=0)\r\n"
+         u8"      propname = s_helper.zsPropName(props,i)\r\n"
+         u8"      props.zrRemoveProp propname\r\n"
+         u8"      i = i - 1\r\n"
+         u8"    loop">;
+constexpr std::string_view tplAddAttrProp = Ansi<u8"    props.zrAddProp \"%s\",\"%s\"">;
+constexpr std::string_view tplRemoveAttrComment = Ansi<u8"' Удалить атирбут %s">;
+constexpr std::string_view tplRemoveAttr = Ansi<u8"cls.zrRemoveClassValue \"%s\"">;
+
+// Attribute order.
+constexpr std::string_view tplMoveAttrsComment = Ansi<u8"' Переместить атрибуты %s <--> %s">;
+constexpr std::string_view tplSwapAttrs = Ansi<u8"cls.zrSwapClassValues \"%s\",\"%s\"">;
+constexpr std::string_view tplMoveAttrToEnd = Ansi<
+    u8"  s_after = cls.zriClassValueItem(cls.zrClassValuesCount-1).zrName\r\n"
+    u8"  i = 0\r\n"
+    u8"  do while (i<cls.zrClassValuesCount)\r\n"
+    u8"    if ((cls.zriClassValueItem(i).zrName=cval.zrName)and(i<(cls.zrClassValuesCount-1))) "
+    u8"then\r\n"
+    u8"      cls.zrSwapClassValues cval.zrName,cls.zriClassValueItem(i+1).zrName\r\n"
+    u8"    end if\r\n"
+    u8"    i = i + 1\r\n"
+    u8"  loop">;
+constexpr std::string_view tplMoveAttrAfter =
+    Ansi<u8"  s_after = \"%s\"\r\n"
+         u8"  i = cls.zrClassValuesCount - 1\r\n"
+         u8"  do while (i>=0)\r\n"
+         u8"    if (cls.zriClassValueItem(i).zrName=s_after) then\r\n"
+         u8"      exit do\r\n"
+         u8"    end if\r\n"
+         u8"    cls.zrSwapClassValues cval.zrName,cls.zriClassValueItem(i).zrName\r\n"
+         u8"    i = i - 1\r\n"
+         u8"  loop">;
+
+// Rights.
+constexpr std::string_view tplClassClearRightsNote =
+    Ansi<u8"  's_helper.zsClearRights cls,mdl.zrGetLocalSecurity">;
+constexpr std::string_view tplGiveClassRights =
+    Ansi<u8"  s_helper.zsGiveRights cls,%d,\"%s\",mdl.zrGetLocalSecurity">;
+constexpr std::string_view tplRemoveClassRights =
+    Ansi<u8"  s_helper.zsRemoveRights cls,\"%s\",mdl.zrGetLocalSecurity">;
+constexpr std::string_view tplAttrClearRightsNote =
+    Ansi<u8"  's_helper.zsClearRights cval,mdl.zrGetLocalSecurity">;
+constexpr std::string_view tplGiveAttrRights =
+    Ansi<u8"  s_helper.zsGiveRights cval,%d,\"%s\",mdl.zrGetLocalSecurity">;
+constexpr std::string_view tplRemoveAttrRights =
+    Ansi<u8"  s_helper.zsRemoveRights cval,\"%s\",mdl.zrGetLocalSecurity">;
+constexpr std::string_view tplAttrsRightsLoopBegin =
+    Ansi<u8"  i = cls.zrClassValuesCount - 1\r\n"
+         u8"    do while (i>=0)\r\n"
+         u8"      set cval = cls.zriClassValueItem(i)\r\n"
+         u8"      's_helper.zsClearRights cval,mdl.zrGetLocalSecurity">;
+constexpr std::string_view tplAttrsRightsLoopGive =
+    Ansi<u8"      s_helper.zsGiveRights cval,%d,\"%s\",mdl.zrGetLocalSecurity">;
+constexpr std::string_view tplAttrsRightsLoopEnd = Ansi<u8"      i = i - 1\r\n"
+                                                        u8"    loop">;
+constexpr std::string_view tplGroupRightsComment = Ansi<u8"' Права группы %s">;
+constexpr std::string_view tplLocalSecurityVar = Ansi<u8"set l_sec = mdl.zrGetLocalSecurity">;
+constexpr std::string_view tplGiveClassRightsLocal =
+    Ansi<u8"  s_helper.zsGiveRights cls,%d,\"%s\",l_sec">;
+constexpr std::string_view tplRemoveClassRightsLocal =
+    Ansi<u8"  s_helper.zsRemoveRights cls,\"%s\",l_sec">;
+constexpr std::string_view tplGiveAttrRightsLocal =
+    Ansi<u8"  s_helper.zsGiveRights cval,%d,\"%s\",l_sec">;
+constexpr std::string_view tplRemoveAttrRightsLocal =
+    Ansi<u8"  s_helper.zsRemoveRights cval,\"%s\",l_sec">;
+
+// Links.
+constexpr std::string_view tplAddLinkComment = Ansi<u8"' Создать связь %s --> %s">;
+constexpr std::string_view tplRemoveLinkComment = Ansi<u8"' Удалить связь %s --> %s">;
+constexpr std::string_view tplAddChild = Ansi<u8"  cls.zrAddChildClass \"%s\"">;
+constexpr std::string_view tplRemoveChild = Ansi<u8"  cls.zrRemoveChildClass \"%s\"">;
+
+// Filters.
+constexpr std::string_view tplFilterComment = Ansi<u8"' Фильтр %s">;
+constexpr std::string_view tplFilterVectorVar =
+    Ansi<u8"set flt = mdl.zrGetClassVector.zrFilterVector">;
+constexpr std::string_view tplRemoveFilter = Ansi<u8"  flt.zrRemoveFilter \"%s\"">;
+constexpr std::string_view tplCreateFilter = Ansi<u8"  flt.zrCreateFilterEx \"%s\",\"%s\"">;
+constexpr std::string_view tplAddConstraint = Ansi<u8"  flt.zrAddConstraint \"%s\",\"%s\"">;
+constexpr std::string_view tplRemoveConstraint = Ansi<u8"  flt.zrRemoveConstraint \"%s\", \"%s\"">;
+
+// Global modules.
+constexpr std::string_view tplModuleComment = Ansi<u8"' %s модуль %s">;
+constexpr std::string_view tplClassVectorVar = Ansi<u8"set cvec = mdl.zrGetClassVector">;
+constexpr std::string_view tplSetModule = Ansi<u8"  cvec.zrPatchFunction(\"%s\") = \"%s\"">;
+constexpr std::string_view tplRemoveModule = Ansi<u8"  cvec.zrRemovePatchFunction(\"%s\")">;
+
+namespace {
+
+constexpr NamedTemplate kCatalogue[] = {
+    {"tplScriptHeader", tplScriptHeader},
+    {"tplScriptFooter", tplScriptFooter},
+    {"tplProgressStep", tplProgressStep},
+    {"tplClassComment", tplClassComment},
+    {"tplAddClass", tplAddClass},
+    {"tplLocateClass", tplLocateClass},
+    {"tplEndIfClass", tplEndIfClass},
+    {"tplClassGUID", tplClassGUID},
+    {"tplClassName", tplClassName},
+    {"tplClassScreenName", tplClassScreenName},
+    {"tplClassPosition", tplClassPosition},
+    {"tplClassBase", tplClassBase},
+    {"tplClassBlocked", tplClassBlocked},
+    {"tplRemoveClass", tplRemoveClass},
+    {"tplAttrComment", tplAttrComment},
+    {"tplLocateAttrIfMissing", tplLocateAttrIfMissing},
+    {"tplLocateAttrIfPresent", tplLocateAttrIfPresent},
+    {"tplEndIfAttr", tplEndIfAttr},
+    {"tplAddAttr", tplAddAttr},
+    {"tplAttrNoInherit", tplAttrNoInherit},
+    {"tplAttrGUID", tplAttrGUID},
+    {"tplAttrName", tplAttrName},
+    {"tplAttrType", tplAttrType},
+    {"tplAttrDataType", tplAttrDataType},
+    {"tplAttrScreenName", tplAttrScreenName},
+    {"tplAttrAliasName", tplAttrAliasName},
+    {"tplAttrGroup", tplAttrGroup},
+    {"tplAttrFunctionCode", tplAttrFunctionCode},
+    {"tplAttrBlocked", tplAttrBlocked},
+    {"tplAttrMeasureUnit", tplAttrMeasureUnit},
+    {"tplAttrMeasureEntity", tplAttrMeasureEntity},
+    {"tplAttrForbidInput", tplAttrForbidInput},
+    {"tplAttrPropsVar", tplAttrPropsVar},
+    {"tplClearAttrProps", tplClearAttrProps},
+    {"tplAddAttrProp", tplAddAttrProp},
+    {"tplRemoveAttrComment", tplRemoveAttrComment},
+    {"tplRemoveAttr", tplRemoveAttr},
+    {"tplMoveAttrsComment", tplMoveAttrsComment},
+    {"tplSwapAttrs", tplSwapAttrs},
+    {"tplMoveAttrToEnd", tplMoveAttrToEnd},
+    {"tplMoveAttrAfter", tplMoveAttrAfter},
+    {"tplClassClearRightsNote", tplClassClearRightsNote},
+    {"tplGiveClassRights", tplGiveClassRights},
+    {"tplRemoveClassRights", tplRemoveClassRights},
+    {"tplAttrClearRightsNote", tplAttrClearRightsNote},
+    {"tplGiveAttrRights", tplGiveAttrRights},
+    {"tplRemoveAttrRights", tplRemoveAttrRights},
+    {"tplAttrsRightsLoopBegin", tplAttrsRightsLoopBegin},
+    {"tplAttrsRightsLoopGive", tplAttrsRightsLoopGive},
+    {"tplAttrsRightsLoopEnd", tplAttrsRightsLoopEnd},
+    {"tplGroupRightsComment", tplGroupRightsComment},
+    {"tplLocalSecurityVar", tplLocalSecurityVar},
+    {"tplGiveClassRightsLocal", tplGiveClassRightsLocal},
+    {"tplRemoveClassRightsLocal", tplRemoveClassRightsLocal},
+    {"tplGiveAttrRightsLocal", tplGiveAttrRightsLocal},
+    {"tplRemoveAttrRightsLocal", tplRemoveAttrRightsLocal},
+    {"tplAddLinkComment", tplAddLinkComment},
+    {"tplRemoveLinkComment", tplRemoveLinkComment},
+    {"tplAddChild", tplAddChild},
+    {"tplRemoveChild", tplRemoveChild},
+    {"tplFilterComment", tplFilterComment},
+    {"tplFilterVectorVar", tplFilterVectorVar},
+    {"tplRemoveFilter", tplRemoveFilter},
+    {"tplCreateFilter", tplCreateFilter},
+    {"tplAddConstraint", tplAddConstraint},
+    {"tplRemoveConstraint", tplRemoveConstraint},
+    {"tplModuleComment", tplModuleComment},
+    {"tplClassVectorVar", tplClassVectorVar},
+    {"tplSetModule", tplSetModule},
+    {"tplRemoveModule", tplRemoveModule},
+};
+
+} // namespace
+
+std::span<const NamedTemplate> TemplateCatalogue() {
+    return kCatalogue;
+}
+
+} // namespace kv

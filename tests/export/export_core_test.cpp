@@ -1,0 +1,162 @@
+// The structure page from what was read: escaping, type words, parents, and whole pages against
+// golden files written from the page's fixed form. Runs natively and under Wine.
+#include "export/html_escape.h"
+#include "export/structure_page.h"
+#include "export/type_words.h"
+#include "sample_structures.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace kv::html;
+using export_test::Cp1251FromUtf8;
+
+namespace {
+
+// What the reader would give for the structure: 1251 texts, children from the links in order.
+StructureContents ContentsFromSpec(const export_test::StructureSpec& spec) {
+    StructureContents contents;
+    contents.model_name = Cp1251FromUtf8(spec.model_name);
+    contents.class_count = static_cast<std::int32_t>(spec.classes.size());
+    contents.filter_count = static_cast<std::int32_t>(spec.filters.size());
+    for (const auto& cls : spec.classes) {
+        ClassEntry entry{Cp1251FromUtf8(cls.name), Cp1251FromUtf8(cls.screen_name), {}, {}};
+        for (const auto& attribute : cls.attributes) {
+            AttributeEntry row{Cp1251FromUtf8(attribute.name),
+                               attribute.kind,
+                               attribute.data_type,
+                               Cp1251FromUtf8(attribute.screen_name),
+                               {}};
+            for (const auto& property : attribute.properties) {
+                const std::string value = std::holds_alternative<int>(property.value)
+                                              ? std::to_string(std::get<int>(property.value))
+                                              : std::get<std::string>(property.value);
+                row.properties.push_back({Cp1251FromUtf8(property.name), Cp1251FromUtf8(value)});
+            }
+            entry.attributes.push_back(row);
+        }
+        for (const auto& link : spec.links) {
+            if (link.parent == cls.name)
+                entry.children.push_back(Cp1251FromUtf8(link.child));
+        }
+        contents.classes.push_back(entry);
+    }
+    for (const auto& filter : spec.filters) {
+        FilterEntry entry{Cp1251FromUtf8(filter.name), Cp1251FromUtf8(filter.caption), {}};
+        for (const auto& constraint : filter.constraints)
+            entry.constraints.push_back(Cp1251FromUtf8(constraint));
+        contents.filters.push_back(entry);
+    }
+    return contents;
+}
+
+std::string PageOf(const export_test::StructureSpec& spec) {
+    return PageFileText(BuildStructurePage(ContentsFromSpec(spec)));
+}
+
+struct EscapeCase {
+    std::string input;
+    std::string text;
+    std::string attribute;
+};
+
+} // namespace
+
+TEST(HtmlEscape, TextAndUnquotedAttributeValues) {
+    const std::vector<EscapeCase> cases = {
+        {"Plain_name-1.2", "Plain_name-1.2", "Plain_name-1.2"},
+        {Cp1251FromUtf8("Деталь"), Cp1251FromUtf8("Деталь"), Cp1251FromUtf8("Деталь")},
+        {"", "", ""},
+        {"A<B>", "A&lt;B&gt;", "A&lt;B&gt;"},
+        {"Tom & Jerry", "Tom &amp; Jerry", "Tom&#32;&amp;&#32;Jerry"},
+        {"&amp;", "&amp;amp;", "&amp;amp;"},
+        {"say \"hi\"", "say &quot;hi&quot;", "say&#32;&quot;hi&quot;"},
+        {"it's x=`1`", "it's x=`1`", "it&#39;s&#32;x&#61;&#96;1&#96;"},
+        {"a\tb\r\nc\fd", "a\tb\r\nc\fd", "a&#9;b&#13;&#10;c&#12;d"},
+        {"path/to#x", "path/to#x", "path/to#x"},
+    };
+    for (const EscapeCase& c : cases) {
+        EXPECT_EQ(EscapeText(c.input), c.text) << c.input;
+        EXPECT_EQ(EscapeUnquotedAttribute(c.input), c.attribute) << c.input;
+    }
+}
+
+TEST(AttributeTypeWords, KindPrefixDirectlyBeforeDataTypeWord) {
+    struct Case {
+        int kind;
+        const char* data_type;
+        std::string words; // UTF-8
+    };
+    const std::vector<Case> cases = {
+        {1, "{DDF29044-F2DA-4457-9CA2-CA0F1E6501A6}", "функцияinteger"},
+        {2, "{51AF1A06-C000-4ED4-940D-ADD3B199EB5E}", "вычисляемый:<br>&nbsp;double"},
+        {0, "{751A3E7F-86DC-4527-91C8-79919F3B3FA3}", "string"},
+        {7, "{B7672ACF-D5AA-4432-AA5C-ACF9FF8A27F7}", "text"},
+        {-1, "{1739DAD4-D175-4B0A-B2C7-55759916F7EF}", "boolean"},
+        {0, "{BDB20E23-B5D7-4966-8110-6F4EFD8764BB}", "date"},
+        {0, "{2B02B52B-7C4A-40A7-845A-DA553A1B0DA1}", "file"},
+        {0, "{F0CA433A-74E7-47B0-958C-CC1EBAC73DA8}", "stream"},
+        {0, "{428CC298-47D3-4D09-8B7C-E6F36518C724}", "размер"},
+        {2, "{B6C89FE7-2B27-492C-962E-9940365E6201}", "вычисляемый:<br>&nbsp;шероховатость"},
+        {1, "{00000000-0000-0000-0000-000000000000}", "функция"},
+        {2, "{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}", "вычисляемый:<br>&nbsp;"},
+        {3, "{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AttributeTypeWords(c.kind, c.data_type), Cp1251FromUtf8(c.words))
+            << c.kind << " " << c.data_type;
+}
+
+TEST(ParentPositions, ParentsInPositionOrderEachOnceSelfIncluded) {
+    std::vector<ClassEntry> classes(4);
+    classes[0].name = "A";
+    classes[0].children = {"C", "A"};
+    classes[1].name = "B";
+    classes[1].children = {"A", "Missing", "C", "C"};
+    classes[2].name = "C";
+    classes[3].name = "D";
+    classes[3].children = {"A"};
+
+    const auto parents = ParentPositions(classes);
+    ASSERT_EQ(parents.size(), 4u);
+    EXPECT_EQ(parents[0], (std::vector<std::size_t>{0, 1, 3}));
+    EXPECT_EQ(parents[1], std::vector<std::size_t>{});
+    EXPECT_EQ(parents[2], (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(parents[3], std::vector<std::size_t>{});
+}
+
+TEST(StructurePage, GoldenStructure) {
+    EXPECT_EQ(PageOf(export_test::GoldenStructure()),
+              export_test::GoldenPageBytes(KV_EXPORT_GOLDEN_DIR "/golden_structure.cp1251"));
+}
+
+TEST(StructurePage, EmptyStructureHasHeadersOnly) {
+    EXPECT_EQ(PageOf(export_test::EmptyStructure()),
+              export_test::GoldenPageBytes(KV_EXPORT_GOLDEN_DIR "/golden_empty.cp1251"));
+}
+
+TEST(StructurePage, ModelTextsCannotOpenTagsOrLeaveAttributes) {
+    const std::string page = PageOf(export_test::SpecialCharacterStructure());
+    const std::vector<std::string> expected = {
+        "<b>&lt;i&gt;" + Cp1251FromUtf8("Модель") + "&lt;/i&gt; &amp; &quot;" +
+            Cp1251FromUtf8("кавычки") + "&quot;</b>",
+        "<a name=A&lt;B>" + Cp1251FromUtf8("Класс") +
+            " <b>A&lt;B (x &gt; y &amp; &quot;z&quot;)</b></a>",
+        "<a name=Tom&#32;&amp;&#32;Jerry>",
+        "<a name=Say&#32;&quot;hi&quot;&#32;x&#61;1>",
+        "<a name=it&#39;s&#32;&#96;x&#96;&#32;y>",
+        "&nbsp;a&lt;b&gt;&amp;amp;</td>",
+        "&nbsp;&lt;script&gt;alert(1)&lt;/script&gt;</td>",
+        "   k&amp;&quot;v&quot; = 1 &lt; 2 &amp; 'q'<br>",
+        "   <a href=#Tom&#32;&amp;&#32;Jerry>Tom &amp; Jerry</a>,    "
+        "<a href=#Say&#32;&quot;hi&quot;&#32;x&#61;1>Say &quot;hi&quot; x=1</a>",
+        "   <a href=#Tom&#32;&amp;&#32;Jerry>Tom &amp; Jerry</a>,    <a href=#Plain>Plain</a>",
+        "<b>F&lt;1&gt;</b><br>(a &amp; b)",
+    };
+    for (const std::string& piece : expected)
+        EXPECT_NE(page.find(piece), std::string::npos) << piece;
+    for (const char* raw : {"A<B", "<script>", "Tom & Jerry", "\"hi\"", "<i>"})
+        EXPECT_EQ(page.find(raw), std::string::npos) << raw;
+}

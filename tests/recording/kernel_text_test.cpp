@@ -1,0 +1,92 @@
+// Kernel texts into the ANSI code page (1251 under the project's Russian locale): wide strings,
+// BSTRs with embedded nulls, variants by the platform's rules, GUIDs.
+#include "recording/guid_text.h"
+#include "recording/kernel_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <system_error>
+
+namespace {
+
+// Owns a VARIANT for one test.
+struct Variant {
+    VARIANT value;
+    Variant() { VariantInit(&value); }
+    ~Variant() { VariantClear(&value); }
+};
+
+TEST(KernelText, WideTextBecomesWindows1251) {
+    ASSERT_EQ(GetACP(), 1251u) << "tests run with the Russian locale";
+    EXPECT_EQ(kv::AnsiFromWide(L""), "");
+    EXPECT_EQ(kv::AnsiFromWide(L"Order_1 %s"), "Order_1 %s");
+    EXPECT_EQ(kv::AnsiFromWide(L"\u0417\u0430\u043A\u0430\u0437 \u0401\u0451"),
+              "\xC7\xE0\xEA\xE0\xE7 \xA8\xB8");
+}
+
+TEST(KernelText, UnrepresentableCharactersBecomeTheDefaultCharacter) {
+    // U+00E9 and U+4E2D have no place in 1251; no best-fit look-alike ("e") is taken.
+    EXPECT_EQ(kv::AnsiFromWide(L"caf\u00E9 \u4E2D"), "caf? ?");
+}
+
+TEST(KernelText, BstrIsReadToItsFullLength) {
+    BSTR text = SysAllocStringLen(L"a\0b\"\r\n", 6);
+    EXPECT_EQ(kv::AnsiFromBstr(text), std::string("a\0b\"\r\n", 6));
+    SysFreeString(text);
+    EXPECT_EQ(kv::AnsiFromBstr(nullptr), "");
+}
+
+TEST(KernelText, VariantTextFollowsThePlatformRules) {
+    Variant empty;
+    EXPECT_EQ(kv::VariantText(empty.value), "");
+
+    Variant null;
+    V_VT(&null.value) = VT_NULL;
+    EXPECT_EQ(kv::VariantText(null.value), "");
+
+    Variant text;
+    V_VT(&text.value) = VT_BSTR;
+    V_BSTR(&text.value) = SysAllocString(L"\u0414\u0430");
+    EXPECT_EQ(kv::VariantText(text.value), "\xC4\xE0");
+
+    Variant number;
+    V_VT(&number.value) = VT_I4;
+    V_I4(&number.value) = -42;
+    EXPECT_EQ(kv::VariantText(number.value), "-42");
+
+    Variant byReference;
+    V_VT(&byReference.value) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(&byReference.value) = &null.value;
+    EXPECT_EQ(kv::VariantText(byReference.value), "");
+}
+
+TEST(KernelText, VariantWithoutATextFormThrowsWithItsHresult) {
+    Variant array;
+    V_VT(&array.value) = VT_ARRAY | VT_VARIANT;
+    V_ARRAY(&array.value) = SafeArrayCreateVector(VT_VARIANT, 0, 2);
+    try {
+        kv::VariantText(array.value);
+        ADD_FAILURE() << "no error";
+    } catch (const std::system_error& error) {
+        EXPECT_TRUE(FAILED(static_cast<HRESULT>(error.code().value()))) << error.what();
+    }
+}
+
+TEST(KernelText, GuidTextAgreesWithThePureForm) {
+    const GUID ids[] = {
+        {0x91D7EEAA, 0x4F13, 0x439E, {0xAA, 0xB1, 0xBE, 0x72, 0x14, 0x56, 0x72, 0x25}},
+        {0x0000000A, 0x00B0, 0x0C00, {0x0D, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xEF}},
+        {},
+    };
+    for (const GUID& id : ids) {
+        std::uint8_t bytes[16];
+        std::memcpy(bytes, &id, sizeof bytes);
+        const std::string text = kv::GuidText(id);
+        EXPECT_EQ(text.size(), 38u);
+        EXPECT_EQ(text, kv::GuidText(std::span<const std::uint8_t, 16>(bytes)));
+    }
+    EXPECT_EQ(kv::GuidText(ids[1]), "{0000000A-00B0-0C00-0D00-0000000000EF}");
+}
+
+} // namespace

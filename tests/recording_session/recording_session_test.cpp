@@ -1,0 +1,232 @@
+// The recording exports as a host calls them, against the kernel stand-in: every generator's
+// fragment in the saved file, compared byte for byte with hand-written expected files, and the
+// session's edges (no recording, no model, a second start, file names).
+#include "fake_kernel.h"
+#include "golden.h"
+#include "session_fixture.h"
+
+#include <oleauto.h>
+
+namespace {
+
+constexpr int kTrue = 1;
+constexpr int kFalse = 0;
+
+class RecordingTest : public SessionTest {
+protected:
+    // Ends the recording into a file of the private folder and gives its bytes.
+    std::string EndAndRead(const std::string& name = "scenario.vbs") {
+        const std::string path = OutputPath(name);
+        EXPECT_EQ(library_->End(owner_, path.c_str(), model_.Get()), kTrue);
+        return ReadOutput(path);
+    }
+
+    // Деталь (Масса, Код), Узел, Сборка derived from Деталь; filter Изделия on Деталь, Узел.
+    void MakeStructure() {
+        ComPtr<IZClass> part = AddClass(L"Деталь");
+        AddAttribute(part.Get(), L"Масса");
+        AddAttribute(part.Get(), L"Код");
+        AddClass(L"Узел");
+        ComPtr<IZClass> assembly = AddClass(L"Сборка");
+        ASSERT_EQ(assembly->put_zrBaseClass(part.Get()), S_OK);
+
+        BSTR filter = SysAllocString(L"Изделия");
+        BSTR caption = SysAllocString(L"Все изделия");
+        BSTR part_name = SysAllocString(L"Деталь");
+        BSTR unit_name = SysAllocString(L"Узел");
+        EXPECT_EQ(Filters()->zrCreateFilterEx(filter, caption), S_OK);
+        EXPECT_EQ(Filters()->zrAddConstraint(filter, part_name), S_OK);
+        EXPECT_EQ(Filters()->zrAddConstraint(filter, unit_name), S_OK);
+        for (BSTR text : {filter, caption, part_name, unit_name})
+            SysFreeString(text);
+    }
+};
+
+TEST_F(RecordingTest, EmptyRecordingIsHeaderAndFooter) {
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    EXPECT_EQ(EndAndRead(), Golden("empty"));
+}
+
+TEST_F(RecordingTest, FilterFragments) {
+    MakeStructure();
+    const std::string filter = Narrow(L"Изделия");
+    ComPtr<IZFilterVector> filters = Filters();
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+
+    EXPECT_EQ(library_->Filter(filters.Get(), filter.c_str(), 0, 1), kTrue); // new
+    EXPECT_EQ(library_->Filter(filters.Get(), filter.c_str(), 0, 0), kTrue); // changed
+    EXPECT_EQ(library_->Filter(filters.Get(), filter.c_str(), 1, 0), kTrue); // deleted
+    // A name the vector does not list (names match case-sensitively): no creation line.
+    EXPECT_EQ(library_->Filter(filters.Get(), Narrow(L"изделия").c_str(), 0, 0), kTrue);
+    // Nothing written: no name, no vector.
+    EXPECT_EQ(library_->Filter(filters.Get(), "", 0, 1), kFalse);
+    EXPECT_EQ(library_->Filter(filters.Get(), nullptr, 0, 1), kFalse);
+    EXPECT_EQ(library_->Filter(nullptr, filter.c_str(), 0, 1), kFalse);
+
+    EXPECT_EQ(EndAndRead(), ScenarioWith(Golden("filters")));
+}
+
+TEST_F(RecordingTest, ConstraintFragments) {
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    const std::string filter = Narrow(L"Изделия");
+    EXPECT_EQ(library_->Constraint(filter.c_str(), Narrow(L"Деталь").c_str(), 0), kTrue);
+    EXPECT_EQ(library_->Constraint(filter.c_str(), Narrow(L"Узел").c_str(), 1), kTrue);
+    EXPECT_EQ(EndAndRead(), ScenarioWith(Golden("constraints")));
+}
+
+TEST_F(RecordingTest, SecurityFragmentGivesEveryClassAndAttributeOneRightsLine) {
+    MakeStructure();
+    const LONG designers = AddGroup(L"grp1", L"Конструкторы");
+    const LONG others = AddGroup(L"grp2", L"Технологи");
+    ComPtr<IZClass> part = FindClass(L"Деталь");
+    ComPtr<IZClassValue> mass;
+    BSTR mass_name = SysAllocString(L"Масса");
+    ASSERT_EQ(part->zrnClassValueItem(mass_name, &mass), S_OK);
+    SysFreeString(mass_name);
+    SetRights(designers, part.Get(), 7);
+    SetRights(designers, mass.Get(), 3);
+    // Rights 0 are rights given, not rights missing.
+    SetRights(designers, FindClass(L"Сборка").Get(), 0);
+    // Another group's rights do not show.
+    SetRights(others, FindClass(L"Узел").Get(), 5);
+
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    EXPECT_EQ(library_->Security(model_.Get(), "grp1"), kTrue);
+    EXPECT_EQ(library_->Security(model_.Get(), ""), kFalse);
+    EXPECT_EQ(library_->Security(nullptr, "grp1"), kFalse);
+    EXPECT_EQ(EndAndRead(), ScenarioWith(Golden("security")));
+}
+
+TEST_F(RecordingTest, ModuleFragments) {
+    ComPtr<IZClassVector> classes = Classes();
+    const struct {
+        const wchar_t* name;
+        const wchar_t* text;
+    } modules[] = {{L"Общий", L"Sub A\r\n  x = \"1\"\r\nEnd Sub"}, {L"Начало", L"\nx"}};
+    for (const auto& module : modules) {
+        BSTR name = SysAllocString(module.name);
+        BSTR text = SysAllocString(module.text);
+        EXPECT_EQ(classes->put_zrPatchFunction(name, text), S_OK);
+        SysFreeString(name);
+        SysFreeString(text);
+    }
+
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    EXPECT_EQ(library_->Module(classes.Get(), Narrow(L" \tОбщий  ").c_str(), 0), kTrue);
+    EXPECT_EQ(library_->Module(classes.Get(), Narrow(L"Начало").c_str(), 0), kTrue);
+    EXPECT_EQ(library_->Module(classes.Get(), Narrow(L"Старый").c_str(), 1), kTrue);
+    EXPECT_EQ(library_->Module(classes.Get(), "   ", 0), kFalse);
+    EXPECT_EQ(library_->Module(nullptr, Narrow(L"Общий").c_str(), 0), kFalse);
+    EXPECT_EQ(EndAndRead(), ScenarioWith(Golden("modules")));
+}
+
+TEST_F(RecordingTest, ModuleTextThatCannotBeReadEndsWithTheProgressLineOnly) {
+    ComPtr<FakeClassVector> unreadable = FakeClassVector::Create();
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    EXPECT_EQ(library_->Module(unreadable.Get(), "X", 0), kFalse);
+    EXPECT_EQ(unreadable->moduleReads, 1);
+    // Removal never reads the text.
+    EXPECT_EQ(library_->Module(unreadable.Get(), "X", 1), kTrue);
+    EXPECT_EQ(unreadable->moduleReads, 1);
+    EXPECT_EQ(EndAndRead(), ScenarioWith(Golden("module_unreadable")));
+}
+
+TEST_F(RecordingTest, ClassLinkFragments) {
+    const std::string part = Narrow(L"Деталь");
+    const std::string unit = Narrow(L"Узел");
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    EXPECT_EQ(library_->ClassLink(part.c_str(), unit.c_str(), 0), kTrue);
+    EXPECT_EQ(library_->ClassLink(part.c_str(), unit.c_str(), 1), kTrue);
+    // Only the low byte of a boolean counts: 256 is false.
+    EXPECT_EQ(library_->ClassLink(unit.c_str(), part.c_str(), 256), kTrue);
+    EXPECT_EQ(EndAndRead(), ScenarioWith(Golden("links")));
+}
+
+TEST_F(RecordingTest, WithoutRecordingNothingIsWritten) {
+    ComPtr<IZClassVector> classes = Classes();
+    ComPtr<IZFilterVector> filters = Filters();
+    EXPECT_EQ(library_->Filter(filters.Get(), "F", 0, 1), kFalse);
+    EXPECT_EQ(library_->Constraint("F", "C", 0), kFalse);
+    EXPECT_EQ(library_->Security(model_.Get(), "grp1"), kFalse);
+    EXPECT_EQ(library_->Module(classes.Get(), "M", 1), kFalse);
+    EXPECT_EQ(library_->ClassLink("A", "B", 0), kFalse);
+    const std::string path = OutputPath("never.vbs");
+    EXPECT_EQ(library_->End(owner_, path.c_str(), model_.Get()), kFalse);
+    EXPECT_FALSE(FileExists(Widen(path)));
+
+    // The next recording starts clean.
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    EXPECT_EQ(EndAndRead(), Golden("empty"));
+}
+
+TEST_F(RecordingTest, StartThatCannotConnectLeavesNoRecordingAndSaysWhy) {
+    ComPtr<FakeModel> failing = FakeModel::Create(E_FAIL, nullptr);
+    ComPtr<FakeModel> withoutVector = FakeModel::Create(S_OK, nullptr);
+    IZModel* const models[] = {nullptr, failing.Get(), withoutVector.Get()};
+    for (IZModel* model : models) {
+        // An open recording is released by the new start, whatever becomes of it.
+        ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+        SetErrorInfo(0, nullptr);
+        EXPECT_EQ(library_->Start(model), kFalse);
+        EXPECT_NE(TakeErrorDescription(), L"");
+        EXPECT_EQ(library_->ClassLink("A", "B", 0), kFalse);
+        EXPECT_EQ(library_->End(owner_, OutputPath("none.vbs").c_str(), model_.Get()), kFalse);
+    }
+    EXPECT_FALSE(FileExists(Widen(OutputPath("none.vbs"))));
+}
+
+TEST_F(RecordingTest, SecondStartReleasesThePreviousRecording) {
+    AddClass(L"Деталь");
+    AddClass(L"Узел");
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    EXPECT_EQ(library_->ClassLink("dropped", "dropped", 0), kTrue);
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    // Only one receiver listens: the kernel's link is recorded once.
+    AddLink(L"Деталь", L"Узел");
+    EXPECT_EQ(EndAndRead(), ScenarioWith(Golden("link_added")));
+}
+
+TEST_F(RecordingTest, SaveReplacesAnExistingFile) {
+    const std::string path = OutputPath("old.vbs");
+    {
+        HANDLE file =
+            CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        const std::string longer(8000, 'x');
+        DWORD written = 0;
+        WriteFile(file, longer.data(), static_cast<DWORD>(longer.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    EXPECT_EQ(EndAndRead("old.vbs"), Golden("empty"));
+}
+
+// File names are used at full length, environment references expanded, however long.
+TEST_F(RecordingTest, FileNamesAreExpandedAndUsedAtFullLength) {
+    std::wstring deep;
+    for (int i = 0; i < 12; ++i)
+        deep += L"folder_with_a_rather_long_name_" + std::to_wstring(i) + L"\\";
+    deep.pop_back();
+    const std::string longFolder = MakeFolder(deep);
+    ASSERT_GT(longFolder.size(), 300u);
+    ASSERT_TRUE(SetEnvironmentVariableW(L"KV_SESSION_SHORT", folder_.c_str()));
+    ASSERT_TRUE(SetEnvironmentVariableW(L"KV_SESSION_LONG", Widen(longFolder).c_str()));
+
+    const struct {
+        std::string fileName;
+        std::string written;
+    } cases[] = {
+        {"%KV_SESSION_SHORT%env.vbs", OutputPath("env.vbs")},
+        {longFolder + "\\direct.vbs", longFolder + "\\direct.vbs"},
+        {"%KV_SESSION_LONG%\\expanded.vbs", longFolder + "\\expanded.vbs"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+        EXPECT_EQ(library_->End(owner_, c.fileName.c_str(), model_.Get()), kTrue) << c.fileName;
+        EXPECT_EQ(ReadOutput(c.written), Golden("empty")) << c.fileName;
+    }
+    SetEnvironmentVariableW(L"KV_SESSION_SHORT", nullptr);
+    SetEnvironmentVariableW(L"KV_SESSION_LONG", nullptr);
+}
+
+} // namespace

@@ -1,0 +1,83 @@
+// The pure parts of the recording session: the file text, module names and the fragments that
+// need no kernel read, with names that try to leave their string literal or comment.
+#include "recording/recording_session_text.h"
+#include "recording/structure_fragments_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Windows-1251 bytes of the templates' words.
+const std::string kCreateLink =
+    "\xD1\xEE\xE7\xE4\xE0\xF2\xFC \xF1\xE2\xFF\xE7\xFC"; // Создать связь
+const std::string kRemoveLink =
+    "\xD3\xE4\xE0\xEB\xE8\xF2\xFC \xF1\xE2\xFF\xE7\xFC"; // Удалить связь
+const std::string kFilter = "\xD4\xE8\xEB\xFC\xF2\xF0";  // Фильтр
+
+TEST(ScenarioFileText, EveryItemIsFollowedByCrLf) {
+    EXPECT_EQ(kv::ScenarioFileText({}), "");
+    EXPECT_EQ(kv::ScenarioFileText({"a", "", "b\r\nc"}), "a\r\n\r\nb\r\nc\r\n");
+    // Bytes are copied as they are: no conversion, no byte-order mark.
+    EXPECT_EQ(kv::ScenarioFileText({"\xC0\xFF"}), "\xC0\xFF\r\n");
+}
+
+TEST(TrimModuleName, DropsControlCharactersAndSpacesAtBothEndsOnly) {
+    struct Case {
+        std::string name;
+        std::string trimmed;
+    };
+    const Case cases[] = {
+        {"  main\t", "main"},
+        {"\x01\r\nmain module \x1F", "main module"},
+        {"   ", ""},
+        {"", ""},
+        // Bytes past 0x7F are letters of the code page (here 0xC0, 0xA0), never blanks.
+        {"\xC0\xA0", "\xC0\xA0"},
+        {" \xA0x\xA0 ", "\xA0x\xA0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(kv::TrimModuleName(c.name), c.trimmed) << '"' << c.name << '"';
+}
+
+TEST(LinkFragment, AddAndRemoveShareTheShape) {
+    EXPECT_EQ(kv::LinkFragment("P", "C", false),
+              (ScriptItems{"' " + kCreateLink + " P --> C",
+                           "set cls = nothing\r\nset cls = mdl.zrGetClassVector.zrLocate(\"P\")\r\n"
+                           "if not (cls is nothing) then",
+                           "  cls.zrAddChildClass \"C\"", "end if", ""}));
+    EXPECT_EQ(kv::LinkFragment("P", "C", true),
+              (ScriptItems{"' " + kRemoveLink + " P --> C",
+                           "set cls = nothing\r\nset cls = mdl.zrGetClassVector.zrLocate(\"P\")\r\n"
+                           "if not (cls is nothing) then",
+                           "  cls.zrRemoveChildClass \"C\"", "end if", ""}));
+}
+
+TEST(LinkFragment, EmptyNamesStillGiveTheFragment) {
+    EXPECT_EQ(kv::LinkFragment("", "", false),
+              (ScriptItems{"' " + kCreateLink + "  --> ",
+                           "set cls = nothing\r\nset cls = mdl.zrGetClassVector.zrLocate(\"\")\r\n"
+                           "if not (cls is nothing) then",
+                           "  cls.zrAddChildClass \"\"", "end if", ""}));
+}
+
+TEST(LinkFragment, NamesCannotLeaveTheirLiteralOrComment) {
+    const ScriptItems items = kv::LinkFragment("A\"B", "C\r\nD", false);
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0], "' " + kCreateLink + " A\"B --> C\\r\\nD");
+    EXPECT_EQ(items[1], "set cls = nothing\r\nset cls = mdl.zrGetClassVector.zrLocate(\"A\"\"B\")"
+                        "\r\nif not (cls is nothing) then");
+    EXPECT_EQ(items[2], "  cls.zrAddChildClass \"C\"&Chr(13)&Chr(10)&\"D\"");
+}
+
+TEST(ConstraintFragment, AddOrRemoveWithTheNamesInLiterals) {
+    EXPECT_EQ(kv::ConstraintFragment("F", "K", false),
+              (ScriptItems{"' " + kFilter + " F", "set flt = mdl.zrGetClassVector.zrFilterVector",
+                           "  flt.zrAddConstraint \"F\",\"K\"", ""}));
+    EXPECT_EQ(kv::ConstraintFragment("F\"", "%s\n", true),
+              (ScriptItems{"' " + kFilter + " F\"", "set flt = mdl.zrGetClassVector.zrFilterVector",
+                           "  flt.zrRemoveConstraint \"F\"\"\", \"%s\"&Chr(10)&\"\"", ""}));
+}
+
+} // namespace
