@@ -2,7 +2,7 @@
 // integer, filled left to right by kv::Format. Pure: no Windows header.
 #pragma once
 
-#include "export/cp1251_literal.h"
+#include "common/cp1251_literal.h"
 
 #include <string_view>
 

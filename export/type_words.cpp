@@ -1,6 +1,6 @@
 #include "export/type_words.h"
 
-#include "export/cp1251_literal.h"
+#include "common/cp1251_literal.h"
 
 #include <array>
 #include <utility>

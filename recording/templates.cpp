@@ -1,47 +1,12 @@
 #include "recording/templates.h"
 
-#include <cstddef>
-#include <stdexcept>
+#include "common/cp1251_literal.h"
 
 namespace kv {
 namespace {
 
-// A text written in this file as UTF-8 and stored as Windows-1251 bytes, converted while
-// compiling, so the source stays readable and the binary holds the bytes scenarios need.
-// Only ASCII and the Russian alphabet occur in the templates; anything else fails the build.
-template <std::size_t N> struct Cp1251Text {
-    char bytes[N]{};
-    std::size_t size = 0;
-
-    consteval Cp1251Text(const char8_t (&utf8)[N]) {
-        for (std::size_t i = 0; i + 1 < N;) {
-            const unsigned lead = utf8[i];
-            if (lead < 0x80) {
-                bytes[size++] = static_cast<char>(lead);
-                ++i;
-                continue;
-            }
-            if ((lead & 0xE0) != 0xC0 || i + 2 >= N || (utf8[i + 1] & 0xC0) != 0x80)
-                throw std::logic_error("template text outside ASCII and Cyrillic");
-            const unsigned codePoint = ((lead & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
-            bytes[size++] = static_cast<char>(Cp1251FromCyrillic(codePoint));
-            i += 2;
-        }
-    }
-
-    static consteval unsigned Cp1251FromCyrillic(unsigned codePoint) {
-        if (codePoint >= 0x410 && codePoint <= 0x44F) // А..я
-            return 0xC0 + (codePoint - 0x410);
-        if (codePoint == 0x401) // Ё
-            return 0xA8;
-        if (codePoint == 0x451) // ё
-            return 0xB8;
-        throw std::logic_error("template text outside ASCII and Cyrillic");
-    }
-};
-
-// The converted bytes live in the template parameter object, which has static storage.
-template <Cp1251Text text> constexpr std::string_view Ansi{text.bytes, text.size};
+// Template texts: UTF-8 in this file, Windows-1251 bytes in the binary.
+template <Cp1251Literal text> constexpr std::string_view Ansi = Cp1251<text>;
 
 } // namespace
 

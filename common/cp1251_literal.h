@@ -1,15 +1,15 @@
-// The page's fixed texts are written in the sources as UTF-8 and stored as Windows-1251 bytes,
-// converted while compiling: the source stays readable and the binary holds the bytes the page
-// file needs. Pure: no Windows header.
+// The library's fixed texts (scenario templates, HTML pieces) are written in the sources as UTF-8
+// and stored as Windows-1251 bytes, converted while compiling: the source stays readable and the
+// binary holds the bytes the files need. Pure: no Windows header.
 #pragma once
 
 #include <cstddef>
 #include <stdexcept>
 #include <string_view>
 
-namespace kv::html {
+namespace kv {
 
-// Only ASCII and the Russian alphabet occur in the page's texts; anything else fails the build.
+// Only ASCII and the Russian alphabet occur in these texts; anything else fails the build.
 template <std::size_t N> struct Cp1251Literal {
     char bytes[N]{};
     std::size_t size = 0;
@@ -23,7 +23,7 @@ template <std::size_t N> struct Cp1251Literal {
                 continue;
             }
             if ((lead & 0xE0) != 0xC0 || i + 2 >= N || (utf8[i + 1] & 0xC0) != 0x80)
-                throw std::logic_error("page text outside ASCII and Cyrillic");
+                throw std::logic_error("fixed text outside ASCII and Cyrillic");
             const unsigned code_point = ((lead & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
             bytes[size++] = static_cast<char>(FromCyrillic(code_point));
             i += 2;
@@ -37,11 +37,11 @@ template <std::size_t N> struct Cp1251Literal {
             return 0xA8;
         if (code_point == 0x451) // ё
             return 0xB8;
-        throw std::logic_error("page text outside ASCII and Cyrillic");
+        throw std::logic_error("fixed text outside ASCII and Cyrillic");
     }
 };
 
 // The converted bytes live in the template parameter object, which has static storage.
 template <Cp1251Literal text> constexpr std::string_view Cp1251{text.bytes, text.size};
 
-} // namespace kv::html
+} // namespace kv
