@@ -9,6 +9,15 @@ const std::wstring& TApplication::Title() {
     return title_;
 }
 
+std::wstring TApplication::DisplayTitle() {
+    if (!handle_)
+        return Title();
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(handle_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 void TApplication::HandleException(std::exception_ptr error) noexcept {
     if (exception_handler_)
         exception_handler_(error);

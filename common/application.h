@@ -15,6 +15,13 @@ public:
 
     // The host executable's file name without folder and extension.
     const std::wstring& Title();
+    // The caption of messages of the custom kind: the text of the application's window when it
+    // has one, else Title().
+    std::wstring DisplayTitle();
+
+    // The application's context help. No help file is attached to the library's application
+    // object, so nothing is shown and the answer is false.
+    bool HelpContext(int context) noexcept { return false; }
 
     // The window class of the hints shown over the library's windows; installed once at
     // start-up by the message-dialog unit (null until then).

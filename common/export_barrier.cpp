@@ -18,27 +18,39 @@ std::wstring StatusText(HRESULT hr) {
     return text;
 }
 
-// The description that the failing call left on the thread (taking it clears it).
-std::wstring TakeThreadErrorDescription() {
+struct ThreadErrorInformation {
+    std::wstring description;
+    std::wstring source;
+};
+
+// The error information that the failing call left on the thread (taking it clears it).
+ThreadErrorInformation TakeThreadErrorInformation() {
+    ThreadErrorInformation taken;
     ComPtr<IErrorInfo> info;
     if (GetErrorInfo(0, &info) != S_OK || !info)
-        return {};
+        return taken;
     Bstr description;
-    if (FAILED(info->GetDescription(description.Out())))
-        return {};
-    return std::wstring(description.View());
+    if (SUCCEEDED(info->GetDescription(description.Out())))
+        taken.description = description.View();
+    Bstr source;
+    if (SUCCEEDED(info->GetSource(source.Out())))
+        taken.source = source.View();
+    return taken;
 }
 
 } // namespace
 
-LibraryError::LibraryError(HRESULT code, std::wstring message)
-    : code_(code), message_(std::move(message)), ansi_message_(AnsiFromWide(message_)) {}
+LibraryError::LibraryError(HRESULT code, std::wstring message, std::wstring source)
+    : code_(code), message_(std::move(message)), source_(std::move(source)),
+      ansi_message_(AnsiFromWide(message_)) {}
 
 void check(HRESULT hr) {
     if (SUCCEEDED(hr))
         return;
-    std::wstring message = TakeThreadErrorDescription();
-    throw LibraryError(hr, message.empty() ? StatusText(hr) : std::move(message));
+    ThreadErrorInformation information = TakeThreadErrorInformation();
+    throw LibraryError(
+        hr, information.description.empty() ? StatusText(hr) : std::move(information.description),
+        std::move(information.source));
 }
 
 CaughtError DescribeCaughtException() noexcept {

@@ -12,24 +12,27 @@
 #include <string>
 #include <utility>
 
-// An error raised inside the library: the status that caused it and a text for the user.
+// An error raised inside the library: the status that caused it and a text for the user, and
+// for an error of a COM object, the source it named ("Object.Method" or any text; may be empty).
 class LibraryError : public std::exception {
 public:
-    LibraryError(HRESULT code, std::wstring message);
+    LibraryError(HRESULT code, std::wstring message, std::wstring source = {});
 
     HRESULT Code() const noexcept { return code_; }
     const std::wstring& Message() const noexcept { return message_; }
+    const std::wstring& Source() const noexcept { return source_; }
     // The message in the process ANSI code page.
     const char* what() const noexcept override { return ansi_message_.c_str(); }
 
 private:
     HRESULT code_;
     std::wstring message_;
+    std::wstring source_;
     std::string ansi_message_;
 };
 
 // Turns a failing status of a kernel (or platform) call into a LibraryError at once. The
-// message is the error information the failing object left on the thread, if any.
+// message and source are the error information the failing object left on the thread, if any.
 void check(HRESULT hr);
 
 // The status and text of the exception being handled (call only inside a catch block).

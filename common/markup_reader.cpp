@@ -128,9 +128,8 @@ private:
         request.face = face_;
         request.bold = bold_;
         request.size = size_;
-        request.cell_height = size_ == MarkupSize::Normal
-                                  ? base_.cell_height
-                                  : RoundHalfEven(base_.cell_height * 0.75);
+        request.cell_height = size_ == MarkupSize::Normal ? base_.cell_height
+                                                          : RoundHalfEven(base_.cell_height * 0.75);
         const std::optional<MarkupFontId> made = metrics_.MakeFont(request);
         if (!made) { // the text goes on in the base face and font
             face_ = base_face_;

@@ -1,6 +1,7 @@
 // ShowMessageDlg: every message the library shows goes through it (never the platform's
-// message box). A modal dialog with the kind's caption and icon, the text and the buttons;
-// returns the result code of the button that closed it (2 for the close box).
+// message box). A modal dialog (TMessageForm) with the kind's caption and icon, the text (which
+// may carry markup tags) and the buttons; returns the result code of the button that closed it
+// (2 for the close box). Ctrl+C copies the dialog's texts to the clipboard.
 #pragma once
 
 #include "message_buttons.h"
@@ -10,7 +11,8 @@
 #include <cstdint>
 #include <string_view>
 
-// An owner of 0 means the calling thread's active window (or the application's window).
+// An owner of 0 means the calling thread's active window. While the application object has a
+// window of its own, that window owns the dialog.
 std::uint16_t ShowMessageDlg(std::wstring_view text, TMessageKind kind, TMessageButtons buttons,
                              HWND owner);
 // The same for 8-bit text in the process ANSI code page.

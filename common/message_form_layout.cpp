@@ -44,9 +44,9 @@ MessageFormLayout LayOutMessageForm(const MessageFormMetrics& metrics, int text_
         block_width += metrics.icon_gap + MessageIconSize;
         block_height = std::max(block_height, MessageIconSize);
     }
-    const int group_width = button_count == 0 ? 0
-                                              : button_width * button_count +
-                                                    metrics.button_gap * (button_count - 1);
+    const int group_width =
+        button_count == 0 ? 0
+                          : button_width * button_count + metrics.button_gap * (button_count - 1);
     MessageFormLayout layout;
     layout.client_width = std::max(block_width, group_width) + 2 * metrics.side_margin;
     layout.client_height =

@@ -1,4 +1,4 @@
-// RAII owners of platform handles that the library opens: registry keys and loaded modules.
+// RAII owners of platform handles that the library opens: registry keys and files.
 #pragma once
 
 #include <windows.h>
@@ -28,3 +28,23 @@ inline HKEY* RegistryKey::Out() noexcept {
     key_ = nullptr;
     return &key_;
 }
+
+// Owns a file handle (INVALID_HANDLE_VALUE when none).
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE file = INVALID_HANDLE_VALUE) noexcept : file_(file) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() { Reset(); }
+
+    HANDLE Get() const noexcept { return file_; }
+    explicit operator bool() const noexcept { return file_ != INVALID_HANDLE_VALUE; }
+    void Reset(HANDLE file = INVALID_HANDLE_VALUE) noexcept {
+        if (file_ != INVALID_HANDLE_VALUE)
+            CloseHandle(file_);
+        file_ = file;
+    }
+
+private:
+    HANDLE file_;
+};

@@ -2,29 +2,23 @@
 
 #include "class_factory.h"
 
+#include "common/font_scale.h"
+#include "common/handle_error.h"
+#include "common/hint_window.h"
 #include "recording/recording_state.h"
 
 #include <mutex>
 
 namespace {
 
-// The font scale of the library's windows, read from the registry (comes with font scaling).
-void LoadFontScale() {}
-
-// The hint window class of the application object (comes with the message dialog form).
-void InstallHintWindowClass() {}
-
-// HandleError on the application object's exception event (comes with error handling).
-void AttachErrorHandler() {}
-
 void ResetRecordingState() {
     RecordingActive = false;
 }
 
 void StartLibrary() {
-    LoadFontScale();
-    InstallHintWindowClass();
-    AttachErrorHandler();
+    LoadFontScale();          // the font scale of the library's windows, from the registry
+    InstallHintWindowClass(); // THintWindowEx for the application object's hints
+    AttachErrorHandler();     // HandleError on the application object's exception event
     ResetRecordingState();
     MakeClassFactoriesReady();
 }

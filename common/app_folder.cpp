@@ -1,0 +1,64 @@
+#include "app_folder.h"
+
+#include "app_folder_paths.h"
+#include "registry_values.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace {
+
+std::wstring InstallationFolder() {
+    RegistryText folder = ReadRegistryText(HKEY_LOCAL_MACHINE, InstallationKey, L"InstallPath");
+    if (folder.state == RegistryValueState::Missing)
+        folder = ReadRegistryText(HKEY_LOCAL_MACHINE, InstallationKey, L"Directory");
+    return WithoutTrailingDelimiter(folder.text);
+}
+
+std::wstring ShellFolder(int csidl) {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return {};
+    return WithoutTrailingDelimiter(folder);
+}
+
+} // namespace
+
+std::wstring TemporaryFolder() {
+    std::wstring folder(MAX_PATH + 1, L'\0');
+    for (;;) {
+        const DWORD length = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+        if (length == 0)
+            return {};
+        if (length < folder.size()) {
+            folder.resize(length);
+            return WithoutTrailingDelimiter(folder);
+        }
+        folder.resize(length + 1);
+    }
+}
+
+void GetAppFolder(int kind, std::wstring& path) {
+    AppFolderRoots roots;
+    roots.install = InstallationFolder();
+    switch (RootOfAppFolder(kind)) {
+    case AppFolderRoot::Documents:
+        roots.documents = ShellFolder(CSIDL_PERSONAL);
+        break;
+    case AppFolderRoot::ApplicationData:
+        roots.application_data = ShellFolder(CSIDL_APPDATA);
+        break;
+    case AppFolderRoot::Temporary:
+        roots.temporary = TemporaryFolder();
+        break;
+    case AppFolderRoot::Install:
+        break;
+    }
+    std::optional<std::wstring> folder = AppFolderPath(kind, roots);
+    if (!folder)
+        return;
+    if (AppFolderCreatedWhenMissing(kind) &&
+        GetFileAttributesW(folder->c_str()) == INVALID_FILE_ATTRIBUTES)
+        CreateDirectoryW(folder->c_str(), nullptr); // the last level only; failure is silent
+    path = std::move(*folder);
+}

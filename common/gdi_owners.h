@@ -1,0 +1,66 @@
+// RAII owners of GDI resources: fonts, objects selected into a device context (put back on scope
+// exit), and device contexts of windows.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// Owns one font handle.
+class FontOwner {
+public:
+    FontOwner() = default;
+    explicit FontOwner(HFONT font) noexcept : font_(font) {}
+    FontOwner(const FontOwner&) = delete;
+    FontOwner& operator=(const FontOwner&) = delete;
+    FontOwner(FontOwner&& other) noexcept : font_(std::exchange(other.font_, nullptr)) {}
+    FontOwner& operator=(FontOwner&& other) noexcept {
+        std::swap(font_, other.font_);
+        return *this;
+    }
+    ~FontOwner() {
+        if (font_)
+            DeleteObject(font_);
+    }
+
+    HFONT Get() const noexcept { return font_; }
+    explicit operator bool() const noexcept { return font_ != nullptr; }
+
+private:
+    HFONT font_ = nullptr;
+};
+
+// Selects an object into a device context for a scope; the previous one comes back at its end.
+class ObjectSelection {
+public:
+    ObjectSelection(HDC dc, HGDIOBJ object) noexcept
+        : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+    ObjectSelection(const ObjectSelection&) = delete;
+    ObjectSelection& operator=(const ObjectSelection&) = delete;
+    ~ObjectSelection() {
+        if (previous_)
+            SelectObject(dc_, previous_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// The device context of a window (null: the screen) for a scope.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+
+    HDC Get() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};

@@ -1,0 +1,48 @@
+// The error barrier of the library's windows: every window procedure and event handler of the
+// library runs its work through RunWindowHandler, so that nothing escapes into the host's
+// message loop. An exception escaping the work goes to the application object's exception
+// handler (HandleError once the library has started).
+//
+// Processor faults (access violation, arithmetic faults, illegal instructions and the like)
+// raised inside the work are caught as well: the barrier registers a frame-based exception
+// handler (the mechanism of __try, which GCC for i686 lacks) that lets every handler nested
+// deeper see the fault first, then unwinds those nested frames and jumps back into the barrier,
+// where the fault becomes a ProcessorFault exception. The C++ frames between the fault and the
+// barrier are abandoned without running their destructors: what they held is leaked, which is
+// why the fault is converted only at the barrier and never thrown from the faulting code.
+// Stack overflow is not caught: its guard page cannot be restored safely here.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+// A processor or operating-system fault caught by the barrier.
+class ProcessorFault : public std::exception {
+public:
+    ProcessorFault(std::uint32_t code, std::uintptr_t address);
+
+    std::uint32_t Code() const noexcept { return code_; }
+    std::uintptr_t Address() const noexcept { return address_; }
+    // For example "Access violation (C0000005) at address 0040123A".
+    const std::wstring& Message() const noexcept { return message_; }
+    const char* what() const noexcept override { return ansi_message_.c_str(); }
+
+private:
+    std::uint32_t code_;
+    std::uintptr_t address_;
+    std::wstring message_;
+    std::string ansi_message_;
+};
+
+// Runs `work(context)`; returns false when an error or a fault was reported instead.
+bool RunGuarded(void (*work)(void* context), void* context) noexcept;
+
+template <class Work> bool RunWindowHandler(Work&& work) noexcept {
+    using Stored = std::remove_reference_t<Work>;
+    return RunGuarded([](void* context) { (*static_cast<Stored*>(context))(); },
+                      const_cast<void*>(static_cast<const void*>(std::addressof(work))));
+}

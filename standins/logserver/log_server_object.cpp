@@ -1,0 +1,159 @@
+#include "log_server_object.h"
+
+#include "server_lifetime.h"
+
+#include <cstdio>
+#include <new>
+
+namespace {
+
+std::wstring Text(BSTR text) {
+    return text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+}
+
+// Reference counting shared by both objects.
+template <class Interface> class ComObject : public Interface {
+public:
+    ComObject() { ServerObjectCreated(); }
+    virtual ~ComObject() { ServerObjectDestroyed(); }
+
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0)
+            delete this;
+        return static_cast<ULONG>(left);
+    }
+
+protected:
+    HRESULT Answer(const IID& iid, const IID& own, void** object) {
+        if (!object)
+            return E_POINTER;
+        *object = nullptr;
+        if (iid != IID_IUnknown && iid != own)
+            return E_NOINTERFACE;
+        *object = static_cast<Interface*>(this);
+        AddRef();
+        return S_OK;
+    }
+
+private:
+    LONG references_ = 1;
+};
+
+class LogServer final : public ComObject<IStandInLogServer> {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        return Answer(iid, IID_StandInLogServer, object);
+    }
+    HRESULT STDMETHODCALLTYPE Unused3() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Unused4() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Unused5() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Unused6() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Unused7() override { return E_NOTIMPL; }
+
+    HRESULT STDMETHODCALLTYPE LogError(BSTR module, BSTR object, BSTR method, LONG code,
+                                       BSTR message, BSTR details) override {
+        if (LogServerFailing())
+            return E_FAIL;
+        try {
+            wchar_t hex[16];
+            std::swprintf(hex, 16, L"%08X", static_cast<unsigned>(code));
+            RecordedCalls().push_back(L"LogError|" + Text(module) + L"|" + Text(object) + L"|" +
+                                      Text(method) + L"|" + hex + L"|" + Text(message) + L"|" +
+                                      Text(details));
+            return S_OK;
+        } catch (...) {
+            return E_OUTOFMEMORY;
+        }
+    }
+
+    HRESULT STDMETHODCALLTYPE LogNote(BSTR note) override {
+        if (LogServerFailing())
+            return E_FAIL;
+        try {
+            RecordedCalls().push_back(L"LogNote|" + Text(note));
+            return S_OK;
+        } catch (...) {
+            return E_OUTOFMEMORY;
+        }
+    }
+};
+
+class LogRecorder final : public ComObject<IKvLogRecorder> {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        return Answer(iid, IID_IKvLogRecorder, object);
+    }
+
+    HRESULT STDMETHODCALLTYPE Calls(BSTR* calls) override {
+        if (!calls)
+            return E_POINTER;
+        *calls = nullptr;
+        try {
+            std::wstring text;
+            for (const std::wstring& call : RecordedCalls())
+                text += call + L"\n";
+            *calls = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+            return *calls ? S_OK : E_OUTOFMEMORY;
+        } catch (...) {
+            return E_OUTOFMEMORY;
+        }
+    }
+
+    HRESULT STDMETHODCALLTYPE Clear() override {
+        RecordedCalls().clear();
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE SetCreatable(BOOL creatable) override {
+        LogServerCreatable() = creatable != FALSE;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE SetFailing(BOOL failing) override {
+        LogServerFailing() = failing != FALSE;
+        return S_OK;
+    }
+};
+
+template <class Object> HRESULT Create(const IID& iid, void** object) {
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    auto* created = new (std::nothrow) Object();
+    if (!created)
+        return E_OUTOFMEMORY;
+    const HRESULT hr = created->QueryInterface(iid, object);
+    created->Release();
+    return hr;
+}
+
+} // namespace
+
+std::vector<std::wstring>& RecordedCalls() {
+    static std::vector<std::wstring> calls;
+    return calls;
+}
+
+bool& LogServerCreatable() {
+    static bool creatable = true;
+    return creatable;
+}
+
+bool& LogServerFailing() {
+    static bool failing = false;
+    return failing;
+}
+
+HRESULT CreateLogServer(const IID& iid, void** object) {
+    if (object)
+        *object = nullptr;
+    if (!LogServerCreatable())
+        return CLASS_E_CLASSNOTAVAILABLE;
+    return Create<LogServer>(iid, object);
+}
+
+HRESULT CreateLogRecorder(const IID& iid, void** object) {
+    return Create<LogRecorder>(iid, object);
+}

@@ -1,0 +1,116 @@
+// The barrier of the library's windows: exceptions and processor faults raised in a handler
+// reach the application's exception handler, and the thread goes on as before.
+#include "common/application.h"
+#include "common/export_barrier.h"
+#include "common/window_barrier.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+std::vector<std::exception_ptr> caught;
+
+void Capture(std::exception_ptr error) {
+    caught.push_back(error);
+}
+
+class WindowBarrier : public testing::Test {
+protected:
+    void SetUp() override {
+        caught.clear();
+        Application().SetExceptionHandler(Capture);
+    }
+    void TearDown() override { Application().SetExceptionHandler(nullptr); }
+
+    // The code of the one ProcessorFault caught, or 0.
+    static std::uint32_t CaughtFaultCode() {
+        if (caught.size() != 1)
+            return 0;
+        try {
+            std::rethrow_exception(caught[0]);
+        } catch (const ProcessorFault& fault) {
+            return fault.Code();
+        } catch (...) {
+            return 0;
+        }
+    }
+};
+
+// Opaque to the optimiser, so the faults below really happen at run time.
+int* volatile null_pointer = nullptr;
+volatile int zero = 0;
+
+TEST_F(WindowBarrier, WorkThatSucceedsRunsOnce) {
+    int runs = 0;
+    EXPECT_TRUE(RunWindowHandler([&] { ++runs; }));
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(caught.empty());
+}
+
+TEST_F(WindowBarrier, ExceptionReachesTheApplicationHandler) {
+    EXPECT_FALSE(RunWindowHandler([] { throw LibraryError(E_FAIL, L"сбой"); }));
+    ASSERT_EQ(caught.size(), 1u);
+    try {
+        std::rethrow_exception(caught[0]);
+    } catch (const LibraryError& error) {
+        EXPECT_EQ(error.Code(), E_FAIL);
+        EXPECT_EQ(error.Message(), L"сбой");
+    }
+}
+
+TEST_F(WindowBarrier, AccessViolationBecomesAProcessorFault) {
+    bool after_fault = false;
+    EXPECT_FALSE(RunWindowHandler([&] {
+        *null_pointer = 1;
+        after_fault = true;
+    }));
+    EXPECT_FALSE(after_fault);
+    EXPECT_EQ(CaughtFaultCode(), static_cast<std::uint32_t>(EXCEPTION_ACCESS_VIOLATION));
+}
+
+TEST_F(WindowBarrier, IntegerDivisionByZeroBecomesAProcessorFault) {
+    int result = 0;
+    EXPECT_FALSE(RunWindowHandler([&] { result = 10 / zero; }));
+    EXPECT_EQ(CaughtFaultCode(), static_cast<std::uint32_t>(EXCEPTION_INT_DIVIDE_BY_ZERO));
+}
+
+TEST_F(WindowBarrier, FaultsCanBeCaughtAgainAndAgain) {
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(RunWindowHandler([] { *null_pointer = 2; }));
+    EXPECT_EQ(caught.size(), 3u);
+    EXPECT_TRUE(RunWindowHandler([] {}));
+}
+
+TEST_F(WindowBarrier, InnerBarrierCatchesTheFaultAndTheOuterGoesOn) {
+    bool outer_finished = false;
+    EXPECT_TRUE(RunWindowHandler([&] {
+        EXPECT_FALSE(RunWindowHandler([] { *null_pointer = 3; }));
+        outer_finished = true;
+    }));
+    EXPECT_TRUE(outer_finished);
+    EXPECT_EQ(CaughtFaultCode(), static_cast<std::uint32_t>(EXCEPTION_ACCESS_VIOLATION));
+}
+
+TEST_F(WindowBarrier, FaultsHandledDeeperNeverReachIt) {
+    // The platform probes the pointer with a handler of its own, which sees the fault first.
+    BOOL bad = FALSE;
+    EXPECT_TRUE(RunWindowHandler([&] { bad = IsBadReadPtr(null_pointer, 4); }));
+    EXPECT_TRUE(bad);
+    EXPECT_TRUE(caught.empty());
+}
+
+TEST_F(WindowBarrier, FaultRaisedByTheSystemIsCaughtWithItsCode) {
+    EXPECT_FALSE(
+        RunWindowHandler([] { RaiseException(EXCEPTION_ILLEGAL_INSTRUCTION, 0, 0, nullptr); }));
+    EXPECT_EQ(CaughtFaultCode(), static_cast<std::uint32_t>(EXCEPTION_ILLEGAL_INSTRUCTION));
+}
+
+TEST(ProcessorFault, NamesTheFaultItsCodeAndAddress) {
+    const ProcessorFault fault(EXCEPTION_ACCESS_VIOLATION, 0x401000);
+    EXPECT_EQ(fault.Message(), L"Access violation (C0000005) at address 00401000");
+    EXPECT_STREQ(fault.what(), "Access violation (C0000005) at address 00401000");
+}
+
+} // namespace
