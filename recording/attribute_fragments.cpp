@@ -1,5 +1,6 @@
 #include "recording/attribute_fragments.h"
 
+#include "recording/fragment_writer.h"
 #include "recording/kernel_access.h"
 #include "recording/literal_encoding.h"
 #include "recording/recording_state.h"
@@ -18,28 +19,6 @@ namespace {
 constexpr std::string_view kLastAttributeOfClass =
     "\xEF\xEE\xF1\xEB\xE5\xE4\xED\xE8\xE9 \xE0\xF2\xF0\xE8\xE1\xF3\xF2 \xEA\xEB\xE0\xF1\xF1\xE0";
 
-bool RecordingOpen() {
-    return RecordingActive && ScriptBuffer;
-}
-
-// One formatted template is one item of the scenario.
-void Write(std::string_view scriptTemplate, std::initializer_list<FormatValue> values = {}) {
-    ScriptBuffer->push_back(Format(scriptTemplate, values));
-}
-
-void WriteEmptyItem() {
-    ScriptBuffer->emplace_back();
-}
-
-// Names go into string literals and comment lines so that a quote or a line break in them can
-// neither end the literal nor the comment; ordinary names are written unchanged.
-std::string Literal(std::string_view text) {
-    return PlainTextInLiteral(text);
-}
-
-std::string Comment(std::string_view text) {
-    return PlainTextInComment(text);
-}
 
 std::string BoolProperty(IZClassValue* cval,
                          HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(VARIANT_BOOL*)) {

@@ -1,5 +1,6 @@
 #include "recording/class_fragments.h"
 
+#include "recording/fragment_writer.h"
 #include "recording/attribute_fragments.h"
 #include "recording/kernel_access.h"
 #include "recording/literal_encoding.h"
@@ -13,29 +14,6 @@
 
 namespace kv {
 namespace {
-
-bool RecordingOpen() {
-    return RecordingActive && ScriptBuffer;
-}
-
-// One formatted template is one item of the scenario.
-void Write(std::string_view scriptTemplate, std::initializer_list<FormatValue> values = {}) {
-    ScriptBuffer->push_back(Format(scriptTemplate, values));
-}
-
-void WriteEmptyItem() {
-    ScriptBuffer->emplace_back();
-}
-
-// Names go into string literals and comment lines so that a quote or a line break in them can
-// neither end the literal nor the comment; ordinary names are written unchanged.
-std::string Literal(std::string_view text) {
-    return PlainTextInLiteral(text);
-}
-
-std::string Comment(std::string_view text) {
-    return PlainTextInComment(text);
-}
 
 // The class as the kernel names it: wide for further kernel calls, ANSI for the scenario.
 struct ClassName {

@@ -1,0 +1,39 @@
+// What every fragment generator does with the scenario being recorded: test that a recording is
+// open, append formatted templates and empty items, and place names safely.
+#pragma once
+
+#include "recording/literal_encoding.h"
+#include "recording/recording_state.h"
+#include "recording/script_format.h"
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+inline bool RecordingOpen() {
+    return RecordingActive && ScriptBuffer;
+}
+
+// One formatted template is one item of the scenario.
+inline void Write(std::string_view scriptTemplate, std::initializer_list<FormatValue> values = {}) {
+    ScriptBuffer->push_back(Format(scriptTemplate, values));
+}
+
+// An empty item: an empty line in the file.
+inline void WriteEmptyItem() {
+    ScriptBuffer->emplace_back();
+}
+
+// Names go into string literals and comment lines so that a quote or a line break in them can
+// neither end the literal nor the comment; ordinary names are written unchanged.
+inline std::string Literal(std::string_view text) {
+    return PlainTextInLiteral(text);
+}
+
+inline std::string Comment(std::string_view text) {
+    return PlainTextInComment(text);
+}
+
+} // namespace kv
