@@ -29,6 +29,10 @@ const char kUsage[] =
     "      group) as the scenario SCENARIO\n"
     "  html MODEL -o PAGE\n"
     "      writes the HTML page of the structure file MODEL to PAGE\n"
+    "  import --distr FILE --user NAME [--mark]\n"
+    "      brings the work of the user's server structure NAME, made on the distribution\n"
+    "      structure FILE, into the server structure \"structure.ztp\" (marked with --mark)\n"
+    "      and prints the path of the import report\n"
     "  --help\n"
     "      shows this text\n"
     "\n"
@@ -94,6 +98,10 @@ int Dispatch(const std::string& command, const std::vector<std::string>& rest) {
         Arguments args = Parse(rest, true, {"-o"});
         kvhost::ExportHtml(Required(args.positional, "the structure file"),
                            Required(args.output, "-o"));
+    } else if (command == "import") {
+        std::string problem;
+        if (!kvhost::ImportUserWork(rest, problem))
+            throw UsageError{problem};
     } else {
         throw UsageError{"unknown command " + command};
     }

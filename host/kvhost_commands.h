@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace kvhost {
 
@@ -16,5 +17,10 @@ void RecordStructure(const std::string& model_path, const std::string& scenario)
 
 // Writes the structure's HTML page.
 void ExportHtml(const std::string& model_path, const std::string& page);
+
+// Imports the user's work into the server structure ("import --distr FILE --user NAME
+// [--mark]") and prints the report's path. False, with the problem, for arguments that cannot be
+// carried out (nothing was done).
+bool ImportUserWork(const std::vector<std::string>& args, std::string& problem);
 
 } // namespace kvhost

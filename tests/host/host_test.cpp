@@ -229,6 +229,11 @@ TEST(HostUsage, MalformedCommandLinesExitWithTwo) {
         {"record", "--model", "m.ztp", "-o", "x.vbs", "--save", "y.ztp"},
         {"html", "-o", "page.htm"},
         {"html", "m.ztp"},
+        {"import", "--distr", "d.ztp"},
+        {"import", "--user", "u.ztp"},
+        {"import", "--distr", "d.ztp", "--user"},
+        {"import", "--distr", "d.ztp", "--user", "u.ztp", "--distr", "e.ztp"},
+        {"import", "--distr", "d.ztp", "--user", "u.ztp", "extra"},
     };
     for (const std::vector<std::string>& arguments : cases) {
         HostOutcome outcome = RunHost(arguments);
@@ -243,8 +248,9 @@ TEST(HostUsage, MalformedCommandLinesExitWithTwo) {
 TEST(HostUsage, HelpExplainsAndSucceeds) {
     HostOutcome outcome = RunHost({"--help"});
     EXPECT_EQ(outcome.exit_code, 0u);
-    for (const char* text : {"run SCENARIO --model FILE", "record --model FILE -o SCENARIO",
-                             "html MODEL -o PAGE", "Exit codes"})
+    for (const char* text :
+         {"run SCENARIO --model FILE", "record --model FILE -o SCENARIO", "html MODEL -o PAGE",
+          "import --distr FILE --user NAME [--mark]", "Exit codes"})
         EXPECT_NE(outcome.output.find(text), std::string::npos) << outcome.output;
 }
 
