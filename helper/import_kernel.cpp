@@ -1,14 +1,30 @@
 #include "helper/import_kernel.h"
 
+#include "recording/kernel_access.h"
+
 namespace kv::import {
 
 namespace {
 
-template <class Interface>
-ComPtr<Interface> RequiredObject(ComPtr<Interface> object, const wchar_t* what) {
-    if (!object)
-        throw LibraryError(E_POINTER, std::wstring(L"Ядро модели не вернуло объект: ") + what);
-    return object;
+// The object that one kernel call gives (null for "absent"), e.g.
+// Lookup<IZClass>([&](IZClass** found) { return classes->zrItem(0, found); }).
+template <class Object, class Call> ComPtr<Object> Lookup(Call&& call) {
+    ComPtr<Object> found;
+    check(call(found.ReleaseAndGetAddressOf()));
+    return found;
+}
+
+// The same, a failing call counting as "absent".
+template <class Object, class Call> ComPtr<Object> LookupOrNone(Call&& call) {
+    ComPtr<Object> found;
+    Guarded([&] { found = Lookup<Object>(call); });
+    return found;
+}
+
+template <class Object, class Getter> LONG CountOf(Object* object, Getter get) {
+    LONG count = 0;
+    check((object->*get)(&count));
+    return count;
 }
 
 } // namespace
@@ -17,7 +33,7 @@ ComPtr<IZModel> NewKernelModel() {
     ComPtr<IZModel> model;
     check(CoCreateInstance(CLSID_ZModel, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                            IID_PPV_ARGS(&model)));
-    return RequiredObject(model, L"модель");
+    return Required(model, L"модель");
 }
 
 std::wstring ClassName(IZClass* cls) {
@@ -50,57 +66,47 @@ std::wstring VariantWideText(const VARIANT& value) {
 }
 
 LONG ClassCount(IZClassVector* classes) {
-    LONG count = 0;
-    check(classes->get_zrCount(&count));
-    return count;
+    return CountOf(classes, &IZClassVector::get_zrCount);
 }
 
 ComPtr<IZClass> ClassAt(IZClassVector* classes, LONG index) {
-    ComPtr<IZClass> cls;
-    check(classes->zrItem(index, &cls));
-    return RequiredObject(cls, L"класс");
+    return Required(Lookup<IZClass>([&](IZClass** found) { return classes->zrItem(index, found); }),
+                    L"класс");
 }
 
 ComPtr<IZClass> LocateClass(IZClassVector* classes, std::wstring_view name) {
-    ComPtr<IZClass> cls;
-    check(classes->zrLocate(Bstr(name).Get(), &cls));
-    return cls;
+    return Lookup<IZClass>(
+        [&](IZClass** found) { return classes->zrLocate(Bstr(name).Get(), found); });
 }
 
 ComPtr<IZClass> FindClass(IZClassVector* classes, std::wstring_view name) {
-    ComPtr<IZClass> cls;
-    Guarded([&] { cls = LocateClass(classes, name); });
-    return cls;
+    return LookupOrNone<IZClass>(
+        [&](IZClass** found) { return classes->zrLocate(Bstr(name).Get(), found); });
 }
 
 ComPtr<IZClass> FindClassByGuid(IZClassVector* classes, GUID guid) {
-    ComPtr<IZClass> cls;
-    Guarded([&] { check(classes->zrLocateByGUID(&guid, &cls)); });
-    return cls;
+    return LookupOrNone<IZClass>(
+        [&](IZClass** found) { return classes->zrLocateByGUID(&guid, found); });
 }
 
 LONG AttributeCount(IZClass* cls) {
-    LONG count = 0;
-    check(cls->get_zrClassValuesCount(&count));
-    return count;
+    return CountOf(cls, &IZClass::get_zrClassValuesCount);
 }
 
 ComPtr<IZClassValue> AttributeAt(IZClass* cls, LONG index) {
-    ComPtr<IZClassValue> cval;
-    check(cls->zriClassValueItem(index, &cval));
-    return RequiredObject(cval, L"атрибут");
+    return Required(Lookup<IZClassValue>(
+                        [&](IZClassValue** found) { return cls->zriClassValueItem(index, found); }),
+                    L"атрибут");
 }
 
 ComPtr<IZClassValue> LocateAttribute(IZClass* cls, std::wstring_view name) {
-    ComPtr<IZClassValue> cval;
-    check(cls->zrnClassValueItem(Bstr(name).Get(), &cval));
-    return cval;
+    return Lookup<IZClassValue>(
+        [&](IZClassValue** found) { return cls->zrnClassValueItem(Bstr(name).Get(), found); });
 }
 
 ComPtr<IZClassValue> FindAttribute(IZClass* cls, std::wstring_view name) {
-    ComPtr<IZClassValue> cval;
-    Guarded([&] { cval = LocateAttribute(cls, name); });
-    return cval;
+    return LookupOrNone<IZClassValue>(
+        [&](IZClassValue** found) { return cls->zrnClassValueItem(Bstr(name).Get(), found); });
 }
 
 ComPtr<IZClassValue> AttributeWithGuid(IZClass* cls, const GUID& guid) {
@@ -114,9 +120,8 @@ ComPtr<IZClassValue> AttributeWithGuid(IZClass* cls, const GUID& guid) {
 }
 
 ComPtr<IZClassValue> InheritedFrom(IZClassValue* cval) {
-    ComPtr<IZClassValue> source;
-    check(cval->get_zrInheritedFrom(&source));
-    return source;
+    return Lookup<IZClassValue>(
+        [&](IZClassValue** source) { return cval->get_zrInheritedFrom(source); });
 }
 
 LONG AttributeType(IZClassValue* cval) {
@@ -128,7 +133,7 @@ LONG AttributeType(IZClassValue* cval) {
 ComPtr<IZFilterVector> Filters(IZClassVector* classes) {
     ComPtr<IZFilterVector> filters;
     check(classes->get_zrFilterVector(&filters));
-    return RequiredObject(filters, L"список фильтров");
+    return Required(filters, L"список фильтров");
 }
 
 std::vector<std::wstring> Constraints(IZClassVector* classes, std::wstring_view filter) {

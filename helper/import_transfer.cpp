@@ -10,18 +10,19 @@ namespace kv::import {
 
 namespace {
 
-ComPtr<IZLocalSecurity> SecurityOf(IZModel* model) {
-    ComPtr<IZLocalSecurity> security;
-    check(model->zrGetLocalSecurity(&security));
-    if (!security)
-        throw LibraryError(E_POINTER, L"Ядро модели не вернуло объект безопасности");
-    return security;
-}
-
-// The server class of the user class's name, null when the server has none.
-ComPtr<IZClass> ServerClassOf(ImportStructures& import, LONG index, ComPtr<IZClass>& user_class) {
-    user_class = ClassAt(import.user.Get(), index);
-    return LocateClass(import.server.Get(), ClassName(user_class.Get()));
+// Each class of the user's structure with the server class of its name, one guard per class;
+// a class the server lacks is passed by.
+template <class Body> void ForEachClassOnServer(ImportStructures& import, Body&& body) {
+    const LONG count = ClassCount(import.user.Get());
+    for (LONG index = 0; index < count; ++index) {
+        Guarded([&] {
+            const ComPtr<IZClass> user_class = ClassAt(import.user.Get(), index);
+            const ComPtr<IZClass> server_class =
+                LocateClass(import.server.Get(), ClassName(user_class.Get()));
+            if (server_class)
+                body(user_class.Get(), server_class.Get());
+        });
+    }
 }
 
 // The first position of the class's attribute of that name, -1 when none has it.
@@ -46,55 +47,39 @@ void MoveToTop(IZClass* cls, const std::wstring& name) {
 
 void CopySecurity(ImportStructures& import) {
     import.report.StartSection(ReportSection::Security);
-    const ComPtr<IZLocalSecurity> source = SecurityOf(import.user_model.Get());
-    const ComPtr<IZLocalSecurity> target = SecurityOf(import.server_model.Get());
-    const LONG count = ClassCount(import.user.Get());
-    for (LONG index = 0; index < count; ++index) {
-        Guarded([&] {
-            ComPtr<IZClass> user_class;
-            const ComPtr<IZClass> server_class = ServerClassOf(import, index, user_class);
-            if (!server_class)
-                return;
-            CopyObjectRights(SecurityKeyOf(user_class.Get()), SecurityKeyOf(server_class.Get()),
-                             source.Get(), target.Get());
-            const LONG attributes = AttributeCount(user_class.Get());
-            for (LONG position = 0; position < attributes; ++position) {
-                Guarded([&] {
-                    const ComPtr<IZClassValue> user_attribute =
-                        AttributeAt(user_class.Get(), position);
-                    const ComPtr<IZClassValue> server_attribute =
-                        LocateAttribute(server_class.Get(), AttributeName(user_attribute.Get()));
-                    if (server_attribute)
-                        CopyObjectRights(SecurityKeyOf(user_attribute.Get()),
-                                         SecurityKeyOf(server_attribute.Get()), source.Get(),
-                                         target.Get());
-                });
-            }
-        });
-    }
+    const ComPtr<IZLocalSecurity> source = LocalSecurityOf(import.user_model.Get());
+    const ComPtr<IZLocalSecurity> target = LocalSecurityOf(import.server_model.Get());
+    ForEachClassOnServer(import, [&](IZClass* user_class, IZClass* server_class) {
+        CopyObjectRights(SecurityKeyOf(user_class), SecurityKeyOf(server_class), source.Get(),
+                         target.Get());
+        const LONG attributes = AttributeCount(user_class);
+        for (LONG position = 0; position < attributes; ++position) {
+            Guarded([&] {
+                const ComPtr<IZClassValue> user_attribute = AttributeAt(user_class, position);
+                const ComPtr<IZClassValue> server_attribute =
+                    LocateAttribute(server_class, AttributeName(user_attribute.Get()));
+                if (server_attribute)
+                    CopyObjectRights(SecurityKeyOf(user_attribute.Get()),
+                                     SecurityKeyOf(server_attribute.Get()), source.Get(),
+                                     target.Get());
+            });
+        }
+    });
 }
 
 void TransferAttributeOrder(ImportStructures& import) {
     import.report.StartSection(ReportSection::AttributeOrder);
-    const LONG count = ClassCount(import.user.Get());
-    for (LONG index = 0; index < count; ++index) {
-        Guarded([&] {
-            ComPtr<IZClass> user_class;
-            const ComPtr<IZClass> server_class = ServerClassOf(import, index, user_class);
-            if (!server_class)
-                return;
-            // From the user's last attribute to the first: the user's order ends on top.
-            for (LONG position = AttributeCount(user_class.Get()) - 1; position >= 0; --position) {
-                Guarded([&] {
-                    const ComPtr<IZClassValue> server_attribute = LocateAttribute(
-                        server_class.Get(),
-                        AttributeName(AttributeAt(user_class.Get(), position).Get()));
-                    if (server_attribute)
-                        MoveToTop(server_class.Get(), AttributeName(server_attribute.Get()));
-                });
-            }
-        });
-    }
+    ForEachClassOnServer(import, [&](IZClass* user_class, IZClass* server_class) {
+        // From the user's last attribute to the first: the user's order ends on top.
+        for (LONG position = AttributeCount(user_class) - 1; position >= 0; --position) {
+            Guarded([&] {
+                const ComPtr<IZClassValue> server_attribute = LocateAttribute(
+                    server_class, AttributeName(AttributeAt(user_class, position).Get()));
+                if (server_attribute)
+                    MoveToTop(server_class, AttributeName(server_attribute.Get()));
+            });
+        }
+    });
 }
 
 } // namespace kv::import

@@ -74,12 +74,10 @@ void CopyRightsInStructure(std::wstring_view structure, std::wstring_view source
                            std::wstring_view destination_group) {
     const ComPtr<IZModel> model = NewKernelModel();
     check(model->zrLoadModel(Bstr(structure).Get(), nullptr, 4));
-    ComPtr<IZLocalSecurity> security;
-    check(model->zrGetLocalSecurity(&security));
+    const ComPtr<IZLocalSecurity> security = LocalSecurityOf(model.Get());
     ComPtr<IZClassVector> classes;
     check(model->zrGetClassVector(&classes));
-    if (!security || !classes)
-        throw LibraryError(E_POINTER, L"Ядро модели не вернуло объект структуры");
+    Required(classes, L"zrGetClassVector");
     const LONG source = GroupWithIdentifier(security.Get(), source_group);
     if (source == 0)
         throw LibraryError(E_INVALIDARG, L"Группа-источник не существует", kCopyRightsSource);

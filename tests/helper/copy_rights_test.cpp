@@ -13,7 +13,7 @@ LONG StoredRights(const std::wstring& path, const wchar_t* group, const wchar_t*
     ComPtr<IZModel> model;
     EXPECT_EQ(CoCreateInstance(CLSID_ZModel, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model)),
               S_OK);
-    EXPECT_EQ(model->zrLoadModel(Text(path), nullptr, 2), S_OK);
+    EXPECT_EQ(model->zrLoadModel(Text(path.c_str()), nullptr, 2), S_OK);
     ComPtr<IZLocalSecurity> security;
     EXPECT_EQ(model->zrGetLocalSecurity(&security), S_OK);
     LONG handle = 0;

@@ -1,8 +1,6 @@
 #include "import_fixture.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -18,6 +16,10 @@ void Override(const wchar_t* name, const std::wstring& value, std::wstring& save
     had = length > 0 && length < 32768;
     saved = had ? std::wstring(buffer, length) : std::wstring();
     SetEnvironmentVariableW(name, value.c_str());
+}
+
+std::wstring Widened(const char* ascii) {
+    return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii));
 }
 
 void Restore(const wchar_t* name, const std::wstring& saved, bool had) {
@@ -45,17 +47,12 @@ bool FileExists(const std::wstring& path) {
 }
 
 std::string GoldenReport(const char* name) {
-    const std::string path = std::string(KV_IMPORT_GOLDEN_DIR) + "/" + name + ".cp1251";
-    std::ifstream file(path, std::ios::binary);
-    EXPECT_TRUE(file) << "missing golden file " << path;
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
+    const std::string bytes =
+        FileBytes(Widened(KV_IMPORT_GOLDEN_DIR) + L"\\" + Widened(name) + L".cp1251");
+    EXPECT_FALSE(bytes.empty()) << "missing golden report " << name;
     std::string text;
-    for (const char c : bytes.str()) {
-        if (c == '\n')
-            text += '\r';
-        text += c;
-    }
+    for (const char c : bytes)
+        text += c == '\n' ? std::string("\r\n") : std::string(1, c);
     return text;
 }
 
@@ -79,8 +76,7 @@ testing::AssertionResult SameText(const std::string& got, const std::string& exp
 }
 
 std::wstring ServerStoreTest::FixturePath(const wchar_t* fixture) {
-    const std::string folder = KV_IMPORT_FIXTURE_DIR;
-    return std::wstring(folder.begin(), folder.end()) + L"\\" + fixture;
+    return Widened(KV_IMPORT_FIXTURE_DIR) + L"\\" + fixture;
 }
 
 void ServerStoreTest::SetUp() {
@@ -144,7 +140,7 @@ void ServerStoreTest::WriteFile(const std::wstring& path, const std::string& byt
 HRESULT ServerStoreTest::Import(const std::wstring& distribution, const wchar_t* user, bool mark,
                                 std::wstring& report) {
     BSTR value = nullptr;
-    const HRESULT hr = helper_->zsImportAppendedToSvr(Text(distribution), Text(user),
+    const HRESULT hr = helper_->zsImportAppendedToSvr(Text(distribution.c_str()), Text(user),
                                                       mark ? VARIANT_TRUE : VARIANT_FALSE, &value);
     report = value ? std::wstring(value, SysStringLen(value)) : L"<null>";
     SysFreeString(value);
@@ -170,10 +166,10 @@ std::string ServerStoreTest::CanonicalStructure(const std::wstring& path) {
               S_OK);
     if (!model)
         return {};
-    EXPECT_EQ(model->zrLoadModel(Text(path), nullptr, 2), S_OK)
+    EXPECT_EQ(model->zrLoadModel(Text(path.c_str()), nullptr, 2), S_OK)
         << testing::PrintToString(path) << ": " << testing::PrintToString(TakeErrorDescription());
     const std::wstring canonical = root_ + L"\\canonical.ztp";
-    EXPECT_EQ(model->zrSaveModel(Text(canonical), nullptr), S_OK);
+    EXPECT_EQ(model->zrSaveModel(Text(canonical.c_str()), nullptr), S_OK);
     std::string bytes = FileBytes(canonical);
     DeleteFileW(canonical.c_str());
     return bytes;

@@ -3,6 +3,8 @@
 // made by korvalith.dll's own class factory. Every file a test makes is removed by name.
 #pragma once
 
+#include "helper_fixture.h"
+
 #include <windows.h>
 
 #include <korvalith.h>
@@ -13,8 +15,6 @@
 
 #include <string>
 #include <vector>
-
-using Microsoft::WRL::ComPtr;
 
 class ServerStoreTest : public testing::Test {
 protected:
@@ -62,15 +62,3 @@ bool FileExists(const std::wstring& path);
 std::string GoldenReport(const char* name);
 // Equal texts, or a failure that shows the first line that differs (lines end with LF or CR LF).
 testing::AssertionResult SameText(const std::string& got, const std::string& expected);
-// Owns a BSTR argument.
-class Text {
-public:
-    explicit Text(const std::wstring& text) : value_(SysAllocString(text.c_str())) {}
-    ~Text() { SysFreeString(value_); }
-    Text(const Text&) = delete;
-    Text& operator=(const Text&) = delete;
-    operator BSTR() const { return value_; }
-
-private:
-    BSTR value_;
-};
