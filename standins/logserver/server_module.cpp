@@ -1,5 +1,6 @@
 // kvstandins.dll: the in-process server of the outside components' stand-ins (the log server
 // and its recorder). Class table, class factory, registration and unloading.
+#include "directory/directory_object.h"
 #include "log_server_object.h"
 #include "server_lifetime.h"
 
@@ -22,6 +23,7 @@ struct ServedClass {
 const ServedClass served_classes[] = {
     {&CLSID_StandInLogServer, L"Log server (stand-in)", CreateLogServer},
     {&CLSID_KvLogRecorder, L"Log server recorder (stand-in)", CreateLogRecorder},
+    {&CLSID_StandInDirectory, L"Directory component (stand-in)", CreateDirectoryComponent},
 };
 
 class ClassFactory final : public IClassFactory {

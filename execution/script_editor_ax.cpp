@@ -1,0 +1,382 @@
+#include "script_editor_ax.h"
+
+#include "common/export_barrier.h"
+#include "common/module_path.h"
+#include "common/window_barrier.h"
+#include "word_list_file.h"
+
+#include <richedit.h>
+#include <richole.h>
+#include <tom.h>
+
+#include <wrl/client.h>
+
+#include <algorithm>
+
+namespace kv::execution {
+
+namespace {
+
+constexpr wchar_t kFrameClass[] = L"TScriptEditorAX";
+constexpr wchar_t kFontFace[] = L"Courier New";
+constexpr LONG kFontTwips = 200; // 10 points
+
+void RegisterFrameClass(WNDPROC procedure) {
+    WNDCLASSEXW frame{};
+    frame.cbSize = sizeof(frame);
+    if (GetClassInfoExW(ThisModule(), kFrameClass, &frame))
+        return;
+    frame.lpfnWndProc = procedure;
+    frame.hInstance = ThisModule();
+    frame.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32513)); // I-beam
+    frame.lpszClassName = kFrameClass;
+    if (!RegisterClassExW(&frame))
+        throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
+                           L"Не удалось зарегистрировать класс окна редактора");
+}
+
+// A name without folder means the file beside the library.
+std::wstring BesideLibrary(std::wstring_view fileName) {
+    if (fileName.find_first_of(L"\\/:") != std::wstring_view::npos)
+        return std::wstring(fileName);
+    std::wstring folder = ModulePath(ThisModule());
+    folder.erase(folder.find_last_of(L"\\/") + 1);
+    return folder + std::wstring(fileName);
+}
+
+// Gives a rich-text stream to the control piece by piece.
+struct StreamSource {
+    const std::string* text;
+    std::size_t offset;
+};
+
+DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) {
+    auto* source = reinterpret_cast<StreamSource*>(cookie);
+    const std::size_t count =
+        std::min(static_cast<std::size_t>(size), source->text->size() - source->offset);
+    std::copy_n(source->text->data() + source->offset, count, buffer);
+    source->offset += count;
+    *read = static_cast<LONG>(count);
+    return 0;
+}
+
+// The control's character format: the fixed-pitch face, plain, in the colour given.
+CHARFORMAT2W TextFormat(unsigned long colour) {
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET | CFM_COLOR | CFM_BOLD | CFM_ITALIC |
+                    CFM_UNDERLINE | CFM_STRIKEOUT;
+    format.yHeight = kFontTwips;
+    format.bCharSet = DEFAULT_CHARSET;
+    format.bPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    format.crTextColor = colour;
+    lstrcpynW(format.szFaceName, kFontFace, LF_FACESIZE);
+    return format;
+}
+
+void SetFormat(HWND edit, WPARAM scope, CHARFORMAT2W format) {
+    SendMessageW(edit, EM_SETCHARFORMAT, scope, reinterpret_cast<LPARAM>(&format));
+}
+
+void SetColour(HWND edit, LONG start, LONG end, unsigned long colour) {
+    CHARRANGE range{start, end};
+    SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_COLOR;
+    format.crTextColor = colour;
+    SetFormat(edit, SCF_SELECTION, format);
+}
+
+// Sets a flag for a scope.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+    ~FlagScope() { flag_ = false; }
+
+private:
+    bool& flag_;
+};
+
+// {8CC497C0-A1DF-11CE-8098-00AA0047BE5D}
+constexpr IID kTextDocumentInterface = {
+    0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
+
+// The control's text object model, through which its undo history is suspended.
+Microsoft::WRL::ComPtr<ITextDocument> TextDocument(HWND edit) {
+    Microsoft::WRL::ComPtr<IRichEditOle> ole;
+    Microsoft::WRL::ComPtr<ITextDocument> document;
+    if (SendMessageW(edit, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(ole.GetAddressOf())) &&
+        ole)
+        ole->QueryInterface(kTextDocumentInterface,
+                            reinterpret_cast<void**>(document.GetAddressOf()));
+    return document;
+}
+
+// Keeps the selection and the scrolled place of the control while it is recoloured, without
+// drawing, notifying or recording colours in the undo history in between.
+class QuietRecolouring {
+public:
+    explicit QuietRecolouring(HWND edit) : edit_(edit), document_(TextDocument(edit)) {
+        if (document_)
+            document_->Undo(tomSuspend, nullptr);
+        SendMessageW(edit_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection_));
+        SendMessageW(edit_, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scrolled_));
+        events_ = SendMessageW(edit_, EM_SETEVENTMASK, 0, 0);
+        SendMessageW(edit_, WM_SETREDRAW, FALSE, 0);
+    }
+    QuietRecolouring(const QuietRecolouring&) = delete;
+    QuietRecolouring& operator=(const QuietRecolouring&) = delete;
+    ~QuietRecolouring() {
+        SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection_));
+        SendMessageW(edit_, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scrolled_));
+        SendMessageW(edit_, WM_SETREDRAW, TRUE, 0);
+        SendMessageW(edit_, EM_SETEVENTMASK, 0, events_);
+        InvalidateRect(edit_, nullptr, FALSE);
+        if (document_)
+            document_->Undo(tomResume, nullptr);
+    }
+
+private:
+    HWND edit_;
+    Microsoft::WRL::ComPtr<ITextDocument> document_;
+    CHARRANGE selection_{};
+    POINT scrolled_{};
+    LRESULT events_ = 0;
+};
+
+} // namespace
+
+TScriptEditorAX::TScriptEditorAX(HWND parent) {
+    const wchar_t* editClass = MSFTEDIT_CLASS;
+    rich_edit_library_ = LoadLibraryW(L"msftedit.dll");
+    if (!rich_edit_library_) {
+        editClass = RICHEDIT_CLASSW;
+        rich_edit_library_ = LoadLibraryW(L"riched20.dll");
+    }
+    if (!rich_edit_library_)
+        throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
+                           L"Не найден элемент редактирования текста (msftedit, riched20)");
+    try {
+        RegisterFrameClass(FrameProcedure);
+        frame_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"", WS_CHILD | WS_CLIPCHILDREN,
+                                 0, 0, 0, 0, parent, nullptr, ThisModule(), this);
+        if (!frame_)
+            throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
+                               L"Не удалось создать окно редактора");
+        edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, editClass, L"",
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
+                                    ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
+                                0, 0, 0, 0, frame_, nullptr, ThisModule(), nullptr);
+        if (!edit_)
+            throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
+                               L"Не удалось создать окно редактора");
+    } catch (...) {
+        if (frame_)
+            DestroyWindow(frame_);
+        FreeLibrary(rich_edit_library_);
+        throw;
+    }
+    // Scenarios recorded from large structures run to megabytes; lines are never wrapped.
+    SendMessageW(edit_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    SendMessageW(edit_, EM_SETTARGETDEVICE, 0, 1);
+    SetFormat(edit_, SCF_ALL, TextFormat(TokenColour(TokenKind::Plain)));
+    SetFormat(edit_, SCF_DEFAULT, TextFormat(TokenColour(TokenKind::Plain)));
+    SendMessageW(edit_, EM_SETEVENTMASK, 0, ENM_CHANGE);
+}
+
+TScriptEditorAX::~TScriptEditorAX() {
+    DestroyWindow(frame_); // the rich edit with it
+    FreeLibrary(rich_edit_library_);
+}
+
+std::wstring TScriptEditorAX::RawText() const {
+    GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    const auto count = static_cast<std::size_t>(
+        SendMessageW(edit_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+    std::wstring text(count + 1, L'\0');
+    GETTEXTEX request{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr,
+                      nullptr};
+    text.resize(static_cast<std::size_t>(SendMessageW(edit_, EM_GETTEXTEX,
+                                                      reinterpret_cast<WPARAM>(&request),
+                                                      reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+std::wstring TScriptEditorAX::Text() const {
+    const std::wstring raw = RawText();
+    std::wstring text;
+    text.reserve(raw.size() + raw.size() / 16);
+    for (wchar_t c : raw) {
+        if (c == L'\r')
+            text += L"\r\n";
+        else
+            text += c;
+    }
+    return text;
+}
+
+void TScriptEditorAX::SetText(std::wstring_view text) {
+    const FlagScope quiet(quiet_);
+    const Vocabulary none;
+    const std::string rtf = HighlightedRtf(text, use_highlighter_ == 0 ? words_ : none);
+    StreamSource source{&rtf, 0};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadStream};
+    SendMessageW(edit_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    // The stream carries colours only: the face and size are the control's.
+    CHARFORMAT2W face = TextFormat(0);
+    face.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET;
+    SetFormat(edit_, SCF_ALL, face);
+    SendMessageW(edit_, EM_EMPTYUNDOBUFFER, 0, 0);
+    CHARRANGE start{0, 0};
+    SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+    shown_ = RawText();
+}
+
+void TScriptEditorAX::TextChanged() {
+    if (quiet_)
+        return;
+    std::wstring now = RawText();
+    // Only the lines between the first and the last changed character need new colours.
+    const std::size_t common = std::min(now.size(), shown_.size());
+    std::size_t prefix = 0;
+    while (prefix < common && now[prefix] == shown_[prefix])
+        ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < common - prefix &&
+           now[now.size() - 1 - suffix] == shown_[shown_.size() - 1 - suffix])
+        ++suffix;
+    const LONG first = static_cast<LONG>(prefix);
+    const LONG last = static_cast<LONG>(now.size() - suffix);
+    const int firstLine = static_cast<int>(SendMessageW(edit_, EM_EXLINEFROMCHAR, 0, first));
+    const int lastLine = static_cast<int>(SendMessageW(edit_, EM_EXLINEFROMCHAR, 0, last));
+    if (use_highlighter_ == 0)
+        ColourLines(now, firstLine, lastLine);
+    shown_ = std::move(now);
+    if (OnChange)
+        OnChange();
+}
+
+void TScriptEditorAX::ColourLines(const std::wstring& raw, int firstLine, int lastLine) {
+    const QuietRecolouring quiet(edit_);
+    auto start = static_cast<std::size_t>(SendMessageW(edit_, EM_LINEINDEX, firstLine, 0));
+    for (int line = firstLine; line <= lastLine && start <= raw.size(); ++line) {
+        std::size_t end = raw.find(L'\r', start);
+        if (end == std::wstring::npos)
+            end = raw.size();
+        const std::wstring_view text = std::wstring_view(raw).substr(start, end - start);
+        // Plain first, in the control's face: text pasted from elsewhere loses its own format.
+        CHARRANGE whole{static_cast<LONG>(start), static_cast<LONG>(end)};
+        SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&whole));
+        SetFormat(edit_, SCF_SELECTION, TextFormat(TokenColour(TokenKind::Plain)));
+        for (const Token& token : HighlightLine(text, words_))
+            SetColour(edit_, static_cast<LONG>(start + token.start),
+                      static_cast<LONG>(start + token.start + token.length),
+                      TokenColour(token.kind));
+        start = end + 1;
+    }
+}
+
+void TScriptEditorAX::Recolour() {
+    if (!shown_.empty())
+        SetText(Text());
+}
+
+void TScriptEditorAX::SetUseHighlighter(int highlighter) {
+    if (highlighter == use_highlighter_)
+        return;
+    use_highlighter_ = highlighter;
+    Recolour();
+}
+
+int TScriptEditorAX::CaretY() const {
+    CHARRANGE selection{};
+    SendMessageW(edit_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    return static_cast<int>(SendMessageW(edit_, EM_EXLINEFROMCHAR, 0, selection.cpMin)) + 1;
+}
+
+int TScriptEditorAX::CaretX() const {
+    CHARRANGE selection{};
+    SendMessageW(edit_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    const LRESULT line = SendMessageW(edit_, EM_EXLINEFROMCHAR, 0, selection.cpMin);
+    return static_cast<int>(selection.cpMin - SendMessageW(edit_, EM_LINEINDEX, line, 0));
+}
+
+void TScriptEditorAX::SetCaretX(int column) {
+    const LRESULT lineStart = SendMessageW(edit_, EM_LINEINDEX, CaretY() - 1, 0);
+    const LRESULT lineLength = SendMessageW(edit_, EM_LINELENGTH, lineStart, 0);
+    const LONG caret = static_cast<LONG>(lineStart + std::clamp<LRESULT>(column, 0, lineLength));
+    CHARRANGE range{caret, caret};
+    SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+}
+
+void TScriptEditorAX::GotoLine(int line) {
+    const int lines = static_cast<int>(SendMessageW(edit_, EM_GETLINECOUNT, 0, 0));
+    const LONG caret =
+        static_cast<LONG>(SendMessageW(edit_, EM_LINEINDEX, std::clamp(line, 1, lines) - 1, 0));
+    CHARRANGE range{caret, caret};
+    SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+}
+
+bool TScriptEditorAX::LoadWordList(std::wstring_view fileName) {
+    const std::optional<WordList> list = ReadWordList(BesideLibrary(fileName));
+    if (!list)
+        return false;
+    auto& words = list->kind == TokenKind::Function ? words_.functions : words_.keywords;
+    for (const std::wstring& word : list->words)
+        words.insert(LowerCasedWord(word));
+    Recolour();
+    return true;
+}
+
+bool TScriptEditorAX::LoadObjectSpec(std::wstring_view path) {
+    const std::optional<std::vector<std::wstring>> members =
+        ReadObjectSpecMembers(std::wstring(path));
+    if (!members)
+        return false;
+    for (const std::wstring& member : *members)
+        words_.members.insert(LowerCasedWord(member));
+    Recolour();
+    return true;
+}
+
+bool TScriptEditorAX::AddGlobalObject(std::wstring_view name, std::wstring_view description,
+                                      int kind, std::wstring_view typeName, int flags) {
+    if (name.empty())
+        return false;
+    words_.objects.insert(LowerCasedWord(name));
+    Recolour();
+    return true;
+}
+
+LRESULT CALLBACK TScriptEditorAX::FrameProcedure(HWND window, UINT message, WPARAM wparam,
+                                                 LPARAM lparam) {
+    auto* control = reinterpret_cast<TScriptEditorAX*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_NCCREATE:
+        SetWindowLongPtrW(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+        break;
+    case WM_SIZE:
+        if (control && control->edit_)
+            MoveWindow(control->edit_, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
+        return 0;
+    case WM_SETFOCUS:
+        if (control && control->edit_)
+            SetFocus(control->edit_);
+        return 0;
+    case WM_COMMAND:
+        if (control && reinterpret_cast<HWND>(lparam) == control->edit_ &&
+            HIWORD(wparam) == EN_CHANGE)
+            RunWindowHandler([&] { control->TextChanged(); });
+        return 0;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+} // namespace kv::execution
