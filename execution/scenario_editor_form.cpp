@@ -208,12 +208,15 @@ LRESULT CALLBACK TfScenery::WindowProcedure(HWND window, UINT message, WPARAM wp
 
 // The editor's window procedure while the form lives: the editor first, then the keys it wants
 // are claimed from the dialog navigation, so Enter does not press bRun and Tab stays in the text.
+// The editor is asked without the key: told of it, a rich edit takes itself for a dialog's
+// control and hands Enter, Tab and Escape to its parent instead of the text.
 LRESULT CALLBACK TfScenery::KeyFilter(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* form = static_cast<TfScenery*>(GetPropW(window, kFormProperty));
     const WNDPROC saved = form ? form->saved_editor_procedure_ : nullptr;
     if (!saved)
         return DefWindowProcW(window, message, wparam, lparam);
-    LRESULT result = CallWindowProcW(saved, window, message, wparam, lparam);
+    LRESULT result = CallWindowProcW(saved, window, message, wparam,
+                                     message == WM_GETDLGCODE ? 0 : lparam);
     if (message == WM_GETDLGCODE && lparam) {
         const MSG* key = reinterpret_cast<const MSG*>(lparam);
         if ((key->message == WM_KEYDOWN || key->message == WM_CHAR) && IsEditorKey(key->wParam))

@@ -168,7 +168,8 @@ TScriptEditorAX::TScriptEditorAX(HWND parent) {
                                L"Не удалось создать окно редактора");
         edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, editClass, L"",
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
-                                    ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
+                                    ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
+                                    ES_NOHIDESEL,
                                 0, 0, 0, 0, frame_, nullptr, ThisModule(), nullptr);
         if (!edit_)
             throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
@@ -184,7 +185,7 @@ TScriptEditorAX::TScriptEditorAX(HWND parent) {
     SendMessageW(edit_, EM_SETTARGETDEVICE, 0, 1);
     SetFormat(edit_, SCF_ALL, TextFormat(TokenColour(TokenKind::Plain)));
     SetFormat(edit_, SCF_DEFAULT, TextFormat(TokenColour(TokenKind::Plain)));
-    SendMessageW(edit_, EM_SETEVENTMASK, 0, ENM_CHANGE);
+    SendMessageW(edit_, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
 }
 
 TScriptEditorAX::~TScriptEditorAX() {
@@ -233,6 +234,12 @@ void TScriptEditorAX::SetText(std::wstring_view text) {
     CHARRANGE start{0, 0};
     SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
     shown_ = RawText();
+    selections_[0] = selections_[1] = start;
+}
+
+void TScriptEditorAX::SelectionChanged(const CHARRANGE& selection) {
+    selections_[0] = selections_[1];
+    selections_[1] = selection;
 }
 
 void TScriptEditorAX::TextChanged() {
@@ -248,13 +255,22 @@ void TScriptEditorAX::TextChanged() {
     while (suffix < common - prefix &&
            now[now.size() - 1 - suffix] == shown_[shown_.size() - 1 - suffix])
         ++suffix;
-    const LONG first = static_cast<LONG>(prefix);
-    const LONG last = static_cast<LONG>(now.size() - suffix);
+    // The selection the change replaced is one of the last two reported (the platform reports
+    // the new one before or after the change); the caret stands after what was put in.
+    CHARRANGE caret{};
+    SendMessageW(edit_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    const LONG length = static_cast<LONG>(now.size());
+    const LONG first = std::clamp<LONG>(
+        std::min({static_cast<LONG>(prefix), selections_[0].cpMin, selections_[1].cpMin}), 0,
+        length);
+    const LONG last = std::clamp<LONG>(
+        std::max(static_cast<LONG>(now.size() - suffix), caret.cpMax), 0, length);
     const int firstLine = static_cast<int>(SendMessageW(edit_, EM_EXLINEFROMCHAR, 0, first));
     const int lastLine = static_cast<int>(SendMessageW(edit_, EM_EXLINEFROMCHAR, 0, last));
     if (use_highlighter_ == 0)
         ColourLines(now, firstLine, lastLine);
     shown_ = std::move(now);
+    selections_[0] = selections_[1] = caret;
     if (OnChange)
         OnChange();
 }
@@ -366,6 +382,8 @@ LRESULT CALLBACK TScriptEditorAX::FrameProcedure(HWND window, UINT message, WPAR
         if (control && control->edit_)
             MoveWindow(control->edit_, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
         return 0;
+    case WM_CLOSE: // a rich edit in a dialog asks its parent to close on Escape: not this one
+        return 0;
     case WM_SETFOCUS:
         if (control && control->edit_)
             SetFocus(control->edit_);
@@ -375,6 +393,12 @@ LRESULT CALLBACK TScriptEditorAX::FrameProcedure(HWND window, UINT message, WPAR
             HIWORD(wparam) == EN_CHANGE)
             RunWindowHandler([&] { control->TextChanged(); });
         return 0;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+        if (control && header->hwndFrom == control->edit_ && header->code == EN_SELCHANGE)
+            control->SelectionChanged(reinterpret_cast<const SELCHANGE*>(lparam)->chrg);
+        return 0;
+    }
     }
     return DefWindowProcW(window, message, wparam, lparam);
 }

@@ -8,6 +8,7 @@
 #include "vbscript_highlight.h"
 
 #include <windows.h>
+#include <richedit.h>
 
 #include <functional>
 #include <string>
@@ -70,6 +71,7 @@ public:
 private:
     static LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     std::wstring RawText() const; // paragraphs end with CR: positions are the control's
+    void SelectionChanged(const CHARRANGE& selection);
     void TextChanged();
     void ColourLines(const std::wstring& raw, int firstLine, int lastLine);
     void Recolour();
@@ -80,6 +82,9 @@ private:
     HFONT font_ = nullptr;
     Vocabulary words_;
     std::wstring shown_; // the raw text as last coloured
+    // The last two selections the control reported: text typed over a selection replaces it
+    // in one format, even where it reads as before, so its lines are coloured again.
+    CHARRANGE selections_[2] = {};
     bool quiet_ = false; // changes made by the control itself raise nothing
     int enabled_actions_ = 0;
     bool parse_define_directive_ = false;

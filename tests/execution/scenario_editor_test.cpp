@@ -110,32 +110,39 @@ protected:
     ComPtr<IKvLogRecorder> recorder_;
 };
 
+// No file name (null or empty) opens the editor, which starts with the open dialog; cancelled,
+// the editor closes and the caller's flag is as it was.
 TEST_F(EditorTest, CancellingTheFirstOpenDialogClosesTheEditor) {
-    for (const bool before : {true, false}) {
-        SetModified(before);
-        std::wstring fileName, filter;
-        UserThread user([&](EditorUser& user) {
-            HWND open = user.WaitForFileDialog();
-            fileName = ProposedFileName(open);
-            filter = SelectedFilter(open);
-            CancelDialog(open);
-        });
-        EXPECT_FALSE(Execute(""));
-        EXPECT_EQ(Modified(), before) << "the caller's flag comes back";
-        EXPECT_EQ(fileName, L"scenery.vbs");
-        EXPECT_EQ(filter, L"Сценарий VBScript (*.vbs)");
+    for (const char* noFile : {static_cast<const char*>(nullptr), ""}) {
+        for (const bool before : {true, false}) {
+            SetModified(before);
+            std::wstring fileName, filter;
+            bool result = true;
+            {
+                UserThread user([&](EditorUser& user) {
+                    HWND open = user.WaitForFileDialog();
+                    fileName = ProposedFileName(open);
+                    filter = SelectedFilter(open);
+                    CancelDialog(open);
+                });
+                result = Execute(noFile);
+            }
+            EXPECT_FALSE(result);
+            EXPECT_EQ(Modified(), before) << "the caller's flag comes back";
+            EXPECT_EQ(fileName, L"scenery.vbs");
+            EXPECT_EQ(filter, L"Сценарий VBScript (*.vbs)");
+        }
     }
 }
 
 TEST_F(EditorTest, OpeningAnEmptyFileClosesTheEditor) {
     const std::wstring empty = Scenario("empty.vbs", "");
-    bool openedOnce = false;
-    UserThread user([&](EditorUser& user) {
-        ChooseFile(user.WaitForFileDialog(), empty);
-        openedOnce = true;
-    });
-    EXPECT_FALSE(Execute(""));
-    EXPECT_TRUE(openedOnce);
+    bool result = true;
+    {
+        UserThread user([&](EditorUser& user) { ChooseFile(user.WaitForFileDialog(), empty); });
+        result = Execute("");
+    }
+    EXPECT_FALSE(result);
 }
 
 // The user opens a file, makes its third line wrong and runs it: the error line names the
@@ -178,20 +185,26 @@ TEST_F(EditorTest, FailedRunShowsTheErrorAtItsLineAndAFixedRunCloses) {
     EXPECT_EQ(FileBytes(path), kCreateAlphaAndBeta) << "No keeps the file as it was";
 }
 
-TEST_F(EditorTest, EnterInTheTextDoesNotPressRun) {
+// Enter, Tab and Escape in the text belong to the text: Enter makes a line instead of pressing
+// the default button, Tab stays in the text, Escape closes nothing.
+TEST_F(EditorTest, EnterTabAndEscapeInTheTextStayInTheText) {
     const std::wstring path = Scenario("enter.vbs", kCreateAlphaAndBeta);
     std::wstring text;
     const bool changed = EditFile(path, [&](EditorUser& user, HWND editor) {
         TypeAtEnd(editor, L""); // the caret after the last line
+        // One key at a time, as typed: Tab arrives as a character, Enter as a key.
+        PressKey(editor, VK_ESCAPE);
+        PressKey(editor, VK_TAB);
+        user.WaitUntil([&] { return EditorText(editor).ends_with(L"\t"); }, "a tab in the text");
         PressKey(editor, VK_RETURN);
-        user.WaitUntil([&] { return EditorText(editor).ends_with(L"\r\n\r\n"); },
+        user.WaitUntil([&] { return EditorText(editor).ends_with(L"\t\r\n"); },
                        "a new line in the text");
         text = EditorText(editor);
         ClickCancel(editor);
     });
     EXPECT_FALSE(changed) << "the scenario never ran";
     EXPECT_FALSE(HasClass(L"Alpha"));
-    EXPECT_EQ(Narrow(text), std::string(kCreateAlphaAndBeta) + "\r\n");
+    EXPECT_EQ(Narrow(text), std::string(kCreateAlphaAndBeta) + "\t\r\n");
 }
 
 struct CloseCase {

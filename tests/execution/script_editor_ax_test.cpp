@@ -135,6 +135,19 @@ TEST_F(EditorControlTest, TypingColoursTheChangedLinesAndStaysUndoable) {
     EXPECT_EQ(editor_->Text(), L"x = 1\r\ny = 2\r\nz = 3");
 }
 
+// Text typed over a selection comes in one format; lines that read as before are coloured again
+// when the selection covered them.
+TEST_F(EditorControlTest, TextPastedOverTheSameTextIsColouredAgain) {
+    ASSERT_TRUE(editor_->LoadWordList(L"VBScriptOper.xml"));
+    editor_->SetText(L"dim a ' first\r\ndim b");
+    Type(0, -1, L"dim a ' first\r\ndim c"); // all selected, the same first line pasted
+    EXPECT_EQ(ColourAt(0), TokenColour(TokenKind::Keyword));
+    EXPECT_EQ(ColourAt(4), TokenColour(TokenKind::Plain));
+    EXPECT_EQ(ColourAt(6), TokenColour(TokenKind::Comment));
+    EXPECT_EQ(ColourAt(14), TokenColour(TokenKind::Keyword));
+    EXPECT_EQ(ColourAt(18), TokenColour(TokenKind::Plain));
+}
+
 TEST_F(EditorControlTest, GoesToLinesAndColumnsWithinTheText) {
     editor_->SetText(L"first\r\nsecond line\r\nthird");
     struct Move {
