@@ -1,7 +1,6 @@
 #include "scenario_editor_form.h"
 
 #include "common/module_path.h"
-#include "common/window_barrier.h"
 #include "scenario_editor_text.h"
 
 namespace kv::execution {
@@ -89,7 +88,7 @@ int TfScenery::ShowModal() {
     ShowWindow(form_, SW_SHOWNORMAL);
     SetForegroundWindow(form_);
     modal_result_ = 0;
-    RunWindowHandler([&] { FormShow(); });
+    RunHandler([&] { FormShow(); });
     while (modal_result_ == 0) {
         MSG message;
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -115,7 +114,7 @@ int TfScenery::ShowModal() {
 void TfScenery::CommandOrShortCut(const MSG& message) {
     if (message.message == WM_KEYDOWN && (message.hwnd == form_ || IsChild(form_, message.hwnd))) {
         bool handled = false;
-        RunWindowHandler([&] { handled = FormShortCut(message.wParam); });
+        RunHandler([&] { handled = FormShortCut(message.wParam); });
         if (handled)
             return;
     }
@@ -165,17 +164,17 @@ LRESULT CALLBACK TfScenery::WindowProcedure(HWND window, UINT message, WPARAM wp
         break;
     case WM_CLOSE: // the close box, Alt+F4 and posted close requests
         if (form)
-            RunWindowHandler([&] { form->Close(); });
+            form->RunHandler([&] { form->Close(); });
         return 0;
     case WM_COMMAND:
         if (form && (lparam != 0 || HIWORD(wparam) == 0))
-            RunWindowHandler([&] { form->Command(LOWORD(wparam)); });
+            form->RunHandler([&] { form->Command(LOWORD(wparam)); });
         return 0;
     case DM_GETDEFID: // Enter outside the editor presses bRun
         return MAKELRESULT(kRunButtonId, DC_HASDEFID);
     case WM_SIZE:
         if (form && form->editor_)
-            RunWindowHandler([&] { form->LayOut(); });
+            form->RunHandler([&] { form->LayOut(); });
         return 0;
     case WM_ACTIVATE:
         if (form && LOWORD(wparam) == WA_INACTIVE) {
@@ -215,8 +214,8 @@ LRESULT CALLBACK TfScenery::KeyFilter(HWND window, UINT message, WPARAM wparam, 
     const WNDPROC saved = form ? form->saved_editor_procedure_ : nullptr;
     if (!saved)
         return DefWindowProcW(window, message, wparam, lparam);
-    LRESULT result = CallWindowProcW(saved, window, message, wparam,
-                                     message == WM_GETDLGCODE ? 0 : lparam);
+    LRESULT result =
+        CallWindowProcW(saved, window, message, wparam, message == WM_GETDLGCODE ? 0 : lparam);
     if (message == WM_GETDLGCODE && lparam) {
         const MSG* key = reinterpret_cast<const MSG*>(lparam);
         if ((key->message == WM_KEYDOWN || key->message == WM_CHAR) && IsEditorKey(key->wParam))

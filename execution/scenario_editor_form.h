@@ -4,8 +4,10 @@
 // own that keeps its owner disabled while it is shown.
 #pragma once
 
+#include "common/application.h"
 #include "common/font_scale.h"
 #include "common/gdi_owners.h"
+#include "common/window_barrier.h"
 #include "scenario_editor_hints.h"
 #include "script_editor_ax.h"
 #include "zkernel.h"
@@ -34,6 +36,25 @@ enum SceneryControlId : int {
 
 // The window class of the form, for tests and automation.
 constexpr wchar_t kSceneryWindowClass[] = L"TfScenery";
+
+// Keeps a window disabled for a scope, as a modal message keeps the windows under it, and
+// activates it again afterwards.
+class DisabledWindow {
+public:
+    explicit DisabledWindow(HWND window) : window_(window), was_enabled_(IsWindowEnabled(window)) {
+        EnableWindow(window_, FALSE);
+    }
+    DisabledWindow(const DisabledWindow&) = delete;
+    DisabledWindow& operator=(const DisabledWindow&) = delete;
+    ~DisabledWindow() {
+        EnableWindow(window_, was_enabled_);
+        SetActiveWindow(window_);
+    }
+
+private:
+    HWND window_;
+    BOOL was_enabled_;
+};
 
 class TfScenery {
 public:
@@ -78,6 +99,19 @@ private:
     void ShowRunError(long line, long column, const std::wstring& description);
     void Command(int id);
     void CommandOrShortCut(const MSG& message);
+    // Runs an event handler. Its errors go to the library's error handling as the barrier of
+    // every window sends them, with the form disabled meanwhile: the message is owned by the
+    // host's window, and the form must not take input under it.
+    template <class Handler> bool RunHandler(Handler&& handler) {
+        return RunWindowHandler([&] {
+            try {
+                handler();
+            } catch (...) {
+                const DisabledWindow disabled(form_);
+                Application().HandleException(std::current_exception());
+            }
+        });
+    }
 
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam,
                                             LPARAM lparam);

@@ -33,18 +33,8 @@ std::uint16_t ResultOf(MessageButton button) {
 // meanwhile, as every window of the thread is under a modal message.
 std::uint16_t AskOverForm(HWND form, const std::wstring& text, TMessageKind kind,
                           TMessageButtons buttons) {
-    const bool wasEnabled = IsWindowEnabled(form);
-    EnableWindow(form, FALSE);
-    std::uint16_t answer = 0;
-    try {
-        answer = ShowMessageDlg(text, kind, buttons, nullptr);
-    } catch (...) {
-        EnableWindow(form, wasEnabled);
-        throw;
-    }
-    EnableWindow(form, wasEnabled);
-    SetActiveWindow(form);
-    return answer;
+    const DisabledWindow disabled(form);
+    return ShowMessageDlg(text, kind, buttons, nullptr);
 }
 
 // Opens the help file at the editor's topic through the directory component.

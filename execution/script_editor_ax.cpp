@@ -263,8 +263,8 @@ void TScriptEditorAX::TextChanged() {
     const LONG first = std::clamp<LONG>(
         std::min({static_cast<LONG>(prefix), selections_[0].cpMin, selections_[1].cpMin}), 0,
         length);
-    const LONG last = std::clamp<LONG>(
-        std::max(static_cast<LONG>(now.size() - suffix), caret.cpMax), 0, length);
+    const LONG last =
+        std::clamp<LONG>(std::max(static_cast<LONG>(now.size() - suffix), caret.cpMax), 0, length);
     const int firstLine = static_cast<int>(SendMessageW(edit_, EM_EXLINEFROMCHAR, 0, first));
     const int lastLine = static_cast<int>(SendMessageW(edit_, EM_EXLINEFROMCHAR, 0, last));
     if (use_highlighter_ == 0)

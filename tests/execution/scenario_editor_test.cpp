@@ -225,11 +225,13 @@ TEST_P(EditorCloseTest, ClosingWithChangesAsks) {
     const std::wstring path = Scenario("close.vbs", "x = 1\r\n");
     std::wstring question;
     bool stayedOpen = false;
+    bool disabledUnderQuestion = false;
     EditFile(path, [&](EditorUser& user, HWND editor) {
         TypeAtEnd(editor, L"y = 2");
         PressCloseBox(editor);
         HWND ask = user.WaitForMessage();
         question = MessageText(ask);
+        disabledUnderQuestion = !IsWindowEnabled(editor);
         Answer(ask, GetParam().answer);
         if (std::wstring_view(GetParam().answer) == L"Отмена") {
             stayedOpen = user.WaitForEditor() != nullptr;
@@ -239,6 +241,7 @@ TEST_P(EditorCloseTest, ClosingWithChangesAsks) {
     EXPECT_EQ(question, L"Файл close.vbs был отредактирован\r\nСохранить изменения?");
     EXPECT_EQ(FileBytes(path), GetParam().saved ? "x = 1\r\ny = 2\r\n" : "x = 1\r\n");
     EXPECT_EQ(stayedOpen, std::wstring_view(GetParam().answer) == L"Отмена");
+    EXPECT_TRUE(disabledUnderQuestion) << "the question is modal to the editor too";
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, EditorCloseTest,
@@ -324,12 +327,15 @@ TEST_F(EditorTest, AFileThatCannotBeReadChangesNothing) {
     const std::wstring first = Scenario("first.vbs", "x = 1\r\n");
     const std::wstring locked = Scenario("locked.vbs", "locked = 1\r\n");
     std::wstring caption, text;
+    bool disabledUnderError = false;
     EditFile(first, [&](EditorUser& user, HWND editor) {
         {
             LockedFile hold(locked);
             ClickToolButton(editor, 0);
             ChooseFile(user.WaitForFileDialog(), locked);
-            PressCloseBox(user.WaitForMessage()); // the error, read and dismissed
+            HWND error = user.WaitForMessage();
+            disabledUnderError = !IsWindowEnabled(editor);
+            PressCloseBox(error); // read and dismissed
             user.WaitForEditor();
         }
         caption = WindowText(editor);
@@ -341,6 +347,7 @@ TEST_F(EditorTest, AFileThatCannotBeReadChangesNothing) {
         ClickCancel(editor);
     });
     EXPECT_EQ(caption, L"Сценарий first.vbs");
+    EXPECT_TRUE(disabledUnderError) << "the error message is modal to the editor too";
     EXPECT_EQ(text, L"x = 1\r\n");
     EXPECT_EQ(FileBytes(locked), "locked = 1\r\n");
 }
