@@ -3,13 +3,8 @@
 #include "common/export_barrier.h"
 #include "common/module_path.h"
 #include "common/window_barrier.h"
+#include "rich_edit_text.h"
 #include "word_list_file.h"
-
-#include <richedit.h>
-#include <richole.h>
-#include <tom.h>
-
-#include <wrl/client.h>
 
 #include <algorithm>
 
@@ -18,8 +13,6 @@ namespace kv::execution {
 namespace {
 
 constexpr wchar_t kFrameClass[] = L"TScriptEditorAX";
-constexpr wchar_t kFontFace[] = L"Courier New";
-constexpr LONG kFontTwips = 200; // 10 points
 
 void RegisterFrameClass(WNDPROC procedure) {
     WNDCLASSEXW frame{};
@@ -44,50 +37,6 @@ std::wstring BesideLibrary(std::wstring_view fileName) {
     return folder + std::wstring(fileName);
 }
 
-// Gives a rich-text stream to the control piece by piece.
-struct StreamSource {
-    const std::string* text;
-    std::size_t offset;
-};
-
-DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) {
-    auto* source = reinterpret_cast<StreamSource*>(cookie);
-    const std::size_t count =
-        std::min(static_cast<std::size_t>(size), source->text->size() - source->offset);
-    std::copy_n(source->text->data() + source->offset, count, buffer);
-    source->offset += count;
-    *read = static_cast<LONG>(count);
-    return 0;
-}
-
-// The control's character format: the fixed-pitch face, plain, in the colour given.
-CHARFORMAT2W TextFormat(unsigned long colour) {
-    CHARFORMAT2W format{};
-    format.cbSize = sizeof(format);
-    format.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET | CFM_COLOR | CFM_BOLD | CFM_ITALIC |
-                    CFM_UNDERLINE | CFM_STRIKEOUT;
-    format.yHeight = kFontTwips;
-    format.bCharSet = DEFAULT_CHARSET;
-    format.bPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    format.crTextColor = colour;
-    lstrcpynW(format.szFaceName, kFontFace, LF_FACESIZE);
-    return format;
-}
-
-void SetFormat(HWND edit, WPARAM scope, CHARFORMAT2W format) {
-    SendMessageW(edit, EM_SETCHARFORMAT, scope, reinterpret_cast<LPARAM>(&format));
-}
-
-void SetColour(HWND edit, LONG start, LONG end, unsigned long colour) {
-    CHARRANGE range{start, end};
-    SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    CHARFORMAT2W format{};
-    format.cbSize = sizeof(format);
-    format.dwMask = CFM_COLOR;
-    format.crTextColor = colour;
-    SetFormat(edit, SCF_SELECTION, format);
-}
-
 // Sets a flag for a scope.
 class FlagScope {
 public:
@@ -98,53 +47,6 @@ public:
 
 private:
     bool& flag_;
-};
-
-// {8CC497C0-A1DF-11CE-8098-00AA0047BE5D}
-constexpr IID kTextDocumentInterface = {
-    0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
-
-// The control's text object model, through which its undo history is suspended.
-Microsoft::WRL::ComPtr<ITextDocument> TextDocument(HWND edit) {
-    Microsoft::WRL::ComPtr<IRichEditOle> ole;
-    Microsoft::WRL::ComPtr<ITextDocument> document;
-    if (SendMessageW(edit, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(ole.GetAddressOf())) &&
-        ole)
-        ole->QueryInterface(kTextDocumentInterface,
-                            reinterpret_cast<void**>(document.GetAddressOf()));
-    return document;
-}
-
-// Keeps the selection and the scrolled place of the control while it is recoloured, without
-// drawing, notifying or recording colours in the undo history in between.
-class QuietRecolouring {
-public:
-    explicit QuietRecolouring(HWND edit) : edit_(edit), document_(TextDocument(edit)) {
-        if (document_)
-            document_->Undo(tomSuspend, nullptr);
-        SendMessageW(edit_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection_));
-        SendMessageW(edit_, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scrolled_));
-        events_ = SendMessageW(edit_, EM_SETEVENTMASK, 0, 0);
-        SendMessageW(edit_, WM_SETREDRAW, FALSE, 0);
-    }
-    QuietRecolouring(const QuietRecolouring&) = delete;
-    QuietRecolouring& operator=(const QuietRecolouring&) = delete;
-    ~QuietRecolouring() {
-        SendMessageW(edit_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection_));
-        SendMessageW(edit_, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scrolled_));
-        SendMessageW(edit_, WM_SETREDRAW, TRUE, 0);
-        SendMessageW(edit_, EM_SETEVENTMASK, 0, events_);
-        InvalidateRect(edit_, nullptr, FALSE);
-        if (document_)
-            document_->Undo(tomResume, nullptr);
-    }
-
-private:
-    HWND edit_;
-    Microsoft::WRL::ComPtr<ITextDocument> document_;
-    CHARRANGE selection_{};
-    POINT scrolled_{};
-    LRESULT events_ = 0;
 };
 
 } // namespace
@@ -194,16 +96,7 @@ TScriptEditorAX::~TScriptEditorAX() {
 }
 
 std::wstring TScriptEditorAX::RawText() const {
-    GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
-    const auto count = static_cast<std::size_t>(
-        SendMessageW(edit_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
-    std::wstring text(count + 1, L'\0');
-    GETTEXTEX request{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr,
-                      nullptr};
-    text.resize(static_cast<std::size_t>(SendMessageW(edit_, EM_GETTEXTEX,
-                                                      reinterpret_cast<WPARAM>(&request),
-                                                      reinterpret_cast<LPARAM>(text.data()))));
-    return text;
+    return RichEditText(edit_);
 }
 
 std::wstring TScriptEditorAX::Text() const {
@@ -223,9 +116,7 @@ void TScriptEditorAX::SetText(std::wstring_view text) {
     const FlagScope quiet(quiet_);
     const Vocabulary none;
     const std::string rtf = HighlightedRtf(text, use_highlighter_ == 0 ? words_ : none);
-    StreamSource source{&rtf, 0};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadStream};
-    SendMessageW(edit_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    StreamInRtf(edit_, rtf);
     // The stream carries colours only: the face and size are the control's.
     CHARFORMAT2W face = TextFormat(0);
     face.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET;
