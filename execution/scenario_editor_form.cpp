@@ -2,6 +2,7 @@
 
 #include "common/module_path.h"
 #include "scenario_editor_text.h"
+#include "window_object.h"
 
 namespace kv::execution {
 
@@ -155,13 +156,8 @@ void TfScenery::Command(int id) {
 
 LRESULT CALLBACK TfScenery::WindowProcedure(HWND window, UINT message, WPARAM wparam,
                                             LPARAM lparam) {
-    auto* form = reinterpret_cast<TfScenery*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* form = WindowObject<TfScenery>(window, message, lparam);
     switch (message) {
-    case WM_NCCREATE:
-        SetWindowLongPtrW(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
-        break;
     case WM_CLOSE: // the close box, Alt+F4 and posted close requests
         if (form)
             form->RunHandler([&] { form->Close(); });

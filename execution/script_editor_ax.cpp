@@ -4,6 +4,7 @@
 #include "common/module_path.h"
 #include "common/window_barrier.h"
 #include "rich_edit_text.h"
+#include "window_object.h"
 #include "word_list_file.h"
 
 #include <algorithm>
@@ -262,13 +263,8 @@ bool TScriptEditorAX::AddGlobalObject(std::wstring_view name, std::wstring_view 
 
 LRESULT CALLBACK TScriptEditorAX::FrameProcedure(HWND window, UINT message, WPARAM wparam,
                                                  LPARAM lparam) {
-    auto* control = reinterpret_cast<TScriptEditorAX*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* control = WindowObject<TScriptEditorAX>(window, message, lparam);
     switch (message) {
-    case WM_NCCREATE:
-        SetWindowLongPtrW(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
-        break;
     case WM_SIZE:
         if (control && control->edit_)
             MoveWindow(control->edit_, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);

@@ -125,13 +125,5 @@ public:
 } // namespace
 
 HRESULT CreateDirectoryComponent(const IID& iid, void** object) {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    auto* created = new (std::nothrow) DirectoryComponent();
-    if (!created)
-        return E_OUTOFMEMORY;
-    const HRESULT hr = created->QueryInterface(iid, object);
-    created->Release();
-    return hr;
+    return CreateServedObject<DirectoryComponent>(iid, object);
 }

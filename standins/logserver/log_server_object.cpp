@@ -117,18 +117,6 @@ public:
     }
 };
 
-template <class Object> HRESULT Create(const IID& iid, void** object) {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    auto* created = new (std::nothrow) Object();
-    if (!created)
-        return E_OUTOFMEMORY;
-    const HRESULT hr = created->QueryInterface(iid, object);
-    created->Release();
-    return hr;
-}
-
 } // namespace
 
 std::vector<std::wstring>& RecordedCalls() {
@@ -151,9 +139,9 @@ HRESULT CreateLogServer(const IID& iid, void** object) {
         *object = nullptr;
     if (!LogServerCreatable())
         return CLASS_E_CLASSNOTAVAILABLE;
-    return Create<LogServer>(iid, object);
+    return CreateServedObject<LogServer>(iid, object);
 }
 
 HRESULT CreateLogRecorder(const IID& iid, void** object) {
-    return Create<LogRecorder>(iid, object);
+    return CreateServedObject<LogRecorder>(iid, object);
 }

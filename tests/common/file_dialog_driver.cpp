@@ -4,6 +4,7 @@
 
 #include <commdlg.h>
 #include <dlgs.h>
+#include <shlobj.h>
 
 namespace {
 
@@ -20,6 +21,15 @@ std::wstring DialogAnswer(HWND dialog, UINT message) {
 }
 
 } // namespace
+
+std::wstring DocumentsFolder() {
+    PWSTR folder = nullptr;
+    std::wstring path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder)))
+        path = folder;
+    CoTaskMemFree(folder);
+    return path;
+}
 
 bool IsFileDialog(HWND dialog) {
     return FileNameBox(dialog) != nullptr;

@@ -6,6 +6,9 @@
 
 #include <string>
 
+// The user's documents folder, where the library's save dialogs start.
+std::wstring DocumentsFolder();
+
 // True for a common file dialog (it has a file name box).
 bool IsFileDialog(HWND dialog);
 // Types the path into the file name box and presses Open or Save.

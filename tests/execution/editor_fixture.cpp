@@ -5,23 +5,12 @@
 #include "common/handle_error.h"
 #include "common/hint_window.h"
 
-#include <shlobj.h>
-
 #include <fstream>
 #include <iterator>
 
 std::string FileBytes(const std::wstring& path) {
     std::ifstream file(path.c_str(), std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-std::wstring DocumentsFolder() {
-    PWSTR folder = nullptr;
-    std::wstring path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder)))
-        path = folder;
-    CoTaskMemFree(folder);
-    return path;
 }
 
 LockedFile::LockedFile(const std::wstring& path)

@@ -16,7 +16,6 @@ inline constexpr char kCreateAlphaAndBeta[] = "set classes = mdl.zrGetClassVecto
                                               "classes.zrAdd \"Beta\"\r\n";
 
 std::string FileBytes(const std::wstring& path);
-std::wstring DocumentsFolder();
 
 // A file held open without sharing: nobody else can read or write it meanwhile.
 class LockedFile {

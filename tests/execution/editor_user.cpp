@@ -78,26 +78,23 @@ bool EditorUser::WaitUntil(const std::function<bool()>& condition, const char* w
     return false;
 }
 
-HWND EditorUser::WaitForFileDialog() {
+HWND EditorUser::WaitForDialog(bool (*kind)(HWND dialog), const char* what) {
     HWND dialog = nullptr;
     WaitUntil(
         [&] {
-            dialog = FindOnThread(thread_, L"#32770", IsFileDialog);
+            dialog = FindOnThread(thread_, L"#32770", kind);
             return dialog && Answers(dialog);
         },
-        "a file dialog");
+        what);
     return dialog;
 }
 
+HWND EditorUser::WaitForFileDialog() {
+    return WaitForDialog(IsFileDialog, "a file dialog");
+}
+
 HWND EditorUser::WaitForMessage() {
-    HWND dialog = nullptr;
-    WaitUntil(
-        [&] {
-            dialog = FindOnThread(thread_, L"#32770", IsMessageDialog);
-            return dialog && Answers(dialog);
-        },
-        "a message");
-    return dialog;
+    return WaitForDialog(IsMessageDialog, "a message");
 }
 
 HWND EditorUser::WaitForEditor() {

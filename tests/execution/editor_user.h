@@ -35,6 +35,8 @@ public:
     const std::string& Failures() const { return failures_; }
 
 private:
+    HWND WaitForDialog(bool (*kind)(HWND dialog), const char* what);
+
     DWORD thread_;
     std::string failures_;
 };
