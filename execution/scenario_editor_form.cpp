@@ -31,6 +31,7 @@ TfScenery::TfScenery() {
         FormCreate();
     } catch (...) {
         FormDestroy();
+        hints_.reset();
         DestroyWindow(form_);
         throw;
     }
@@ -39,11 +40,7 @@ TfScenery::TfScenery() {
 TfScenery::~TfScenery() {
     FormDestroy();
     hints_.reset();
-    DestroyWindow(form_);
-    if (images_)
-        ImageList_Destroy(images_);
-    if (icon_)
-        DestroyIcon(icon_);
+    DestroyWindow(form_); // before the images, fonts and icon it uses go
 }
 
 void TfScenery::FormCreate() {

@@ -9,6 +9,7 @@
 #include "common/gdi_owners.h"
 #include "common/window_barrier.h"
 #include "scenario_editor_hints.h"
+#include "scenario_editor_images.h"
 #include "script_editor_ax.h"
 #include "zkernel.h"
 
@@ -133,9 +134,9 @@ private:
     HWND run_button_ = nullptr;
     HWND cancel_button_ = nullptr;
     HWND status_bar_ = nullptr;
-    HWND last_focus_ = nullptr;   // given back when the form is activated again
-    HIMAGELIST images_ = nullptr; // imgs
-    HICON icon_ = nullptr;
+    HWND last_focus_ = nullptr; // given back when the form is activated again
+    ImageListOwner images_;     // imgs
+    IconOwner icon_;
     FontOwner form_font_;
     HFONT shown_font_ = nullptr; // what WM_GETFONT answers
     ScaledFonts scaled_fonts_;

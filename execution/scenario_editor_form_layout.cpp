@@ -5,7 +5,6 @@
 #include "common/export_barrier.h"
 #include "common/module_path.h"
 #include "common/text_conversion.h"
-#include "scenario_editor_images.h"
 #include "scenario_editor_layout.h"
 
 namespace kv::execution {
@@ -84,8 +83,8 @@ void TfScenery::CreateWindows() {
         RaiseWindowError();
     try {
         icon_ = CreateEditorIcon();
-        SendMessageW(form_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-        SendMessageW(form_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+        SendMessageW(form_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+        SendMessageW(form_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
         form_font_ =
             FontOwner(CreateFontW(kFormFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -105,7 +104,7 @@ void TfScenery::CreateToolBar() {
                             kToolBarId);
     SendMessageW(tool_bar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     images_ = CreateToolBarImages();
-    SendMessageW(tool_bar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+    SendMessageW(tool_bar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
     // Images only; each button's caption is its hint.
     TBBUTTON buttons[] = {
         {0, kOpenButtonId, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, -1},

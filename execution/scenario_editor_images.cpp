@@ -109,29 +109,27 @@ BitmapOwner MaskBitmap(const PixelMap& map) {
 
 } // namespace
 
-HIMAGELIST CreateToolBarImages() {
-    HIMAGELIST images = ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, 3, 0);
+ImageListOwner CreateToolBarImages() {
+    ImageListOwner images(ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, 3, 0));
     if (!images)
         throw LibraryError(E_OUTOFMEMORY, L"Не удалось создать список изображений");
     for (const PixelMap* map : {&kOpen, &kSave, &kSaveAs}) {
         const BitmapOwner colour = ColourBitmap(*map);
         const BitmapOwner mask = MaskBitmap(*map);
-        if (ImageList_Add(images, colour.get(), mask.get()) < 0) {
-            ImageList_Destroy(images);
+        if (ImageList_Add(images.get(), colour.get(), mask.get()) < 0)
             throw LibraryError(E_OUTOFMEMORY, L"Не удалось создать список изображений");
-        }
     }
     return images;
 }
 
-HICON CreateEditorIcon() {
+IconOwner CreateEditorIcon() {
     const BitmapOwner colour = ColourBitmap(kIcon);
     const BitmapOwner mask = MaskBitmap(kIcon);
     ICONINFO info{};
     info.fIcon = TRUE;
     info.hbmColor = colour.get();
     info.hbmMask = mask.get();
-    HICON icon = CreateIconIndirect(&info);
+    IconOwner icon(CreateIconIndirect(&info));
     if (!icon)
         throw LibraryError(HRESULT_FROM_WIN32(GetLastError()), L"Не удалось создать значок");
     return icon;
