@@ -163,10 +163,10 @@ TEST_F(EditorControlTest, GoesToLinesAndColumnsWithinTheText) {
 }
 
 TEST_F(EditorControlTest, MemberNamesComeFromTheObjectDescription) {
-    const std::wstring spec = WriteFixture(L"kv_editor_members.spc",
-                                           "<objectspec><object type=\"IZModel\">"
-                                           "<member>zrModelName</member></object></objectspec>");
-    ASSERT_TRUE(editor_->LoadObjectSpec(spec));
+    const std::wstring description = WriteFixture(
+        L"kv_editor_members.spc", "<objectspec><object type=\"IZModel\">"
+                                  "<member>zrModelName</member></object></objectspec>");
+    ASSERT_TRUE(editor_->LoadObjectSpec(description));
     editor_->SetText(L"n = mdl.zrModelName + zrModelName");
     EXPECT_EQ(ColourAt(8), TokenColour(TokenKind::Member));
     EXPECT_EQ(ColourAt(22), TokenColour(TokenKind::Plain)) << "a member only after a dot";
