@@ -1,9 +1,14 @@
 #include "scenario_editor.h"
 
+#include "scenario_editor_form.h"
+
 namespace kv {
 
 void ShowScenarioEditor(HWND owner, IZModel** model) {
-    // The editor window is not built yet: closing at once is what a user who runs nothing does.
+    // The form is owned by the application's window, which the runner has made `owner`.
+    execution::TfScenery form;
+    form.SetModel(*model);
+    form.ShowModal();
 }
 
 } // namespace kv

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -17,6 +18,11 @@ struct HandleCloser {
     void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+DWORD LastErrorOr(DWORD fallback) {
+    const DWORD error = GetLastError();
+    return error != 0 ? error : fallback;
+}
 
 [[noreturn]] void RaiseFileError(const std::wstring& path, DWORD error) {
     const HRESULT hr = HRESULT_FROM_WIN32(error);
@@ -84,6 +90,24 @@ std::string ReadScenarioFile(const std::wstring& path) {
             return bytes;
         bytes.append(chunk, read);
     }
+}
+
+unsigned long WriteScenarioFile(const std::wstring& path, std::string_view bytes) {
+    if (bytes.size() > ULONG_MAX)
+        return ERROR_FILE_TOO_LARGE;
+    HANDLE created = CreateFileW(OpenablePath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created == INVALID_HANDLE_VALUE)
+        return LastErrorOr(ERROR_OPEN_FAILED);
+    UniqueHandle file(created);
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        return LastErrorOr(ERROR_WRITE_FAULT);
+    if (written != bytes.size())
+        return ERROR_WRITE_FAULT;
+    if (!CloseHandle(file.release()))
+        return LastErrorOr(ERROR_WRITE_FAULT);
+    return 0;
 }
 
 } // namespace kv::execution

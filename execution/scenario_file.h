@@ -1,5 +1,5 @@
-// Finding and reading a scenario file: environment references expanded at any length, paths
-// past the classic 260-character limit opened whole, never cut to another file's name.
+// Finding, reading and writing a scenario file: environment references expanded at any length,
+// paths past the classic 260-character limit opened whole, never cut to another file's name.
 #pragma once
 
 #include <string>
@@ -13,5 +13,8 @@ std::wstring ExpandFileName(std::string_view ansiName);
 // The file's bytes. Raises LibraryError naming the file and the system's reason when it cannot
 // be opened or read.
 std::string ReadScenarioFile(const std::wstring& path);
+
+// Writes the bytes to the file, replacing it. 0 on success, else the system error code.
+unsigned long WriteScenarioFile(const std::wstring& path, std::string_view bytes);
 
 } // namespace kv::execution

@@ -2,25 +2,8 @@
 
 #include "common/export_barrier.h"
 
-#include <commdlg.h>
-#include <knownfolders.h>
-#include <shlobj.h>
-
-#include <algorithm>
-#include <climits>
-#include <iterator>
-#include <memory>
-#include <vector>
-
 namespace kv {
 namespace {
-
-constexpr wchar_t kDefaultFileName[] = L"scenery.vbs";
-// One filter entry: description, pattern; the list ends with an empty entry.
-constexpr wchar_t kScenarioFilter[] = L"Сценарий VBScript (*.vbs)\0*.vbs\0";
-constexpr wchar_t kDefaultExtension[] = L"vbs";
-// The longest path the platform knows, with room for its terminating zero.
-constexpr DWORD kLongestPath = 32768;
 
 DWORD LastErrorOr(DWORD fallback) {
     const DWORD error = GetLastError();
@@ -63,21 +46,6 @@ std::optional<std::string> ExactAnsi(const std::wstring& text) {
                         ansi.data(), length, nullptr, &lossy);
     return ansi;
 }
-
-std::wstring DocumentsFolder() {
-    PWSTR folder = nullptr;
-    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_CREATE, nullptr, &folder);
-    const std::unique_ptr<wchar_t, decltype(&CoTaskMemFree)> owner(folder, CoTaskMemFree);
-    if (FAILED(hr) || !folder)
-        throw LibraryError(FAILED(hr) ? hr : E_UNEXPECTED,
-                           L"Не удалось найти папку документов пользователя");
-    return folder;
-}
-
-struct FileCloser {
-    void operator()(HANDLE file) const noexcept { CloseHandle(file); }
-};
-using FileHandle = std::unique_ptr<void, FileCloser>;
 
 } // namespace
 
@@ -138,24 +106,6 @@ std::string AnsiPath(const std::wstring& path) {
                        L"Путь к файлу не представим в кодовой странице системы");
 }
 
-DWORD WriteScenarioFile(const std::wstring& path, std::string_view bytes) {
-    if (bytes.size() > ULONG_MAX)
-        return ERROR_FILE_TOO_LARGE;
-    HANDLE created = CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE)
-        return LastErrorOr(ERROR_OPEN_FAILED);
-    FileHandle file(created);
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-        return LastErrorOr(ERROR_WRITE_FAULT);
-    if (written != bytes.size())
-        return ERROR_WRITE_FAULT;
-    if (!CloseHandle(file.release()))
-        return LastErrorOr(ERROR_WRITE_FAULT);
-    return 0;
-}
-
 void DeleteScenarioFile(const std::wstring& path) noexcept {
     try {
         DeleteFileW(ExtendedPath(path).c_str());
@@ -165,28 +115,8 @@ void DeleteScenarioFile(const std::wstring& path) noexcept {
 }
 
 std::optional<std::wstring> AskScenarioFile(HWND owner) {
-    const std::wstring folder = DocumentsFolder() + L"\\";
-    std::vector<wchar_t> file(kLongestPath, L'\0');
-    std::copy(std::begin(kDefaultFileName), std::end(kDefaultFileName), file.begin());
-
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kScenarioFilter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrInitialDir = folder.c_str();
-    dialog.lpstrDefExt = kDefaultExtension;
-    // No change of the host's current folder: a relative name it passes later stays its own.
-    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (GetSaveFileNameW(&dialog))
-        return std::wstring(file.data());
-    const DWORD error = CommDlgExtendedError();
-    if (error == 0)
-        return std::nullopt;
-    throw LibraryError(E_FAIL, L"Не удалось показать диалог сохранения файла (код " +
-                                   std::to_wstring(error) + L")");
+    return execution::AskScenarioFile(owner, execution::ScenarioFileDialog::Save,
+                                      execution::DocumentsFolder() + L"\\");
 }
 
 } // namespace kv

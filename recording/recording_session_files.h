@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include "execution/scenario_file.h"
+#include "execution/scenario_file_dialogs.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,9 +28,8 @@ std::wstring ExtendedPath(const std::wstring& path);
 // even that fails, it raises.
 std::string AnsiPath(const std::wstring& path);
 
-// Writes the bytes to the file, replacing it. Paths past the platform's classic limit are
-// written through the extended-length form. 0 on success, else the system error code.
-DWORD WriteScenarioFile(const std::wstring& path, std::string_view bytes);
+// Writes the bytes to the file, replacing it, at any path length (execution/scenario_file.h).
+using execution::WriteScenarioFile;
 
 // Deletes the file; the outcome is not reported.
 void DeleteScenarioFile(const std::wstring& path) noexcept;

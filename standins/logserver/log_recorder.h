@@ -18,7 +18,7 @@ constexpr IID IID_IKvLogRecorder = {
 struct IKvLogRecorder : public IUnknown {
     // Every call recorded since the last Clear, one per line ("\n" after each), fields separated
     // by "|": "LogError|module|object|method|CODE|message|details" (CODE: 8 upper-case
-    // hexadecimal digits) or "LogNote|note".
+    // hexadecimal digits) or "LogNote|note"; the directory stand-in adds "ShowHelp|file|topic".
     virtual HRESULT STDMETHODCALLTYPE Calls(BSTR* calls) = 0;
     virtual HRESULT STDMETHODCALLTYPE Clear() = 0;
     // While false, creating a log server fails with CLASS_E_CLASSNOTAVAILABLE.

@@ -1,6 +1,7 @@
 // kvstandins.dll: the in-process server of the outside components' stand-ins (the log server
-// and its recorder, the synchronisation manager). Class table, class factory, registration and
-// unloading.
+// and its recorder, the synchronisation manager, the directory component). Class table, class
+// factory, registration and unloading.
+#include "directory/directory_object.h"
 #include "log_server_object.h"
 #include "server_lifetime.h"
 #include "syncro_manager_object.h"
@@ -25,6 +26,7 @@ const ServedClass served_classes[] = {
     {&CLSID_StandInLogServer, L"Log server (stand-in)", CreateLogServer},
     {&CLSID_KvLogRecorder, L"Log server recorder (stand-in)", CreateLogRecorder},
     {&CLSID_StandInSyncroManager, L"Synchronisation manager (stand-in)", CreateSyncroManager},
+    {&CLSID_StandInDirectory, L"Directory component (stand-in)", CreateDirectoryComponent},
 };
 
 class ClassFactory final : public IClassFactory {

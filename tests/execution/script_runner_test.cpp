@@ -191,14 +191,6 @@ TEST_F(RunnerTest, FailedRunKeepsTheCallersChangedFlag) {
     }
 }
 
-TEST_F(RunnerTest, NoFileNameOpensTheEditorAndKeepsTheCallersFlag) {
-    for (const char* fileName : {static_cast<const char*>(nullptr), ""}) {
-        SetModified(true);
-        EXPECT_FALSE(Execute(fileName));
-        EXPECT_TRUE(Modified());
-    }
-}
-
 TEST_F(RunnerTest, NoModelOrNoOwnerAnswersFalseAndTouchesNothing) {
     const std::string path = WriteScenario("create.vbs", kCreateAlpha);
     SetModified(true);
