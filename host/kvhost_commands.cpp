@@ -125,6 +125,8 @@ std::vector<std::string> GroupIdentifiers(IZModel* model) {
     }
 }
 
+} // namespace
+
 // The scenario file must be writable before the recording closes: the library would otherwise
 // ask the user to retry the write for ever, which a command line cannot answer.
 void RequireWritable(const std::string& path) {
@@ -137,8 +139,6 @@ void RequireWritable(const std::string& path) {
     if (created) // the library writes it; a failed recording leaves no empty file behind
         DeleteFileW(Widen(path).c_str());
 }
-
-} // namespace
 
 void RunScenario(const std::string& scenario, const std::string& model_path,
                  const std::string& save_path) {

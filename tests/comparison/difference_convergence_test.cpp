@@ -1,0 +1,60 @@
+// DifferenceConvergence: the difference scenario from A to B, run on A, gives B in every aspect
+// the difference carries, and a second difference finds nothing to do before the rights.
+#include "convergence_fixture.h"
+#include "difference_files.h"
+
+#include "core/structure_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+zk::Structure ReadFixture(const char* name) {
+    std::ifstream file(FixturePath(name), std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return zk::ReadStructureFile(text.str());
+}
+
+std::string Listed(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += "\n  " + line;
+    return text;
+}
+
+class DifferenceConvergence : public ConvergenceTest {
+protected:
+    // Converges one pair, reporting what differs; counts the pairs.
+    void ExpectConverges(const std::string& name, const zk::Structure& a, const zk::Structure& b) {
+        const ConvergenceOutcome outcome = Converge(a, b);
+        ++pairs_;
+        EXPECT_TRUE(outcome.differences.empty())
+            << name << ": the result differs from the target:" << Listed(outcome.differences);
+        EXPECT_TRUE(outcome.secondStatements.empty())
+            << name << ": a second difference still writes:" << Listed(outcome.secondStatements);
+        std::printf("difference convergence %s: %zu differences, %zu second statements\n",
+                    name.c_str(), outcome.differences.size(), outcome.secondStatements.size());
+    }
+
+    void TearDown() override {
+        std::printf("difference convergence: %d pairs\n", pairs_);
+        ConvergenceTest::TearDown();
+    }
+
+private:
+    int pairs_ = 0;
+};
+
+TEST_F(DifferenceConvergence, HandWrittenPairInBothDirections) {
+    const zk::Structure current = ReadFixture("current.ztp");
+    const zk::Structure target = ReadFixture("target.ztp");
+    ExpectConverges("current to target", current, target);
+    ExpectConverges("target to current", target, current);
+}
+
+} // namespace
