@@ -4,6 +4,8 @@
 #include "difference_files.h"
 
 #include "core/structure_file.h"
+#include "random_edits.h"
+#include "random_structure.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +57,35 @@ TEST_F(DifferenceConvergence, HandWrittenPairInBothDirections) {
     const zk::Structure target = ReadFixture("target.ztp");
     ExpectConverges("current to target", current, target);
     ExpectConverges("target to current", target, current);
+}
+
+// Generated structures, each with a target made by random edits of a share of its classes.
+TEST_F(DifferenceConvergence, GeneratedStructuresWithRandomEdits) {
+    struct Pairs {
+        const char* shape;
+        kvgen::Shape structure;
+        int percent;
+        std::uint32_t firstSeed;
+        std::uint32_t seeds;
+    };
+    kvgen::Shape larger;
+    larger.classes = 40;
+    larger.attributes_per_class = 5;
+    const Pairs pairs[] = {
+        {"default", kvgen::Shape{}, 30, 1, 8},
+        {"default", kvgen::Shape{}, 100, 101, 2},
+        {"larger", larger, 10, 201, 2},
+        {"bare", kvgen::Shape::Bare(), 50, 301, 2},
+    };
+    for (const Pairs& p : pairs) {
+        for (std::uint32_t seed = p.firstSeed; seed < p.firstSeed + p.seeds; ++seed) {
+            const zk::Structure a = kvgen::RandomStructure(seed, p.structure);
+            const zk::Structure b = kvgen::RandomEdits(a, seed, p.percent);
+            ExpectConverges(std::string(p.shape) + " shape, seed " + std::to_string(seed) + ", " +
+                                std::to_string(p.percent) + "% edited",
+                            a, b);
+        }
+    }
 }
 
 } // namespace
