@@ -13,12 +13,6 @@
 namespace kv {
 namespace {
 
-bool BoolOf(IZClassValue* cval, HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(VARIANT_BOOL*)) {
-    VARIANT_BOOL value = VARIANT_FALSE;
-    check((cval->*get)(&value));
-    return value != VARIANT_FALSE;
-}
-
 ComPtr<IZProperties> PropertiesOf(IZClassValue* cval) {
     ComPtr<IZProperties> props;
     check(cval->get_zrProperties(&props));
@@ -108,10 +102,10 @@ AttributeParameters ReadAttributeParameters(IZClassValue* cval) {
     static_assert(sizeof(dataType) == sizeof(parameters.dataType));
     std::memcpy(parameters.dataType.data(), &dataType, sizeof(dataType));
     parameters.functionCode = KernelText(cval, &IZClassValue::get_zrFunctionCode);
-    parameters.blocked = BoolOf(cval, &IZClassValue::get_zrBlocked);
+    parameters.blocked = KernelBool(cval, &IZClassValue::get_zrBlocked);
     parameters.measureUnit = KernelText(cval, &IZClassValue::get_zrMeasureUnit);
     parameters.measureEntity = KernelText(cval, &IZClassValue::get_zrMeasureEntity);
-    parameters.forbidInput = BoolOf(cval, &IZClassValue::get_zrForbidInput);
+    parameters.forbidInput = KernelBool(cval, &IZClassValue::get_zrForbidInput);
     return parameters;
 }
 

@@ -34,6 +34,12 @@ ComPtr<IZClassVector> ClassVectorOf(IZClass* cls) {
     return Required(std::move(vector), L"zrClassVector");
 }
 
+ComPtr<IZClassVector> ClassVectorOf(IZModel* model) {
+    ComPtr<IZClassVector> vector;
+    check(model->zrGetClassVector(&vector));
+    return Required(std::move(vector), L"zrGetClassVector");
+}
+
 ComPtr<IZModel> ModelOf(IZClass* cls) {
     ComPtr<IZModel> model;
     check(ClassVectorOf(cls)->get_zrModel(&model));
