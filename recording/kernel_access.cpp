@@ -85,6 +85,18 @@ std::string GroupIdentifier(IZLocalSecurity* security, long group) {
     return VariantText(*id.Get());
 }
 
+void ForEachProperty(IZProperties* props,
+                     const std::function<void(const Bstr& name, const VARIANT& value)>& visit) {
+    LONG count = 0;
+    check(props->get_zrCount(&count));
+    for (LONG i = 0; i < count; ++i) {
+        Bstr name;
+        Variant value;
+        check(props->zrPropItem(i, name.Out(), value.Out()));
+        visit(name, *value.Get());
+    }
+}
+
 void ForEachGroupRights(
     IZLocalSecurity* security, const GUID& key,
     const std::function<void(const std::string& id, std::int32_t rights)>& visit) {

@@ -71,6 +71,10 @@ std::int32_t RightsOf(IZLocalSecurity* security, long group, const GUID& key);
 // The group's identifier (attribute 2) as variant text.
 std::string GroupIdentifier(IZLocalSecurity* security, long group);
 
+// Visits the properties of a list in their order, each with its name and value.
+void ForEachProperty(IZProperties* props,
+                     const std::function<void(const Bstr& name, const VARIANT& value)>& visit);
+
 // Visits every user group in the kernel's order with its identifier and its rights for the key
 // (kNoRightsEntry when it has none). Each group is read just before it is visited, so what the
 // visitor wrote stays when a later read fails.
