@@ -2,18 +2,13 @@
 // server store that the kernel is set up with (ZKERNEL_SERVER_STORE or its registry value).
 #include "kvhost_commands.h"
 
-#include "kvhost_support.h"
-
-#include <korvalith.h>
+#include "server_import.h"
 
 #include <cstdio>
 
 namespace kvhost {
 
 namespace {
-
-using GetClassObject = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
-constexpr WORD kDllGetClassObject = 20;
 
 struct ImportArguments {
     std::string distribution, user;
@@ -58,21 +53,8 @@ bool ImportUserWork(const std::vector<std::string>& args, std::string& problem) 
     ImportArguments parsed;
     if (!Parse(args, parsed, problem))
         return false;
-    Library library;
-    auto get_class_object = library.Export<GetClassObject>(kDllGetClassObject);
-    ComPtr<IClassFactory> factory;
-    Check(get_class_object(CLSID_ZScriptHelper, IID_IClassFactory,
-                           reinterpret_cast<void**>(factory.GetAddressOf())),
-          "finding the script helper's class factory");
-    ComPtr<IZScriptHelper> helper;
-    Check(factory->CreateInstance(nullptr, IID_IZScriptHelper,
-                                  reinterpret_cast<void**>(helper.GetAddressOf())),
-          "creating the script helper");
-    OutText report;
-    Check(helper->zsImportAppendedToSvr(Text(Widen(parsed.distribution)), Text(Widen(parsed.user)),
-                                        parsed.mark ? VARIANT_TRUE : VARIANT_FALSE, report.put()),
-          "the import");
-    std::printf("%s\n", report.ansi().c_str());
+    const std::string report = ImportIntoServer(parsed.distribution, parsed.user, parsed.mark);
+    std::printf("%s\n", report.c_str());
     return true;
 }
 

@@ -19,7 +19,6 @@ namespace {
 constexpr std::string_view kLastAttributeOfClass =
     "\xEF\xEE\xF1\xEB\xE5\xE4\xED\xE8\xE9 \xE0\xF2\xF0\xE8\xE1\xF3\xF2 \xEA\xEB\xE0\xF1\xF1\xE0";
 
-
 std::string BoolProperty(IZClassValue* cval,
                          HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(VARIANT_BOOL*)) {
     VARIANT_BOOL value = VARIANT_FALSE;
@@ -67,15 +66,10 @@ void WriteProperties(IZClassValue* cval) {
     Write(tplAttrPropsVar);
     if (!DifferenceMode)
         Write(tplClearAttrProps);
-    LONG count = 0;
-    check(props->get_zrCount(&count));
-    for (LONG i = 0; i < count; ++i) {
-        Bstr name;
-        Variant value;
-        check(props->zrPropItem(i, name.Out(), value.Out()));
+    ForEachProperty(props.Get(), [](const Bstr& name, const VARIANT& value) {
         Write(tplAddAttrProp,
-              {QuoteDoubled(AnsiFromBstr(name.Get())), QuoteDoubled(VariantText(*value.Get()))});
-    }
+              {QuoteDoubled(AnsiFromBstr(name.Get())), QuoteDoubled(VariantText(value))});
+    });
 }
 
 void WriteRights(IZClassValue* cval) {

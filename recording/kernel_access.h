@@ -28,6 +28,13 @@ template <class Object, class Getter> std::string KernelText(Object* object, Get
     return AnsiFromBstr(text.Get());
 }
 
+// A boolean property of a kernel object, e.g. KernelBool(cls, &IZClass::get_zrBlocked).
+template <class Object, class Getter> bool KernelBool(Object* object, Getter get) {
+    VARIANT_BOOL value = VARIANT_FALSE;
+    check((object->*get)(&value));
+    return value != VARIANT_FALSE;
+}
+
 std::string NameOf(IZClass* cls);
 std::string NameOf(IZClassValue* cval);
 
@@ -41,6 +48,7 @@ ComPtr<Interface> Required(ComPtr<Interface> object, const wchar_t* what) {
 
 ComPtr<IZClass> OwnerClassOf(IZClassValue* cval);
 ComPtr<IZClassVector> ClassVectorOf(IZClass* cls);
+ComPtr<IZClassVector> ClassVectorOf(IZModel* model);
 ComPtr<IZModel> ModelOf(IZClass* cls);
 
 // The 16-byte key under which the kernel keeps the rights of a class or an attribute: the four
@@ -62,6 +70,10 @@ std::int32_t RightsOf(IZLocalSecurity* security, long group, const GUID& key);
 
 // The group's identifier (attribute 2) as variant text.
 std::string GroupIdentifier(IZLocalSecurity* security, long group);
+
+// Visits the properties of a list in their order, each with its name and value.
+void ForEachProperty(IZProperties* props,
+                     const std::function<void(const Bstr& name, const VARIANT& value)>& visit);
 
 // Visits every user group in the kernel's order with its identifier and its rights for the key
 // (kNoRightsEntry when it has none). Each group is read just before it is visited, so what the

@@ -2,8 +2,17 @@
 
 #include "common/export_barrier.h"
 
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
 namespace kv {
 namespace {
+
+// The longest path the platform knows, with room for its terminating zero.
+constexpr DWORD kLongestPath = 32768;
+
 
 DWORD LastErrorOr(DWORD fallback) {
     const DWORD error = GetLastError();
@@ -112,6 +121,34 @@ void DeleteScenarioFile(const std::wstring& path) noexcept {
     } catch (...) {
         // The outcome of the deletion is ignored.
     }
+}
+
+std::optional<std::wstring> AskFileInDocuments(HWND owner, const DocumentsFileDialog& spec) {
+    const std::wstring folder = execution::DocumentsFolder() + L"\\";
+    std::vector<wchar_t> file(kLongestPath, L'\0');
+    const std::wstring_view proposed = spec.fileName;
+    std::copy(proposed.begin(), proposed.end(), file.begin());
+
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = spec.filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = folder.c_str();
+    dialog.lpstrDefExt = spec.extension;
+    // No change of the host's current folder: a relative name it passes later stays its own.
+    dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | spec.flags;
+    if (spec.save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))
+        return std::wstring(file.data());
+    const DWORD error = CommDlgExtendedError();
+    if (error == 0)
+        return std::nullopt;
+    throw LibraryError(E_FAIL,
+                       std::wstring(spec.save ? L"Не удалось показать диалог сохранения файла"
+                                              : L"Не удалось показать диалог открытия файла") +
+                           L" (код " + std::to_wstring(error) + L")");
 }
 
 std::optional<std::wstring> AskScenarioFile(HWND owner) {
