@@ -18,17 +18,25 @@ endif()
 # A test program: GoogleTest, discovered when CTest runs (under Wine for the win32 preset, so
 # discovery happens once the shared wineserver is warm).
 function(kv_add_test name)
-    cmake_parse_arguments(arg "" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(arg "RUN_SERIAL" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${arg_SOURCES})
     target_link_libraries(${name} PRIVATE kv_options GTest::gtest GTest::gtest_main ${arg_LIBS})
     if(NOT arg_TIMEOUT)
         set(arg_TIMEOUT 120)
     endif()
     # RESOURCE_LOCK: tests holding the same lock (e.g. "display") never run at the same time.
-    set(lock)
+    # An empty LABELS value would swallow the next property name, so each is added only when given.
+    set(properties TIMEOUT ${arg_TIMEOUT})
+    if(arg_LABELS)
+        list(APPEND properties LABELS "${arg_LABELS}")
+    endif()
     if(arg_RESOURCE_LOCK)
-        set(lock RESOURCE_LOCK ${arg_RESOURCE_LOCK})
+        list(APPEND properties RESOURCE_LOCK ${arg_RESOURCE_LOCK})
+    endif()
+    # RUN_SERIAL: tests that change what every other test relies on (the library's registration).
+    if(arg_RUN_SERIAL)
+        list(APPEND properties RUN_SERIAL TRUE)
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                         PROPERTIES TIMEOUT ${arg_TIMEOUT} LABELS "${arg_LABELS}" ${lock})
+                         PROPERTIES ${properties})
 endfunction()
