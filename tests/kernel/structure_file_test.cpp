@@ -134,6 +134,16 @@ const MalformedCase kMalformedCases[] = {
      File(R"("eventGroups": [{"name": "G", "handlers": [{"code": "x"}]}])"),
      "at /eventGroups/0/handlers/0/kind"},
     {"DeepNesting", std::string(100000, '[') + std::string(100000, ']'), "at /"},
+    {"NumberTooLarge", File(R"("classes": [{"name": "A", "position": {"x": 1e999}}])"),
+     "line 1, column 95: not valid JSON: number overflow parsing '1e999'"},
+    {"DeepVersion",
+     R"({"format": "zkernel-structure", "version": )" + std::string(100000, '[') +
+         std::string(100000, ']') + "}",
+     "at /version: unsupported version"},
+    {"DeepPropertyValue", File(R"("classes": [{"name": "A", "attributes": [{"name": "a",
+        "properties": [{"name": "p", "type": "I4", "value": )" +
+                               std::string(100000, '[') + std::string(100000, ']') + "}]}]}]"),
+     "at /classes/0/attributes/0/properties/0/value"},
 };
 
 INSTANTIATE_TEST_SUITE_P(StructureFile, MalformedFile, ::testing::ValuesIn(kMalformedCases),
