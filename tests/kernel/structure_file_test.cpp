@@ -140,9 +140,10 @@ const MalformedCase kMalformedCases[] = {
      R"({"format": "zkernel-structure", "version": )" + std::string(100000, '[') +
          std::string(100000, ']') + "}",
      "at /version: unsupported version"},
-    {"DeepPropertyValue", File(R"("classes": [{"name": "A", "attributes": [{"name": "a",
+    {"DeepPropertyValue",
+     File(R"("classes": [{"name": "A", "attributes": [{"name": "a",
         "properties": [{"name": "p", "type": "I4", "value": )" +
-                               std::string(100000, '[') + std::string(100000, ']') + "}]}]}]"),
+          std::string(100000, '[') + std::string(100000, ']') + "}]}]}]"),
      "at /classes/0/attributes/0/properties/0/value"},
 };
 
