@@ -116,30 +116,46 @@ std::int32_t Node::Int32(std::string_view key, std::int32_t fallback) const {
 
 namespace {
 
+// Text that is not JSON: the message names the line and column of the byte at `offset`
+// (counted from 1).
+[[noreturn]] void FailAt(std::string_view text, std::size_t offset, const std::string& problem) {
+    std::size_t line = 1, column = 1;
+    for (std::size_t i = 0; i < std::min(offset, text.size()); ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    zk::Fail(ErrorKind::BadFile, "structure file, at line " + std::to_string(line) + ", column " +
+                                     std::to_string(column) + ": not valid JSON: " + problem);
+}
+
 // The library's own document builder, except that every error of the text fails as a BadFile
 // naming the line and column where reading stopped: also a number too large for a double,
 // which the library reports as another kind of exception, without a place.
 class DocumentReader : public nlohmann::detail::json_sax_dom_parser<Json> {
 public:
+    // Reads the text up to its first NUL byte, which the library would take for the end.
     DocumentReader(Json& document, std::string_view text)
-        : json_sax_dom_parser(document), text_(text) {}
+        : json_sax_dom_parser(document), text_(text), nul_(text.find('\0')) {}
+
+    std::string_view Readable() const { return text_.substr(0, nul_); }
+    // A NUL byte is never part of JSON: a text that holds one fails there.
+    void RequireNoNul() const {
+        if (nul_ != std::string_view::npos)
+            FailAt(text_, nul_, "a NUL byte (binary data)");
+    }
 
     template <class Exception>
     bool parse_error(std::size_t position, const std::string&, const Exception& error) {
-        // Line and column of the byte where parsing stopped (counted from 1).
-        const std::size_t stop = std::min<std::size_t>(position ? position - 1 : 0, text_.size());
-        std::size_t line = 1, column = 1;
-        for (std::size_t i = 0; i < stop; ++i) {
-            if (text_[i] == '\n') {
-                ++line;
-                column = 1;
-            } else {
-                ++column;
-            }
-        }
-        zk::Fail(ErrorKind::BadFile, "structure file, at line " + std::to_string(line) +
-                                         ", column " + std::to_string(column) +
-                                         ": not valid JSON: " + Reason(error.what()));
+        // Reading that stopped at the NUL byte fails for the NUL byte.
+        const std::size_t stop = position ? position - 1 : 0;
+        const std::string reason = Reason(error.what());
+        if (stop >= nul_ || reason.find("unexpected end of input") != std::string::npos)
+            RequireNoNul();
+        FailAt(text_, stop, reason);
     }
 
 private:
@@ -153,6 +169,7 @@ private:
     }
 
     std::string_view text_;
+    std::size_t nul_;
 };
 
 } // namespace
@@ -160,7 +177,9 @@ private:
 Json Parse(std::string_view text) {
     Json document;
     DocumentReader reader(document, text);
-    Json::sax_parse(text.begin(), text.end(), &reader);
+    const std::string_view readable = reader.Readable();
+    Json::sax_parse(readable.begin(), readable.end(), &reader);
+    reader.RequireNoNul(); // what followed it would otherwise be ignored
     return document;
 }
 
