@@ -76,8 +76,9 @@ const OutsideCodePageCase kOutsideCodePageCases[] = {
 class OutsideCodePage : public BadInputTest,
                         public ::testing::WithParamInterface<OutsideCodePageCase> {};
 
-// A "?" in their place would make the replay create another name and report success.
-TEST_P(OutsideCodePage, RecordingIsRefusedNamingTheCharacterAndWritesNothing) {
+// A "?" in their place would make the replay create another name and report success. The page
+// only shows them, with the code page's default character.
+TEST_P(OutsideCodePage, RecordingIsRefusedNamingTheCharacterWhileThePageIsWritten) {
     StoreStructure(Path("model.ztp"), GetParam().build);
     const std::vector<std::string> arguments = {"record", "--model", Path("model.ztp"), "-o",
                                                 Path("scenario.vbs")};
@@ -88,6 +89,11 @@ TEST_P(OutsideCodePage, RecordingIsRefusedNamingTheCharacterAndWritesNothing) {
         std::string::npos)
         << Describe(arguments, outcome);
     EXPECT_EQ(FilesIn(folder_), std::set<std::string>{"model.ztp"});
+
+    const std::vector<std::string> html = {"html", Path("model.ztp"), "-o", Path("page.htm")};
+    const HostOutcome page = RunHost(html);
+    EXPECT_EQ(page.exit_code, 0u) << Describe(html, page);
+    EXPECT_TRUE(Exists(Path("page.htm")));
 }
 
 INSTANTIATE_TEST_SUITE_P(BadInput, OutsideCodePage, ::testing::ValuesIn(kOutsideCodePageCases),
