@@ -41,13 +41,6 @@ std::string Ansi(const std::wstring& text) {
     return ansi;
 }
 
-Text::Text(const std::wstring& text)
-    : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-
-Text::~Text() {
-    SysFreeString(value_);
-}
-
 ComPtr<IZModel> NewModel() {
     CLSID clsid;
     Check(CLSIDFromProgID(L"zkernel.ZModel", &clsid), "zkernel.ZModel ProgID");
@@ -62,8 +55,9 @@ void AddGroups(IZModel* model, const std::vector<std::wstring>& identifiers) {
     Check(model->QueryInterface(IID_PPV_ARGS(&admin)), "the administration interface");
     for (const std::wstring& identifier : identifiers) {
         LONG handle = 0;
-        Check(admin->zrAddGroup(Text(identifier), Text(L"Group " + identifier), &handle),
-              "adding a group");
+        Check(
+            admin->zrAddGroup(Bstr(identifier).Get(), Bstr(L"Group " + identifier).Get(), &handle),
+            "adding a group");
     }
 }
 
@@ -159,7 +153,7 @@ std::set<std::string> BadInputTest::FilesIn(const std::string& folder) {
 }
 
 void BadInputTest::SaveModel(IZModel* model, const std::string& path) {
-    Check(model->zrSaveModel(Text(WideFromAnsi(path)), nullptr), "storing a structure");
+    Check(model->zrSaveModel(Bstr(WideFromAnsi(path)).Get(), nullptr), "storing a structure");
 }
 
 void BadInputTest::StoreStructure(const std::string& path,
@@ -168,8 +162,8 @@ void BadInputTest::StoreStructure(const std::string& path,
     ComPtr<IZClassVector> vector;
     Check(model->zrGetClassVector(&vector), "reading the class vector");
     ComPtr<IZClass> base, part;
-    Check(vector->zrAdd(Text(L"Base"), &base), "adding a class");
-    Check(vector->zrAdd(Text(L"Part"), &part), "adding a class");
+    Check(vector->zrAdd(Bstr(L"Base").Get(), &base), "adding a class");
+    Check(vector->zrAdd(Bstr(L"Part").Get(), &part), "adding a class");
     Check(part->put_zrBaseClass(base.Get()), "setting a base");
     AddGroups(model.Get(), {L"designers"});
     if (build)

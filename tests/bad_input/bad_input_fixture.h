@@ -6,6 +6,7 @@
 
 #include "../host/host_process.h"
 #include "../host/model_description.h"
+#include "common/com_owners.h"
 
 #include <zkernel.h>
 
@@ -23,19 +24,6 @@ using Microsoft::WRL::ComPtr;
 
 // ANSI (the code page of kvhost's arguments and output) from a wide text.
 std::string Ansi(const std::wstring& text);
-
-// Owns a BSTR for one call.
-class Text {
-public:
-    explicit Text(const std::wstring& text);
-    Text(const Text&) = delete;
-    Text& operator=(const Text&) = delete;
-    ~Text();
-    operator BSTR() const { return value_; }
-
-private:
-    BSTR value_;
-};
 
 ComPtr<IZModel> NewModel();
 // Adds the user groups that every structure of these tests has, so a recording replays on a

@@ -21,7 +21,7 @@ using ScriptClsRemove = ExportBool(__stdcall*)(const char*);
 
 ComPtr<IZModel> LoadModel(const std::string& path) {
     ComPtr<IZModel> model = NewModel();
-    Check(model->zrLoadModel(Text(std::wstring(path.begin(), path.end())), nullptr, 2),
+    Check(model->zrLoadModel(Bstr(std::wstring(path.begin(), path.end())).Get(), nullptr, 2),
           "loading a structure");
     return model;
 }
@@ -30,7 +30,7 @@ ComPtr<IZClass> ClassNamed(IZModel* model, const std::wstring& name) {
     ComPtr<IZClassVector> vector;
     Check(model->zrGetClassVector(&vector), "the class vector");
     ComPtr<IZClass> cls;
-    Check(vector->zrLocate(Text(name), &cls), "locating a class");
+    Check(vector->zrLocate(Bstr(name).Get(), &cls), "locating a class");
     return cls;
 }
 
@@ -59,15 +59,17 @@ TEST_F(BadInputTest, NamesGivenToTheExportsReplayExactly) {
     // The same edits made directly on the kernel.
     {
         ComPtr<IZModel> expected = LoadModel(Path("model.ztp"));
-        Check(ClassNamed(expected.Get(), names[0])->zrAddChildClass(Text(names[2])), "linking");
+        Check(ClassNamed(expected.Get(), names[0])->zrAddChildClass(Bstr(names[2]).Get()),
+              "linking");
         ComPtr<IZClassVector> vector;
         Check(expected->zrGetClassVector(&vector), "the class vector");
         ComPtr<IZFilterVector> filters;
         Check(vector->get_zrFilterVector(&filters), "the filters");
-        Check(filters->zrAddConstraint(Text(names[2]), Text(names[1])), "a constraint");
-        Check(ClassNamed(expected.Get(), names[2])->zrRemoveClassValue(Text(L"attr " + names[2])),
+        Check(filters->zrAddConstraint(Bstr(names[2]).Get(), Bstr(names[1]).Get()), "a constraint");
+        Check(ClassNamed(expected.Get(), names[2])
+                  ->zrRemoveClassValue(Bstr(L"attr " + names[2]).Get()),
               "removing an attribute");
-        Check(vector->zrRemove(Text(names[3])), "removing a class");
+        Check(vector->zrRemove(Bstr(names[3]).Get()), "removing a class");
         SaveModel(expected.Get(), Path("expected.ztp"));
     }
 

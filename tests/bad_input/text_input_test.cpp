@@ -68,7 +68,8 @@ const OutsideCodePageCase kOutsideCodePageCases[] = {
      [](IZModel* model) {
          ComPtr<IZClassVector> vector;
          Check(model->zrGetClassVector(&vector), "the class vector");
-         Check(vector->put_zrPatchFunction(Text(L"Module"), Text(L"' \U0001F600")), "a module");
+         Check(vector->put_zrPatchFunction(Bstr(L"Module").Get(), Bstr(L"' \U0001F600").Get()),
+               "a module");
      },
      "U+1F600"},
 };

@@ -7,7 +7,7 @@ const std::wstring kTrickyTexts[4] = {L"Quote\"d \"\"", L"Line\r\nBreak\rCr\nLf"
 
 ComPtr<IZClass> AddClass(IZClassVector* vector, const std::wstring& name) {
     ComPtr<IZClass> cls;
-    Check(vector->zrAdd(Text(name), &cls), "adding a class");
+    Check(vector->zrAdd(Bstr(name).Get(), &cls), "adding a class");
     return cls;
 }
 
@@ -32,19 +32,19 @@ std::wstring WithCrLf(const std::wstring& text) {
 // An attribute whose every text is `text`, with a property named and valued by it.
 void AddAttribute(IZClass* cls, const std::wstring& text) {
     ComPtr<IZClassValue> attribute;
-    Check(cls->zrAddClassValue(Text(L"attr " + text), &attribute), "adding an attribute");
-    Check(attribute->put_zrScreenName(Text(text)), "screen name");
-    Check(attribute->put_zrAliasName(Text(text)), "alias name");
-    Check(attribute->put_zrGroup(Text(text)), "group");
-    Check(attribute->put_zrFunctionCode(Text(WithCrLf(text))), "function code");
-    Check(attribute->put_zrMeasureUnit(Text(text)), "measure unit");
-    Check(attribute->put_zrMeasureEntity(Text(text)), "measure entity");
+    Check(cls->zrAddClassValue(Bstr(L"attr " + text).Get(), &attribute), "adding an attribute");
+    Check(attribute->put_zrScreenName(Bstr(text).Get()), "screen name");
+    Check(attribute->put_zrAliasName(Bstr(text).Get()), "alias name");
+    Check(attribute->put_zrGroup(Bstr(text).Get()), "group");
+    Check(attribute->put_zrFunctionCode(Bstr(WithCrLf(text)).Get()), "function code");
+    Check(attribute->put_zrMeasureUnit(Bstr(text).Get()), "measure unit");
+    Check(attribute->put_zrMeasureEntity(Bstr(text).Get()), "measure entity");
     ComPtr<IZProperties> properties;
     Check(attribute->get_zrProperties(&properties), "properties");
     VARIANT value;
     V_VT(&value) = VT_BSTR;
     V_BSTR(&value) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    Check(properties->zrAddProp(Text(L"p " + text), value), "adding a property");
+    Check(properties->zrAddProp(Bstr(L"p " + text).Get(), value), "adding a property");
     VariantClear(&value);
 }
 
@@ -54,7 +54,7 @@ template <class Object> void GiveRights(IZModel* model, Object* object, LONG rig
     ComPtr<IZLocalSecurity> security;
     Check(model->zrGetLocalSecurity(&security), "the security");
     LONG group = 0;
-    Check(security->zrGroupByID(Text(L"g\"1 %x%"), &group), "finding a group");
+    Check(security->zrGroupByID(Bstr(L"g\"1 %x%").Get(), &group), "finding a group");
     GUID key;
     Check(object->get_zrGUID(&key), "an identifier");
     Check(security->zrSetRights(group, &key, rights), "giving rights");
@@ -70,16 +70,18 @@ void BuildTrickyStructure(IZModel* model) {
     std::vector<ComPtr<IZClass>> classes;
     for (const std::wstring& text : kTrickyTexts) {
         classes.push_back(AddClass(vector.Get(), text));
-        Check(classes.back()->put_zrScreenName(Text(L"screen " + text)), "screen name");
+        Check(classes.back()->put_zrScreenName(Bstr(L"screen " + text).Get()), "screen name");
         AddAttribute(classes.back().Get(), text);
         GiveRights(model, classes.back().Get(), 7);
     }
-    Check(classes[0]->zrAddChildClass(Text(kTrickyTexts[1])), "linking");
+    Check(classes[0]->zrAddChildClass(Bstr(kTrickyTexts[1]).Get()), "linking");
     ComPtr<IZFilterVector> filters;
     Check(vector->get_zrFilterVector(&filters), "the filters");
-    Check(filters->zrCreateFilterEx(Text(kTrickyTexts[2]), Text(kTrickyTexts[3])), "a filter");
-    Check(filters->zrAddConstraint(Text(kTrickyTexts[2]), Text(kTrickyTexts[0])), "constraint");
-    Check(vector->put_zrPatchFunction(Text(L"Module " + kTrickyTexts[2]),
-                                      Text(WithCrLf(kTrickyTexts[1] + kTrickyTexts[0]))),
+    Check(filters->zrCreateFilterEx(Bstr(kTrickyTexts[2]).Get(), Bstr(kTrickyTexts[3]).Get()),
+          "a filter");
+    Check(filters->zrAddConstraint(Bstr(kTrickyTexts[2]).Get(), Bstr(kTrickyTexts[0]).Get()),
+          "constraint");
+    Check(vector->put_zrPatchFunction(Bstr(L"Module " + kTrickyTexts[2]).Get(),
+                                      Bstr(WithCrLf(kTrickyTexts[1] + kTrickyTexts[0])).Get()),
           "a module");
 }

@@ -4,23 +4,15 @@
 // measured boxes as wide as the widest line and as high as the lines, drawn runs that show
 // visible characters in their order without line breaks, never below the box.
 #include "common/markup_text.h"
+#include "fuzz_require.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <tuple>
 #include <vector>
 
 namespace {
-
-void Require(bool condition, const char* what) {
-    if (condition)
-        return;
-    std::fprintf(stderr, "markup: %s\n", what);
-    std::abort();
-}
 
 // Widths that differ by character and font; a face beginning with "x" cannot be made.
 // Font n is the n-th font made.

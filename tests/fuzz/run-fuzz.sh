@@ -26,7 +26,7 @@ describe() {
         max_len=2048 ;;
     scenario_lines)
         sources=(tests/fuzz/scenario_lines_fuzzer.cpp execution/scenario_text.cpp)
-        includes=(.)
+        includes=(. tests/recording)
         max_len=1024 ;;
     structure_file)
         sources=(tests/fuzz/structure_file_fuzzer.cpp standins/kernel/core/*.cpp)

@@ -2,36 +2,20 @@
 // break, the lines joined with CR LF are the text with every line end made CR LF, and the text
 // wrapped as the runner's function reads back as its first line, the same lines and its last.
 #include "execution/scenario_text.h"
+#include "fuzz_require.h"
+#include "vbs_string_expression.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace {
 
-void Require(bool condition, const char* what) {
-    if (condition)
-        return;
-    std::fprintf(stderr, "scenario lines: %s\n", what);
-    std::abort();
-}
-
-// CR LF, a lone CR and a lone LF all become CR LF; a text whose last line has no line end gets
-// one, as each line is written with its own.
+// Every line end as CR LF; a text whose last line has no line end gets one, as each line is
+// written with its own.
 std::string WithCrLfLineEnds(std::string_view text) {
-    std::string result;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            result += "\r\n";
-        } else {
-            result += text[i];
-        }
-    }
+    std::string result = kv::testing::WithCrLfLineBreaks(text);
     if (!result.empty() && !result.ends_with("\r\n"))
         result += "\r\n";
     return result;

@@ -2,22 +2,15 @@
 // with a BadFile error that names the place; what loads is written as a file that loads again
 // and is written the same; an event group put into a loaded file is found there afterwards.
 #include "core/kernel_error.h"
+#include "fuzz_require.h"
 #include "core/structure_file.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
-
-void Require(bool condition, const char* what) {
-    if (condition)
-        return;
-    std::fprintf(stderr, "structure file: %s\n", what);
-    std::abort();
-}
 
 // Reads text that the kernel wrote itself: any failure is a fault.
 zk::Structure ReadOwnFile(const std::string& text, const char* what) {
