@@ -86,7 +86,7 @@ void BadInputTest::SetUp() {
 // Only the files of the folders this test made, each by name; then the folders themselves,
 // the deepest first. Nothing is removed recursively.
 void BadInputTest::TearDown() {
-    folders_.push_back(folder_);
+    folders_.insert(folders_.begin(), folder_);
     for (const std::string& folder : folders_)
         for (const std::string& name : FilesIn(folder))
             DeleteFileW(FilePath(folder + name).c_str());
