@@ -21,11 +21,11 @@ template <class Interface> Interface& Required(const ComPtr<Interface>& object) 
     return *object.Get();
 }
 
-// A text property of a kernel object, in the ANSI code page.
+// A text property of a kernel object, in the ANSI code page (the page only shows it).
 template <class Object, class Getter> std::string TextOf(Object& object, Getter getter) {
     Bstr text;
     check((object.*getter)(text.Out()));
-    return kv::AnsiFromBstr(text.Get());
+    return kv::ShownAnsiFromBstr(text.Get());
 }
 
 std::vector<PropertyEntry> ReadProperties(IZClassValue& attribute) {
@@ -38,7 +38,7 @@ std::vector<PropertyEntry> ReadProperties(IZClassValue& attribute) {
         Bstr name;
         Variant value;
         check(properties->zrPropItem(position, name.Out(), value.Out()));
-        entries.push_back({kv::AnsiFromBstr(name.Get()), kv::VariantText(*value.Get())});
+        entries.push_back({kv::ShownAnsiFromBstr(name.Get()), kv::ShownVariantText(*value.Get())});
     }
     return entries;
 }
@@ -91,16 +91,16 @@ std::vector<FilterEntry> ReadFilters(IZFilterVector& filters, long count) {
         FilterEntry entry;
         Bstr caption;
         check(filters.zrFilterCaption(position, caption.Out()));
-        entry.caption = kv::AnsiFromBstr(caption.Get());
+        entry.caption = kv::ShownAnsiFromBstr(caption.Get());
         Bstr name;
         check(filters.zrFilterName(position, name.Out()));
-        entry.name = kv::AnsiFromBstr(name.Get());
+        entry.name = kv::ShownAnsiFromBstr(name.Get());
         long constraints = 0;
         check(filters.zrConstraintsCount(name.Get(), &constraints));
         for (long item = 0; item < constraints; ++item) {
             Bstr constraint;
             check(filters.zrConstraintItem(name.Get(), item, constraint.Out()));
-            entry.constraints.push_back(kv::AnsiFromBstr(constraint.Get()));
+            entry.constraints.push_back(kv::ShownAnsiFromBstr(constraint.Get()));
         }
         entries.push_back(std::move(entry));
     }

@@ -30,6 +30,35 @@ std::string Narrow(BSTR text) {
     return Narrow(text, SysStringLen(text));
 }
 
+std::string SystemMessage(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string message = length ? Narrow(text, length) : "error " + std::to_string(error);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r'))
+        message.pop_back();
+    return message;
+}
+
+std::wstring ExpandedPath(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    std::wstring expanded(wide.size() + 1, L'\0');
+    for (;;) {
+        // The answer counts the terminating zero; a larger one asks for a larger buffer.
+        const DWORD needed = ExpandEnvironmentStringsW(wide.c_str(), expanded.data(),
+                                                       static_cast<DWORD>(expanded.size()));
+        if (needed == 0)
+            throw HostError("cannot expand " + path + ": " + SystemMessage(GetLastError()));
+        if (needed <= expanded.size()) {
+            expanded.resize(needed - 1);
+            return expanded;
+        }
+        expanded.assign(needed, L'\0');
+    }
+}
+
 std::string TakeErrorDescription() {
     ComPtr<IErrorInfo> info;
     if (GetErrorInfo(0, info.GetAddressOf()) != S_OK || !info)

@@ -27,6 +27,13 @@ std::wstring Widen(const std::string& ansi);
 std::string Narrow(const wchar_t* wide, std::size_t length);
 std::string Narrow(BSTR text);
 
+// The system's text for an error code, without its final line break.
+std::string SystemMessage(DWORD error);
+
+// A path with its environment references (%NAME%) expanded, at any length, as the library's
+// exports expand the file names they are given.
+std::wstring ExpandedPath(const std::string& path);
+
 // The description of the thread's COM error information, taking it ("" when there is none).
 std::string TakeErrorDescription();
 

@@ -101,16 +101,18 @@ std::vector<std::string> ModuleNames(IZClassVector* vector) {
 } // namespace
 
 // The scenario file must be writable before the recording closes: the library would otherwise
-// ask the user to retry the write for ever, which a command line cannot answer.
+// ask the user to retry the write for ever, which a command line cannot answer. The file is
+// the one the library will write: its environment references expanded.
 void RequireWritable(const std::string& path) {
-    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+    const std::wstring target = ExpandedPath(path);
+    HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        throw HostError("cannot write " + path + " (error " + std::to_string(GetLastError()) + ")");
+        throw HostError("cannot write " + path + ": " + SystemMessage(GetLastError()));
     const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
     CloseHandle(file);
     if (created) // the library writes it; a failed recording leaves no empty file behind
-        DeleteFileW(Widen(path).c_str());
+        DeleteFileW(target.c_str());
 }
 
 void RecordWholeStructure(IZModel* model, const std::string& scenario) {

@@ -1,9 +1,13 @@
 #include "recording/kernel_text.h"
 
+#include "common/export_barrier.h"
+
 #include <oleauto.h>
 #include <combaseapi.h>
 
+#include <algorithm>
 #include <climits>
+#include <cwchar>
 #include <stdexcept>
 #include <system_error>
 
@@ -27,41 +31,109 @@ private:
     VARIANT value_;
 };
 
-} // namespace
+enum class Unrepresentable { Refuse, Replace };
 
-std::string AnsiFromWide(std::wstring_view text) {
+std::wstring_view BstrView(BSTR text) {
+    return text ? std::wstring_view(text, SysStringLen(text)) : std::wstring_view();
+}
+
+// One character: a code point, both halves of a surrogate pair.
+std::size_t CharacterLength(std::wstring_view text, std::size_t at) {
+    const bool pair =
+        at + 1 < text.size() && IS_HIGH_SURROGATE(text[at]) && IS_LOW_SURROGATE(text[at + 1]);
+    return pair ? 2 : 1;
+}
+
+// The size of the text in CP_ACP; `lossy` tells whether a character had no exact counterpart.
+int AnsiSize(std::wstring_view text, BOOL* lossy) {
+    // A UTF-8 code page represents everything, and takes no flag.
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(),
+                                         static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                         GetACP() == CP_UTF8 ? nullptr : lossy);
+    if (size <= 0)
+        ThrowHresult(HRESULT_FROM_WIN32(GetLastError()), "WideCharToMultiByte");
+    return size;
+}
+
+// "U+2603": the code point of the character at `at`.
+std::wstring CodePointName(std::wstring_view text, std::size_t at) {
+    unsigned long code = text[at];
+    if (CharacterLength(text, at) == 2)
+        code = 0x10000 + ((code - 0xD800) << 10) + (text[at + 1] - 0xDC00);
+    wchar_t name[16];
+    swprintf(name, 16, L"U+%04lX", code);
+    return name;
+}
+
+[[noreturn]] void RefuseText(std::wstring_view text) {
+    std::size_t at = 0;
+    for (BOOL lossy = FALSE; at < text.size(); at += CharacterLength(text, at)) {
+        AnsiSize(text.substr(at, CharacterLength(text, at)), &lossy);
+        if (lossy)
+            break;
+    }
+    // A long text (a module, function code) is named by its beginning.
+    constexpr std::size_t kShownLength = 80;
+    const std::wstring shown = text.size() <= kShownLength
+                                   ? std::wstring(text)
+                                   : std::wstring(text.substr(0, kShownLength)) + L"...";
+    throw LibraryError(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION),
+                       L"Текст \"" + shown + L"\" нельзя записать в сценарий: символа " +
+                           CodePointName(text, std::min(at, text.size() - 1)) +
+                           L" нет в кодовой странице системы");
+}
+
+std::string ToAnsi(std::wstring_view text, Unrepresentable unrepresentable) {
     if (text.empty())
         return {};
     if (text.size() > INT_MAX / 4)
         throw std::length_error("AnsiFromWide: text too long");
-    const int wideLength = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength,
-                                         nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        ThrowHresult(HRESULT_FROM_WIN32(GetLastError()), "WideCharToMultiByte");
+    BOOL lossy = FALSE;
+    const int size = AnsiSize(text, &lossy);
+    if (lossy && unrepresentable == Unrepresentable::Refuse)
+        RefuseText(text);
     std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, result.data(), size,
-                        nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                        result.data(), size, nullptr, nullptr);
     return result;
 }
 
-std::string AnsiFromBstr(BSTR text) {
-    return text ? AnsiFromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
-}
-
-std::string VariantText(const VARIANT& value) {
+// The value's text by the platform's variant rules, still wide.
+std::wstring VariantWide(const VARIANT& value) {
     const VARTYPE type = V_VT(&value);
     if (type == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(&value))
-        return VariantText(*V_VARIANTREF(&value));
+        return VariantWide(*V_VARIANTREF(&value));
     if (type == VT_EMPTY || type == VT_NULL)
         return {};
     if (type == VT_BSTR)
-        return AnsiFromBstr(V_BSTR(&value));
+        return std::wstring(BstrView(V_BSTR(&value)));
     VariantOwner text;
     const HRESULT hr = VariantChangeType(text.get(), const_cast<VARIANT*>(&value), 0, VT_BSTR);
     if (FAILED(hr))
         ThrowHresult(hr, "VariantChangeType");
-    return AnsiFromBstr(V_BSTR(text.get()));
+    return std::wstring(BstrView(V_BSTR(text.get())));
+}
+
+} // namespace
+
+std::string AnsiFromWide(std::wstring_view text) {
+    return ToAnsi(text, Unrepresentable::Refuse);
+}
+
+std::string AnsiFromBstr(BSTR text) {
+    return ToAnsi(BstrView(text), Unrepresentable::Refuse);
+}
+
+std::string VariantText(const VARIANT& value) {
+    return ToAnsi(VariantWide(value), Unrepresentable::Refuse);
+}
+
+std::string ShownAnsiFromBstr(BSTR text) {
+    return ToAnsi(BstrView(text), Unrepresentable::Replace);
+}
+
+std::string ShownVariantText(const VARIANT& value) {
+    return ToAnsi(VariantWide(value), Unrepresentable::Replace);
 }
 
 std::string GuidText(const GUID& id) {

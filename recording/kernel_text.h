@@ -10,17 +10,24 @@
 
 namespace kv {
 
-// CP_ACP; a character the code page cannot represent becomes the code page's default
-// character (no best-fit look-alikes).
+// Scenario text: CP_ACP, exactly. A character that the code page cannot represent would be
+// written as the code page's default character, and a replay would then create or look for
+// another name and still report success; such a text is refused with a LibraryError that
+// names it and the character.
 std::string AnsiFromWide(std::wstring_view text);
 
-// The whole BSTR, embedded null characters included; a null BSTR is "".
+// The whole BSTR, embedded null characters included; a null BSTR is "". Refused as above.
 std::string AnsiFromBstr(BSTR text);
 
 // The value converted to text by the platform's variant rules (VariantChangeType to VT_BSTR);
-// empty and null give "". A value with no text form throws std::system_error carrying the
-// HRESULT.
+// empty and null give "". Refused as above. A value with no text form throws std::system_error
+// carrying the HRESULT.
 std::string VariantText(const VARIANT& value);
+
+// Text only shown to a reader (the HTML page, a comment line): a character that the code page
+// cannot represent becomes its default character (no best-fit look-alikes).
+std::string ShownAnsiFromBstr(BSTR text);
+std::string ShownVariantText(const VARIANT& value);
 
 // The registry form of the GUID, as StringFromGUID2 writes it.
 std::string GuidText(const GUID& id);

@@ -100,7 +100,9 @@ bool scriptSecurity(IZModel* model, std::string_view groupId) {
               ->zrGroupByID(KernelString(groupId).Get(), &group));
     Variant groupName;
     check(security->zrGroupAttribute(group, 0, 1, groupName.Out()));
-    WriteItem(Format(tplGroupRightsComment, {PlainTextInComment(VariantText(*groupName.Get()))}));
+    // The name is only shown in a comment; the rights lines use the identifier.
+    WriteItem(
+        Format(tplGroupRightsComment, {PlainTextInComment(ShownVariantText(*groupName.Get()))}));
     WriteItem(std::string(tplLocalSecurityVar));
 
     // The rights lines name the group by the identifier the host gave.

@@ -85,6 +85,11 @@ const MalformedCase kMalformedCases[] = {
     {"Truncated", WriteStructureFile(testing::RichStructure()).substr(0, 700), "not valid JSON"},
     {"TruncatedAfterTwoLines", "{\n  \"format\": \"zkernel-structure\",\n  \"vers", "line 3"},
     {"BinaryGarbage", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "line 1, column 1"},
+    {"NulAfterACompleteFile",
+     R"({"format": "zkernel-structure", "version": 1})" + std::string("\0\0garbage", 9),
+     "line 1, column 46: not valid JSON: a NUL byte"},
+    {"NulInsideAString", "{\n\"format\": \"zkernel" + std::string("\0", 1) + "\"}",
+     "line 2, column 19: not valid JSON: a NUL byte"},
     {"InvalidUtf8", File(R"("name": ")" + std::string("\xC3\x28") + "\"}"), "not valid JSON"},
     {"NotAnObject", "[1, 2]", "at /: expected an object"},
     {"WrongFormat", R"({"format": "other", "version": 1})", "at /format"},
@@ -134,6 +139,17 @@ const MalformedCase kMalformedCases[] = {
      File(R"("eventGroups": [{"name": "G", "handlers": [{"code": "x"}]}])"),
      "at /eventGroups/0/handlers/0/kind"},
     {"DeepNesting", std::string(100000, '[') + std::string(100000, ']'), "at /"},
+    {"NumberTooLarge", File(R"("classes": [{"name": "A", "position": {"x": 1e999}}])"),
+     "line 1, column 95: not valid JSON: number overflow parsing '1e999'"},
+    {"DeepVersion",
+     R"({"format": "zkernel-structure", "version": )" + std::string(100000, '[') +
+         std::string(100000, ']') + "}",
+     "at /version: unsupported version"},
+    {"DeepPropertyValue",
+     File(R"("classes": [{"name": "A", "attributes": [{"name": "a",
+        "properties": [{"name": "p", "type": "I4", "value": )" +
+          std::string(100000, '[') + std::string(100000, ']') + "}]}]}]"),
+     "at /classes/0/attributes/0/properties/0/value"},
 };
 
 INSTANTIATE_TEST_SUITE_P(StructureFile, MalformedFile, ::testing::ValuesIn(kMalformedCases),

@@ -1,7 +1,10 @@
 // Kernel texts into the ANSI code page (1251 under the project's Russian locale): wide strings,
-// BSTRs with embedded nulls, variants by the platform's rules, GUIDs.
+// BSTRs with embedded nulls, variants by the platform's rules, GUIDs; characters outside the
+// code page refused in scenario text and replaced in shown text.
 #include "recording/guid_text.h"
 #include "recording/kernel_text.h"
+
+#include "common/export_barrier.h"
 
 #include <gtest/gtest.h>
 
@@ -25,9 +28,46 @@ TEST(KernelText, WideTextBecomesWindows1251) {
               "\xC7\xE0\xEA\xE0\xE7 \xA8\xB8");
 }
 
-TEST(KernelText, UnrepresentableCharactersBecomeTheDefaultCharacter) {
-    // U+00E9 and U+4E2D have no place in 1251; no best-fit look-alike ("e") is taken.
-    EXPECT_EQ(kv::AnsiFromWide(L"caf\u00E9 \u4E2D"), "caf? ?");
+// A "?" in the scenario would make a replay create or look for another name and report
+// success: scenario text with such a character is refused, naming the text and the character.
+TEST(KernelText, ScenarioTextRefusesCharactersOutsideTheCodePage) {
+    struct Case {
+        std::wstring text;
+        const wchar_t* character;
+    } cases[] = {
+        {L"Snow \u2603 \u4E2D", L"U+2603"},
+        {L"caf\u00E9", L"U+00E9"}, // no best-fit look-alike ("e") is taken
+        {L"\u0417\u0430 \U0001F600", L"U+1F600"},
+        {std::wstring(L"lone ") + wchar_t(0xD800) + L" half", L"U+D800"},
+        {std::wstring(200, L'a') + L"\u4E2D", L"U+4E2D"},
+    };
+    for (const Case& c : cases) {
+        try {
+            kv::AnsiFromWide(c.text);
+            ADD_FAILURE() << "accepted";
+        } catch (const LibraryError& error) {
+            EXPECT_EQ(error.Code(), HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
+            EXPECT_NE(error.Message().find(c.text.substr(0, 80)), std::wstring::npos)
+                << error.what();
+            EXPECT_NE(error.Message().find(c.character), std::wstring::npos) << error.what();
+        }
+    }
+    // The same through a BSTR and a variant.
+    BSTR snow = SysAllocString(L"Snow \u2603");
+    EXPECT_THROW(kv::AnsiFromBstr(snow), LibraryError);
+    Variant value;
+    V_VT(&value.value) = VT_BSTR;
+    V_BSTR(&value.value) = snow;
+    EXPECT_THROW(kv::VariantText(value.value), LibraryError);
+}
+
+TEST(KernelText, ShownTextPutsTheDefaultCharacterForCharactersOutsideTheCodePage) {
+    BSTR text = SysAllocString(L"caf\u00E9 \u4E2D ?");
+    EXPECT_EQ(kv::ShownAnsiFromBstr(text), "caf? ? ?");
+    Variant value;
+    V_VT(&value.value) = VT_BSTR;
+    V_BSTR(&value.value) = text;
+    EXPECT_EQ(kv::ShownVariantText(value.value), "caf? ? ?");
 }
 
 TEST(KernelText, BstrIsReadToItsFullLength) {

@@ -30,6 +30,10 @@ const char* KindName(const Json& value) {
 
 } // namespace
 
+std::string Shown(const Json& value) {
+    return value.is_structured() ? KindName(value) : value.dump();
+}
+
 void Node::Fail(const std::string& problem) const {
     zk::Fail(ErrorKind::BadFile, "structure file, at " +
                                      (pointer_.empty() ? std::string("/") : pointer_) + ": " +
@@ -110,29 +114,73 @@ std::int32_t Node::Int32(std::string_view key, std::int32_t fallback) const {
     return Has(key) ? (*this)[key].Int32() : fallback;
 }
 
-Json Parse(std::string_view text) {
-    try {
-        return Json::parse(text.begin(), text.end());
-    } catch (const Json::parse_error& error) {
-        // Line and column of the byte where parsing stopped (counted from 1).
-        std::size_t stop = std::min<std::size_t>(error.byte ? error.byte - 1 : 0, text.size());
-        std::size_t line = 1, column = 1;
-        for (std::size_t i = 0; i < stop; ++i) {
-            if (text[i] == '\n') {
-                ++line;
-                column = 1;
-            } else {
-                ++column;
-            }
+namespace {
+
+// Text that is not JSON: the message names the line and column of the byte at `offset`
+// (counted from 1).
+[[noreturn]] void FailAt(std::string_view text, std::size_t offset, const std::string& problem) {
+    std::size_t line = 1, column = 1;
+    for (std::size_t i = 0; i < std::min(offset, text.size()); ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
         }
-        std::string reason = error.what();
-        auto detail = reason.find(": ", reason.find("parse error"));
-        if (detail != std::string::npos)
-            reason = reason.substr(detail + 2);
-        zk::Fail(ErrorKind::BadFile, "structure file, at line " + std::to_string(line) +
-                                         ", column " + std::to_string(column) +
-                                         ": not valid JSON: " + reason);
     }
+    zk::Fail(ErrorKind::BadFile, "structure file, at line " + std::to_string(line) + ", column " +
+                                     std::to_string(column) + ": not valid JSON: " + problem);
+}
+
+// The library's own document builder, except that every error of the text fails as a BadFile
+// naming the line and column where reading stopped: also a number too large for a double,
+// which the library reports as another kind of exception, without a place.
+class DocumentReader : public nlohmann::detail::json_sax_dom_parser<Json> {
+public:
+    // Reads the text up to its first NUL byte, which the library would take for the end.
+    DocumentReader(Json& document, std::string_view text)
+        : json_sax_dom_parser(document), text_(text), nul_(text.find('\0')) {}
+
+    std::string_view Readable() const { return text_.substr(0, nul_); }
+    // A NUL byte is never part of JSON: a text that holds one fails there.
+    void RequireNoNul() const {
+        if (nul_ != std::string_view::npos)
+            FailAt(text_, nul_, "a NUL byte (binary data)");
+    }
+
+    template <class Exception>
+    bool parse_error(std::size_t position, const std::string&, const Exception& error) {
+        // Reading that stopped at the NUL byte fails for the NUL byte.
+        const std::size_t stop = position ? position - 1 : 0;
+        const std::string reason = Reason(error.what());
+        if (stop >= nul_ || reason.find("unexpected end of input") != std::string::npos)
+            RequireNoNul();
+        FailAt(text_, stop, reason);
+    }
+
+private:
+    // The library's text without its exception name and its own statement of the place.
+    static std::string Reason(std::string text) {
+        if (text.starts_with("[json.exception.") && text.find("] ") != std::string::npos)
+            text.erase(0, text.find("] ") + 2);
+        if (text.starts_with("parse error") && text.find(": ") != std::string::npos)
+            text.erase(0, text.find(": ") + 2);
+        return text;
+    }
+
+    std::string_view text_;
+    std::size_t nul_;
+};
+
+} // namespace
+
+Json Parse(std::string_view text) {
+    Json document;
+    DocumentReader reader(document, text);
+    const std::string_view readable = reader.Readable();
+    Json::sax_parse(readable.begin(), readable.end(), &reader);
+    reader.RequireNoNul(); // what followed it would otherwise be ignored
+    return document;
 }
 
 } // namespace zk::json_reading

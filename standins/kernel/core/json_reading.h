@@ -48,6 +48,11 @@ private:
     std::string pointer_;
 };
 
+// A value as a message shows it: a number, boolean, null or text as written, an object or an
+// array by its kind only (a deeply nested one could not be written out without exhausting the
+// stack).
+std::string Shown(const Json& value);
+
 // The text parsed; text that is not JSON fails with its line and column.
 Json Parse(std::string_view text);
 

@@ -26,8 +26,8 @@ Node CheckedRoot(const Json& document) {
         root["format"].Fail("expected \"" + std::string(kStructureFormat) + "\"");
     const Json& version = root["version"].json();
     if (!version.is_number_integer() || version.get<std::int64_t>() != kStructureVersion)
-        root["version"].Fail("unsupported version " + version.dump() + " (this kernel reads " +
-                             std::to_string(kStructureVersion) + ")");
+        root["version"].Fail("unsupported version " + json_reading::Shown(version) +
+                             " (this kernel reads " + std::to_string(kStructureVersion) + ")");
     root.ExpectObject({"format", "version", "name", "classes", "filters", "modules", "groups",
                        "eventItems", "eventGroups"});
     return root;
@@ -93,7 +93,7 @@ Value ReadValue(const Node& node) {
             return Value::Unsigned(*type, number);
     }
     value.Fail("expected an integer in the range of " + std::string(ValueTypeName(*type)) +
-               ", found " + json.dump());
+               ", found " + json_reading::Shown(json));
 }
 
 AttributeData ReadAttribute(const Node& node) {
