@@ -3,6 +3,7 @@
 #include "recording/fragment_writer.h"
 #include "recording/attribute_fragments.h"
 #include "recording/kernel_access.h"
+#include "recording/link_receiver.h"
 #include "recording/literal_encoding.h"
 #include "recording/recording_state.h"
 #include "recording/script_format.h"
@@ -10,6 +11,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 namespace kv {
@@ -118,10 +120,26 @@ void WriteChildLinks(IZClass* cls, const ClassName& name) {
     }
 }
 
-// Each parent is addressed with tplAddClass, so afterwards the scenario's cls holds the last
-// parent written.
+void WriteParentLink(IZClass* parent, const ClassName& name) {
+    const std::string parentName = NameOf(parent);
+    Write(tplAddLinkComment, {Comment(parentName), Comment(name.text)});
+    Write(tplAddClass, {Literal(parentName)});
+    Write(tplAddChild, {Literal(name.text)});
+}
+
+// Every class of the vector that has this one among its children, in the vector's order. Each
+// parent is addressed with tplAddClass, so afterwards the scenario's cls holds the last parent
+// written. An open recording knows the parents from the links; otherwise every class is asked.
 void WriteParentLinks(IZClass* cls, const ClassName& name) {
     const ComPtr<IZClassVector> vector = ClassVectorOf(cls);
+    if (ParentLinks* links = RecordingParentLinks(vector.Get())) {
+        if (const std::optional<ParentLinks::ClassList> parents =
+                links->ParentsOf(vector.Get(), cls)) {
+            for (const ComPtr<IZClass>& parent : *parents)
+                WriteParentLink(parent.Get(), name);
+            return;
+        }
+    }
     LONG count = 0;
     check(vector->get_zrCount(&count));
     for (LONG i = 0; i < count; ++i) {
@@ -130,12 +148,8 @@ void WriteParentLinks(IZClass* cls, const ClassName& name) {
         parent = Required(std::move(parent), L"zrItem");
         ComPtr<IZClass> link;
         check(parent->zrnChildClassItem(name.wide.Get(), &link));
-        if (!link)
-            continue;
-        const std::string parentName = NameOf(parent.Get());
-        Write(tplAddLinkComment, {Comment(parentName), Comment(name.text)});
-        Write(tplAddClass, {Literal(parentName)});
-        Write(tplAddChild, {Literal(name.text)});
+        if (link)
+            WriteParentLink(parent.Get(), name);
     }
 }
 
