@@ -1,0 +1,180 @@
+#include "bench_operations.h"
+
+#include "bench_measure.h"
+#include "kernel_walks.h"
+#include "kvhost_support.h"
+#include "model_pages.h"
+#include "model_scenarios.h"
+
+#include <exception>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+
+namespace kvbench {
+namespace {
+
+using kvhost::ComPtr;
+
+// How one operation is run: what is done before each repetition (not measured), the operation
+// and its floor.
+struct Run {
+    std::function<void()> before = [] {};
+    std::function<void()> operation;
+    std::function<void()> floor;
+};
+
+// The replay's floor: the Script Control walks the replayed structure through the same
+// dispatch interfaces, reading what the scenario wrote, and writes nothing.
+constexpr char kReadingWalk[] = R"(dim cvec, fvec, cls, cval, props, other, i, j, k, v, n
+set cvec = mdl.zrGetClassVector
+for i = 0 to cvec.zrCount - 1
+  set cls = cvec.zrItem(i)
+  v = cls.zrName
+  v = cls.zrScreenName
+  set other = cls.zrBaseClass
+  for j = 0 to cls.zrClassValuesCount - 1
+    set cval = cls.zriClassValueItem(j)
+    v = cval.zrName
+    v = cval.zrType
+    v = cval.zrScreenName
+    v = cval.zrAliasName
+    v = cval.zrGroup
+    v = cval.zrFunctionCode
+    v = cval.zrMeasureUnit
+    v = cval.zrMeasureEntity
+    v = cval.zrForbidInput
+    set other = cval.zrInheritedFrom
+    set props = cval.zrProperties
+    v = props.zrCount
+  next
+  for j = 0 to cls.zrChildClassesCount - 1
+    set other = cls.zriChildClassItem(j)
+    v = other.zrName
+  next
+next
+set fvec = cvec.zrFilterVector
+for i = 0 to fvec.zrFiltersCount - 1
+  n = fvec.zrFilterName(i)
+  v = fvec.zrFilterCaption(i)
+  for j = 0 to fvec.zrConstraintsCount(n) - 1
+    v = fvec.zrConstraintItem(n, j)
+  next
+next
+k = 0
+n = cvec.zrPatchFunctionName(k)
+do while n <> ""
+  v = cvec.zrPatchFunction(n)
+  k = k + 1
+  n = cvec.zrPatchFunctionName(k)
+loop
+)";
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream file(kvhost::Widen(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void WriteWhole(const std::string& path, const std::string& text) {
+    std::ofstream file(kvhost::Widen(path), std::ios::binary | std::ios::trunc);
+    file << text;
+    if (!file)
+        throw kvhost::HostError("cannot write " + path);
+}
+
+// The scenario's lines, bytes and statement lines (neither empty nor only a comment).
+void CountScenario(const std::string& text, Measurement& m) {
+    m.bytes = static_cast<long long>(text.size());
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        ++m.lines;
+        const std::size_t first = line.find_first_not_of(" \t\r");
+        if (first != std::string::npos && line[first] != '\'')
+            ++m.statements;
+    }
+}
+
+// The runner's words for a scenario the script engine cannot compile.
+bool EngineRefused(const std::string& message) {
+    return kvhost::Widen(message).find(L"Синтаксическая ошибка") != std::wstring::npos;
+}
+
+Run RecordRun(const Inputs& inputs, int size) {
+    const ComPtr<IZModel> model = kvhost::LoadModel(inputs.Structure(size));
+    const std::string scenario = inputs.Output("record", size, "out");
+    return {[] {}, [=] { kvhost::RecordWholeStructure(model.Get(), scenario); },
+            [=] { WalkRecordedValues(model.Get()); }};
+}
+
+Run HtmlRun(const Inputs& inputs, int size) {
+    const ComPtr<IZModel> model = kvhost::LoadModel(inputs.Structure(size));
+    const std::string page = inputs.Output("html", size, "out");
+    return {[] {}, [=] { kvhost::ExportStructurePage(model.Get(), page); },
+            [=] { WalkPageValues(model.Get()); }};
+}
+
+// Every repetition replays on a fresh model that holds only the structure's groups; the floor
+// walks the structure the replay made.
+Run ReplayRun(const Inputs& inputs, int size) {
+    auto model = std::make_shared<ComPtr<IZModel>>();
+    const std::string groups = inputs.GroupsOnly(size);
+    const std::string scenario = inputs.Scenario(size);
+    const std::string walk = inputs.Output("replay", size, "vbs");
+    WriteWhole(walk, kReadingWalk);
+    return {[=] { *model = kvhost::LoadModel(groups); },
+            [=] { kvhost::ExecuteScenario(model->Get(), scenario); },
+            [=] { kvhost::ExecuteScenario(model->Get(), walk); }};
+}
+
+Run MakeRun(const Inputs& inputs, const std::string& operation, int size) {
+    if (operation == "record")
+        return RecordRun(inputs, size);
+    if (operation == "html")
+        return HtmlRun(inputs, size);
+    if (operation == "replay")
+        return ReplayRun(inputs, size);
+    throw kvhost::HostError("unknown operation " + operation);
+}
+
+} // namespace
+
+const std::vector<std::string>& OperationNames() {
+    static const std::vector<std::string> names = {"record", "html", "replay"};
+    return names;
+}
+
+bool AtReplaySizes(const std::string& operation) {
+    return operation == "replay";
+}
+
+Measurement RunOperation(const Inputs& inputs, const std::string& operation, int size, int repeat) {
+    Measurement m;
+    m.operation = operation;
+    m.size = size;
+    try {
+        if (operation == "replay")
+            CountScenario(ReadWhole(inputs.Scenario(size)), m);
+        Run run = MakeRun(inputs, operation, size);
+        m.model_mb = PeakMegabytes();
+        Best operation_time, floor_time;
+        for (int i = 0; i < repeat; ++i) {
+            run.before();
+            operation_time.Add(Measure(run.operation));
+            floor_time.Add(Measure(run.floor));
+        }
+        m.time = operation_time.best.cpu;
+        m.wall = operation_time.best.wall;
+        m.floor = floor_time.best.cpu;
+    } catch (const std::exception& error) {
+        m.note = error.what();
+        if (operation == "replay" && EngineRefused(m.note))
+            m.refused = true;
+        else
+            m.failed = true;
+    }
+    m.peak_mb = PeakMegabytes();
+    return m;
+}
+
+} // namespace kvbench
