@@ -127,10 +127,12 @@ void BuildSample(IZModel* model) {
     V_VT(&value) = VT_BOOL;
     V_BOOL(&value) = VARIANT_TRUE;
     SetProperty(code.Get(), L"Required", value);
-    AddAttribute(part.Get(), L"Material", L"Material", L"");
-    AddAttribute(operation.Get(), L"Duration", L"Duration", L"min");
+    // Bases before own attributes: a recording recreates a class's own attributes after the
+    // entries its base gives it, so this order is the one a replay gives back.
     Check(part->put_zrBaseClass(item.Get()), "setting a base class");
     Check(assembly->put_zrBaseClass(item.Get()), "setting a base class");
+    AddAttribute(part.Get(), L"Material", L"Material", L"");
+    AddAttribute(operation.Get(), L"Duration", L"Duration", L"min");
 
     Check(assembly->zrAddChildClass(Text(L"Part")), "linking classes");
     Check(assembly->zrAddChildClass(Text(L"Assembly")), "linking classes");

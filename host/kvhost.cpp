@@ -1,6 +1,7 @@
 // kvhost: the command-line host. Loads korvalith.dll as the configurator does and runs,
 // records or exports a structure file held by the model kernel ("zkernel.ZModel").
-// Exit codes: 0 done, 1 the operation failed (the reason is printed), 2 usage error.
+// Exit codes: 0 done, 1 the operation failed (the reason is printed), 2 usage error; compare
+// answers 0 equal, 1 different, 2 unreadable.
 #include "kvhost_commands.h"
 #include "kvhost_support.h"
 
@@ -27,12 +28,19 @@ const char kUsage[] =
     "  record --model FILE -o SCENARIO\n"
     "      records the whole structure FILE (classes, filters, modules, rights of every\n"
     "      group) as the scenario SCENARIO\n"
+    "  replay SCENARIO --groups-from FILE --save OUT\n"
+    "      runs the scenario SCENARIO on a model that holds only the user groups of the\n"
+    "      structure FILE, prints whether the model changed and stores it to OUT\n"
+    "  compare EXPECTED ACTUAL\n"
+    "      compares two structure files in everything a recording carries and prints the\n"
+    "      differences; exit code 0 equal, 1 different, 2 a file cannot be read\n"
     "  html MODEL -o PAGE\n"
     "      writes the HTML page of the structure file MODEL to PAGE\n"
     "  --help\n"
     "      shows this text\n"
     "\n"
-    "Exit codes: 0 done, 1 the operation failed (the reason is printed), 2 usage error.\n";
+    "Exit codes: 0 done, 1 the operation failed (the reason is printed), 2 usage error;\n"
+    "compare has its own (above).\n";
 
 // A command line that cannot be carried out as written.
 struct UsageError {
@@ -42,7 +50,7 @@ struct UsageError {
 // The arguments after the command: one optional positional argument and options with values.
 struct Arguments {
     std::optional<std::string> positional;
-    std::optional<std::string> model, save, output;
+    std::optional<std::string> model, save, output, groups_from;
 };
 
 Arguments Parse(const std::vector<std::string>& args, bool allow_positional,
@@ -58,9 +66,10 @@ Arguments Parse(const std::vector<std::string>& args, bool allow_positional,
                 throw UsageError{"unknown option " + arg};
             if (i + 1 >= args.size())
                 throw UsageError{"option " + arg + " needs a value"};
-            std::optional<std::string>& slot = arg == "--model"  ? parsed.model
-                                               : arg == "--save" ? parsed.save
-                                                                 : parsed.output;
+            std::optional<std::string>& slot = arg == "--model"         ? parsed.model
+                                               : arg == "--save"        ? parsed.save
+                                               : arg == "--groups-from" ? parsed.groups_from
+                                                                        : parsed.output;
             if (slot)
                 throw UsageError{"option " + arg + " given twice"};
             slot = args[++i];
@@ -90,6 +99,15 @@ int Dispatch(const std::string& command, const std::vector<std::string>& rest) {
     } else if (command == "record") {
         Arguments args = Parse(rest, false, {"--model", "-o"});
         kvhost::RecordStructure(Required(args.model, "--model"), Required(args.output, "-o"));
+    } else if (command == "replay") {
+        Arguments args = Parse(rest, true, {"--groups-from", "--save"});
+        kvhost::ReplayScenario(Required(args.positional, "the scenario file"),
+                               Required(args.groups_from, "--groups-from"),
+                               Required(args.save, "--save"));
+    } else if (command == "compare") {
+        if (rest.size() != 2 || rest[0].starts_with('-') || rest[1].starts_with('-'))
+            throw UsageError{"compare needs two structure files"};
+        return kvhost::CompareStructures(rest[0], rest[1]);
     } else if (command == "html") {
         Arguments args = Parse(rest, true, {"-o"});
         kvhost::ExportHtml(Required(args.positional, "the structure file"),

@@ -1,158 +1,23 @@
-// The commands of kvhost.exe: korvalith.dll's exports called exactly as the configurator calls
-// them (stdcall, found by ordinal, kernel objects passed as the address of the host's variable,
-// booleans in 32-bit slots, a one-byte result).
+// The run, record and html commands of kvhost.exe.
 #include "kvhost_commands.h"
 
 #include "kvhost_support.h"
+#include "model_scenarios.h"
 
-#include <cstdint>
 #include <cstdio>
-#include <map>
-#include <set>
-#include <vector>
 
 namespace kvhost {
 namespace {
 
-using ExportBool = unsigned char;
-using BoolSlot = std::uint32_t;
-
-using ScriptExecute = ExportBool(__stdcall*)(HWND, IZModel**, const char*);
-using ScriptEnd = ExportBool(__stdcall*)(HWND, const char*, IZModel**);
-using ScriptModule = ExportBool(__stdcall*)(IZClassVector**, const char*, BoolSlot);
-using ScriptSecurity = ExportBool(__stdcall*)(IZModel**, const char*);
-using ScriptFilter = ExportBool(__stdcall*)(IZFilterVector**, const char*, BoolSlot, BoolSlot);
-using ScriptClass = ExportBool(__stdcall*)(IZClass**, const char*, BoolSlot, BoolSlot, BoolSlot,
-                                           BoolSlot);
-using ScriptStart = ExportBool(__stdcall*)(IZModel**);
-using SaveAsHtmlFile = ExportBool(__stdcall*)(IZModel**, const char*);
-
-constexpr WORD kScriptExecute = 2;
-constexpr WORD kScriptEnd = 3;
-constexpr WORD kScriptModule = 4;
-constexpr WORD kScriptSecurity = 6;
-constexpr WORD kScriptFilter = 8;
-constexpr WORD kScriptClass = 10;
-constexpr WORD kScriptStart = 15;
+using SaveAsHtmlFile = unsigned char(__stdcall*)(IZModel**, const char*);
 constexpr WORD kSaveAsHtmlFile = 22;
-
-std::string NameOf(IZClass* cls) {
-    OutText name;
-    Check(cls->get_zrName(name.put()), "reading a class name");
-    return name.ansi();
-}
-
-struct StructureClass {
-    ComPtr<IZClass> cls;
-    std::string name;
-    std::string base;
-};
-
-// The classes of the structure, each base class before the classes derived from it (otherwise
-// in the structure's order).
-std::vector<StructureClass> ClassesBaseFirst(IZClassVector* vector) {
-    LONG count = 0;
-    Check(vector->get_zrCount(&count), "counting classes");
-    std::vector<std::string> names;
-    std::map<std::string, StructureClass> classes;
-    for (LONG i = 0; i < count; ++i) {
-        StructureClass entry;
-        Check(vector->zrItem(i, entry.cls.GetAddressOf()), "reading a class");
-        entry.name = NameOf(entry.cls.Get());
-        ComPtr<IZClass> base;
-        Check(entry.cls->get_zrBaseClass(base.GetAddressOf()), "reading a base class");
-        if (base)
-            entry.base = NameOf(base.Get());
-        names.push_back(entry.name);
-        classes[entry.name] = std::move(entry);
-    }
-    std::vector<StructureClass> ordered;
-    std::set<std::string> visited;
-    // Depth first along the base chain; a cycle (which the kernel should never hold) is cut.
-    auto place = [&](auto&& self, const std::string& name) -> void {
-        if (!classes.count(name) || !visited.insert(name).second)
-            return;
-        self(self, classes[name].base);
-        ordered.push_back(classes[name]);
-    };
-    for (const std::string& name : names)
-        place(place, name);
-    return ordered;
-}
-
-std::vector<std::string> FilterNames(IZFilterVector* filters) {
-    LONG count = 0;
-    Check(filters->get_zrFiltersCount(&count), "counting filters");
-    std::vector<std::string> names;
-    for (LONG i = 0; i < count; ++i) {
-        OutText name;
-        Check(filters->zrFilterName(i, name.put()), "reading a filter name");
-        names.push_back(name.ansi());
-    }
-    return names;
-}
-
-std::vector<std::string> ModuleNames(IZClassVector* vector) {
-    std::vector<std::string> names;
-    for (LONG k = 0;; ++k) {
-        OutText name;
-        Check(vector->zrPatchFunctionName(k, name.put()), "reading a module name");
-        if (SysStringLen(name.get()) == 0)
-            return names;
-        names.push_back(name.ansi());
-    }
-}
-
-// The identifiers of the user groups (attribute 2 as variant text), in the kernel's order.
-std::vector<std::string> GroupIdentifiers(IZModel* model) {
-    ComPtr<IZLocalSecurity> security;
-    Check(model->zrGetLocalSecurity(security.GetAddressOf()), "reading the security");
-    std::vector<std::string> identifiers;
-    for (LONG group = 0;;) {
-        Check(security->zrNextGroup(group, &group), "walking the groups");
-        if (!group)
-            return identifiers;
-        VARIANT value;
-        VariantInit(&value);
-        Check(security->zrGroupAttribute(group, 0, 2, &value), "reading a group identifier");
-        VARIANT text;
-        VariantInit(&text);
-        HRESULT hr = VariantChangeType(&text, &value, VARIANT_ALPHABOOL, VT_BSTR);
-        VariantClear(&value);
-        Check(hr, "reading a group identifier as text");
-        identifiers.push_back(Narrow(V_BSTR(&text)));
-        VariantClear(&text);
-    }
-}
-
-// The scenario file must be writable before the recording closes: the library would otherwise
-// ask the user to retry the write for ever, which a command line cannot answer.
-void RequireWritable(const std::string& path) {
-    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        throw HostError("cannot write " + path + " (error " + std::to_string(GetLastError()) + ")");
-    const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
-    CloseHandle(file);
-    if (created) // the library writes it; a failed recording leaves no empty file behind
-        DeleteFileW(Widen(path).c_str());
-}
 
 } // namespace
 
 void RunScenario(const std::string& scenario, const std::string& model_path,
                  const std::string& save_path) {
     ComPtr<IZModel> model = LoadModel(model_path);
-    Library library;
-    OwnerWindow owner;
-    auto execute = library.Export<ScriptExecute>(kScriptExecute);
-    IZModel* host_model = model.Get();
-    bool changed = CallExport([&] { return execute(owner.get(), &host_model, scenario.c_str()); });
-    if (!changed) {
-        std::string error = TakeErrorDescription();
-        if (!error.empty())
-            throw HostError("the scenario failed: " + error);
-    }
+    const bool changed = ExecuteScenario(model.Get(), scenario);
     std::printf("%s\n", changed ? "model changed" : "model unchanged");
     Check(model->zrSaveModel(Text(Widen(save_path)), nullptr), "storing the structure");
     std::printf("stored %s\n", save_path.empty() ? model_path.c_str() : save_path.c_str());
@@ -160,51 +25,7 @@ void RunScenario(const std::string& scenario, const std::string& model_path,
 
 void RecordStructure(const std::string& model_path, const std::string& scenario) {
     ComPtr<IZModel> model = LoadModel(model_path);
-    RequireWritable(scenario);
-    ComPtr<IZClassVector> vector;
-    Check(model->zrGetClassVector(vector.GetAddressOf()), "reading the class vector");
-    ComPtr<IZFilterVector> filters;
-    Check(vector->get_zrFilterVector(filters.GetAddressOf()), "reading the filters");
-
-    Library library;
-    OwnerWindow owner;
-    IZModel* host_model = model.Get();
-    IZClassVector* host_vector = vector.Get();
-    IZFilterVector* host_filters = filters.Get();
-
-    auto start = library.Export<ScriptStart>(kScriptStart);
-    RequireExport("scriptStart", [&] { return start(&host_model); });
-
-    auto record_class = library.Export<ScriptClass>(kScriptClass);
-    const std::vector<StructureClass> classes = ClassesBaseFirst(vector.Get());
-    for (const StructureClass& entry : classes) {
-        IZClass* host_class = entry.cls.Get();
-        RequireExport("scriptClass " + entry.name,
-                      [&] { return record_class(&host_class, "", FALSE, TRUE, FALSE, FALSE); });
-    }
-
-    auto record_filter = library.Export<ScriptFilter>(kScriptFilter);
-    for (const std::string& name : FilterNames(filters.Get()))
-        RequireExport("scriptFilter " + name,
-                      [&] { return record_filter(&host_filters, name.c_str(), FALSE, FALSE); });
-    auto record_module = library.Export<ScriptModule>(kScriptModule);
-    for (const std::string& name : ModuleNames(vector.Get()))
-        RequireExport("scriptModule " + name,
-                      [&] { return record_module(&host_vector, name.c_str(), FALSE); });
-    auto record_security = library.Export<ScriptSecurity>(kScriptSecurity);
-    for (const std::string& identifier : GroupIdentifiers(model.Get())) {
-        // Rights are given by group identifier in a scenario: a group without one cannot be
-        // named there.
-        if (identifier.empty()) {
-            std::fprintf(stderr, "kvhost: a group without identifier is left out\n");
-            continue;
-        }
-        RequireExport("scriptSecurity " + identifier,
-                      [&] { return record_security(&host_model, identifier.c_str()); });
-    }
-
-    auto end = library.Export<ScriptEnd>(kScriptEnd);
-    RequireExport("scriptEnd", [&] { return end(owner.get(), scenario.c_str(), &host_model); });
+    RecordWholeStructure(model.Get(), scenario);
     std::printf("recorded %s\n", scenario.c_str());
 }
 

@@ -14,6 +14,16 @@ void RunScenario(const std::string& scenario, const std::string& model_path,
 // Records the whole structure of the file as a scenario.
 void RecordStructure(const std::string& model_path, const std::string& scenario);
 
+// Runs the scenario on a fresh model that holds only the user groups of the structure file
+// groups_from (same identifiers, names and order), prints whether the model changed and stores
+// it to save_path.
+void ReplayScenario(const std::string& scenario, const std::string& groups_from,
+                    const std::string& save_path);
+
+// Compares two structure files in everything a recording carries and prints the differences.
+// Answers the exit code: 0 equal, 1 different, 2 a file could not be read.
+int CompareStructures(const std::string& expected_path, const std::string& actual_path);
+
 // Writes the structure's HTML page.
 void ExportHtml(const std::string& model_path, const std::string& page);
 

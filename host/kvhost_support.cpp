@@ -105,4 +105,35 @@ ComPtr<IZModel> LoadModel(const std::string& path) {
     return model;
 }
 
+namespace {
+
+std::wstring GroupAttribute(IZLocalSecurity* security, LONG group, LONG attribute) {
+    VARIANT value;
+    VariantInit(&value);
+    Check(security->zrGroupAttribute(group, 0, attribute, &value), "reading a group attribute");
+    VARIANT text;
+    VariantInit(&text);
+    HRESULT hr = VariantChangeType(&text, &value, VARIANT_ALPHABOOL, VT_BSTR);
+    VariantClear(&value);
+    Check(hr, "reading a group attribute as text");
+    std::wstring result(V_BSTR(&text), SysStringLen(V_BSTR(&text)));
+    VariantClear(&text);
+    return result;
+}
+
+} // namespace
+
+std::vector<UserGroup> UserGroups(IZModel* model) {
+    ComPtr<IZLocalSecurity> security;
+    Check(model->zrGetLocalSecurity(security.GetAddressOf()), "reading the security");
+    std::vector<UserGroup> groups;
+    for (LONG group = 0;;) {
+        Check(security->zrNextGroup(group, &group), "walking the groups");
+        if (!group)
+            return groups;
+        groups.push_back(
+            {GroupAttribute(security.Get(), group, 2), GroupAttribute(security.Get(), group, 1)});
+    }
+}
+
 } // namespace kvhost

@@ -10,6 +10,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace kvhost {
 
@@ -99,6 +100,15 @@ private:
 // A fresh "zkernel.ZModel"; LoadModel also loads a structure file into it (flags 2).
 ComPtr<IZModel> NewModel();
 ComPtr<IZModel> LoadModel(const std::string& path);
+
+// A user group of a model: identifier (group attribute 2) and name (attribute 1), as text.
+struct UserGroup {
+    std::wstring id;
+    std::wstring name;
+};
+
+// The model's user groups in the kernel's order.
+std::vector<UserGroup> UserGroups(IZModel* model);
 
 // Calls an export with the thread's error information cleared first, so that after a false
 // result the error information, if any, is the export's own.

@@ -30,10 +30,17 @@ std::string Shown(const std::optional<std::int32_t>& rights) {
 }
 
 std::string Shown(const std::vector<std::string>& names) {
-    std::string shown = "[";
-    for (std::size_t i = 0; i < names.size(); ++i)
-        shown += (i ? ", " : "") + Shown(names[i]);
-    return shown + "]";
+    std::vector<std::string> shown;
+    for (const std::string& name : names)
+        shown.push_back(Shown(name));
+    return Listed(shown);
+}
+
+std::string Listed(const std::vector<std::string>& items) {
+    std::string listed = "[";
+    for (std::size_t i = 0; i < items.size(); ++i)
+        listed += (i ? ", " : "") + items[i];
+    return listed + "]";
 }
 
 std::string CrLfCode(std::string_view code) {

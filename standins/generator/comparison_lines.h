@@ -17,6 +17,8 @@ std::string Shown(bool flag);
 std::string Shown(const std::optional<std::int32_t>& rights);
 // Names as a list: ["a", "b"].
 std::string Shown(const std::vector<std::string>& names);
+// Items already shown, as a list: [a, b].
+std::string Listed(const std::vector<std::string>& items);
 
 // Every line break (CR LF, a lone CR, a lone LF) as CR LF, as a scenario writes code.
 std::string CrLfCode(std::string_view code);

@@ -24,7 +24,7 @@ std::string PropertyText(Dice& dice) {
 } // namespace
 
 Value RandomValue(Dice& dice) {
-    switch (dice.Below(17)) {
+    switch (dice.Below(19)) {
     case 0:
     case 1:
     case 2:
@@ -55,6 +55,10 @@ Value RandomValue(Dice& dice) {
         return Value::Integer(ValueType::Currency, dice.Between(-2000000000, 2000000000));
     case 15: // a day between 1998 and 2026, at a quarter of a day
         return Value::Real(ValueType::Date, 36000 + dice.Between(0, 40000) / 4.0);
+    case 16:
+        return Value::Integer(ValueType::Int, static_cast<std::int32_t>(dice.Raw()));
+    case 17:
+        return Value::Unsigned(ValueType::UInt, dice.Raw());
     default:
         return dice.Chance(50) ? Value{} : Value::Integer(ValueType::Null, 0);
     }

@@ -58,12 +58,13 @@ std::vector<Entry> Entries(const Structure& structure, const ClassData& cls) {
     return entries;
 }
 
-std::vector<std::string> PropertyLines(const zk::Properties& properties,
-                                       const ValueText& value_text) {
-    std::vector<std::string> lines;
+// "name" = "value text", in the list's order.
+std::vector<std::string> ShownProperties(const zk::Properties& properties,
+                                         const ValueText& value_text) {
+    std::vector<std::string> shown;
     for (const auto& [name, value] : properties.Items())
-        lines.push_back(Shown(name) + " = " + Shown(value_text(value)));
-    return lines;
+        shown.push_back(Shown(name) + " = " + Shown(value_text(value)));
+    return shown;
 }
 
 // Every field that the attribute fragment of a recording writes; blocked and precision are not.
@@ -82,8 +83,12 @@ void CompareAttributeData(ComparisonLines& lines, const std::string& where,
     lines.Compare(where, "measure unit", expected.measure_unit, actual.measure_unit);
     lines.Compare(where, "measure entity", expected.measure_entity, actual.measure_entity);
     lines.Compare(where, "forbid input", expected.forbid_input, actual.forbid_input);
-    lines.Compare(where, "properties", PropertyLines(expected.properties, value_text),
-                  PropertyLines(actual.properties, value_text));
+    const std::vector<std::string> expected_properties =
+        ShownProperties(expected.properties, value_text);
+    const std::vector<std::string> actual_properties =
+        ShownProperties(actual.properties, value_text);
+    if (expected_properties != actual_properties)
+        lines.Differ(where, "properties", Listed(expected_properties), Listed(actual_properties));
 }
 
 void CompareAttributes(ComparisonLines& lines, const Structure& expected_structure,

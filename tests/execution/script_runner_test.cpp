@@ -94,6 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(FailureCase{"SyntaxError", "x = = 1", false},
                     FailureCase{"StrayEndFunction", "end function", false},
                     FailureCase{"OwnProcedure", "sub Helper()\r\nend sub", false},
+                    FailureCase{"OwnFunction", "function Helper()\r\nend function", false},
                     FailureCase{"DivisionByZero", "x = 1 / 0", true},
                     FailureCase{"UnknownKernelMember", "mdl.zrNoSuchMember 1", true}),
     [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });

@@ -151,7 +151,7 @@ const EditCase kNoticed[] = {
      "forbid input: expected true, got false"},
     {"PropertyValue",
      [](Structure& s) { EditA(s, [](auto& d) { d.properties.Set("Мин", zk::Value::Text("6")); }); },
-     "properties"},
+     "properties: expected [\"Мин\" = \"5\", \"Note\" = \"текст\"], got [\"Мин\" = \"6\","},
     {"PropertyMissing",
      [](Structure& s) { EditA(s, [](auto& d) { d.properties.Remove("Note"); }); }, "properties"},
     {"CutAttributeField",

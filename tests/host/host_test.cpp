@@ -174,6 +174,35 @@ TEST_F(HostTest, RecordedStructureReplaysOnModelWithOnlyItsGroups) {
     EXPECT_EQ(DescribeModel(LoadModel(Path("result.ztp")).Get()), expected);
 }
 
+// replay builds the groups-only model itself; compare tells equal (0), different (1, with the
+// difference) and unreadable (2).
+TEST_F(HostTest, ReplayOnTheGroupsAloneGivesAStructureThatComparesEqual) {
+    StoreOriginal();
+    ASSERT_EQ(
+        RunHost({"record", "--model", Path("original.ztp"), "-o", Path("scenario.vbs")}).exit_code,
+        0u);
+    HostOutcome replay = RunHost({"replay", Path("scenario.vbs"), "--groups-from",
+                                  Path("original.ztp"), "--save", Path("result.ztp")});
+    ASSERT_EQ(replay.exit_code, 0u) << replay.output;
+    EXPECT_NE(replay.output.find("model changed"), std::string::npos) << replay.output;
+
+    HostOutcome same = RunHost({"compare", Path("original.ztp"), Path("result.ztp")});
+    EXPECT_EQ(same.exit_code, 0u) << same.output;
+    EXPECT_NE(same.output.find("equal"), std::string::npos) << same.output;
+
+    std::ofstream(Path("scenario.vbs"), std::ios::binary)
+        << "mdl.zrGetClassVector.zrLocate(\"Part\").zrScreenName = \"changed\"\r\n";
+    ASSERT_EQ(RunHost({"run", Path("scenario.vbs"), "--model", Path("result.ztp")}).exit_code, 0u);
+    HostOutcome different = RunHost({"compare", Path("original.ztp"), Path("result.ztp")});
+    EXPECT_EQ(different.exit_code, 1u) << different.output;
+    EXPECT_NE(different.output.find("class \"Part\": screen name"), std::string::npos)
+        << different.output;
+
+    HostOutcome unreadable = RunHost({"compare", Path("original.ztp"), Path("missing.ztp")});
+    EXPECT_EQ(unreadable.exit_code, 2u) << unreadable.output;
+    EXPECT_NE(unreadable.output.find("missing.ztp"), std::string::npos) << unreadable.output;
+}
+
 TEST_F(HostTest, RunWithoutSaveStoresBackToTheModelFile) {
     StoreOriginal();
     std::ofstream(Path("scenario.vbs"), std::ios::binary)
@@ -229,6 +258,13 @@ TEST(HostUsage, MalformedCommandLinesExitWithTwo) {
         {"record", "--model", "m.ztp", "-o", "x.vbs", "--save", "y.ztp"},
         {"html", "-o", "page.htm"},
         {"html", "m.ztp"},
+        {"replay", "x.vbs", "--groups-from", "m.ztp"},
+        {"replay", "x.vbs", "--save", "o.ztp"},
+        {"replay", "--groups-from", "m.ztp", "--save", "o.ztp"},
+        {"replay", "x.vbs", "--model", "m.ztp", "--save", "o.ztp"},
+        {"compare", "a.ztp"},
+        {"compare", "a.ztp", "b.ztp", "c.ztp"},
+        {"compare", "--model", "a.ztp"},
     };
     for (const std::vector<std::string>& arguments : cases) {
         HostOutcome outcome = RunHost(arguments);
@@ -244,7 +280,8 @@ TEST(HostUsage, HelpExplainsAndSucceeds) {
     HostOutcome outcome = RunHost({"--help"});
     EXPECT_EQ(outcome.exit_code, 0u);
     for (const char* text : {"run SCENARIO --model FILE", "record --model FILE -o SCENARIO",
-                             "html MODEL -o PAGE", "Exit codes"})
+                             "replay SCENARIO --groups-from FILE --save OUT",
+                             "compare EXPECTED ACTUAL", "html MODEL -o PAGE", "Exit codes"})
         EXPECT_NE(outcome.output.find(text), std::string::npos) << outcome.output;
 }
 
