@@ -3,13 +3,11 @@
 // 32-bit slots of which the low byte counts (export_arguments.h). Each export is one barrier:
 // no exception crosses the library boundary; an error returns false with the thread's error
 // information set.
-//
-// Each export's behaviour comes with its own unit; until then it returns false and writes
-// nothing.
 #include "export_arguments.h"
 #include "library_startup.h"
 
 #include "common/export_barrier.h"
+#include "comparison/difference_exports.h"
 #include "execution/script_runner.h"
 #include "export/html_export.h"
 #include "recording/attribute_fragments.h"
@@ -28,10 +26,6 @@ template <class Body> ExportBool RunExport(Body&& body) noexcept {
         StartLibraryOnce();
         return body();
     });
-}
-
-bool NotAvailableYet() {
-    return false;
 }
 
 } // namespace
@@ -137,11 +131,13 @@ ExportBool __stdcall scriptExecute(HWND owner, IZModel** model, const char* file
 // Difference scenario: with the dialog, and for a given structure file without one.
 
 ExportBool __stdcall scriptDifference(IZModel** model, HWND owner) {
-    return RunExport(NotAvailableYet);
+    return RunExport([&] { return kv::scriptDifference(model ? *model : nullptr, owner); });
 }
 
 ExportBool __stdcall scriptDifferenceFile(IZModel** model, const char* structure_file) {
-    return RunExport(NotAvailableYet);
+    return RunExport([&] {
+        return kv::scriptDifferenceFile(model ? *model : nullptr, TextArgument(structure_file));
+    });
 }
 
 // HTML export: with the dialog and the shell's "open", and to a given file without them.

@@ -36,6 +36,9 @@ const char kUsage[] =
     "      differences; exit code 0 equal, 1 different, 2 a file cannot be read\n"
     "  html MODEL -o PAGE\n"
     "      writes the HTML page of the structure file MODEL to PAGE\n"
+    "  diff CURRENT TARGET -o SCENARIO [--apply]\n"
+    "      writes the scenario that turns the structure file CURRENT into TARGET; with\n"
+    "      --apply, runs it on CURRENT and stores the result in CURRENT\n"
     "  --help\n"
     "      shows this text\n"
     "\n"
@@ -112,6 +115,8 @@ int Dispatch(const std::string& command, const std::vector<std::string>& rest) {
         Arguments args = Parse(rest, true, {"-o"});
         kvhost::ExportHtml(Required(args.positional, "the structure file"),
                            Required(args.output, "-o"));
+    } else if (command == "diff") {
+        kvhost::WriteDifference(rest);
     } else {
         throw UsageError{"unknown command " + command};
     }
@@ -142,6 +147,9 @@ int main(int argc, char** argv) {
         status = Dispatch(args[0], std::vector<std::string>(args.begin() + 1, args.end()));
     } catch (const UsageError& error) {
         std::fprintf(stderr, "kvhost: %s\n\n%s", error.message.c_str(), kUsage);
+        status = kUsageError;
+    } catch (const kvhost::UsageProblem& error) {
+        std::fprintf(stderr, "kvhost: %s\n\n%s", error.what(), kUsage);
         status = kUsageError;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kvhost: %s\n", error.what());

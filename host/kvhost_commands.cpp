@@ -2,17 +2,12 @@
 #include "kvhost_commands.h"
 
 #include "kvhost_support.h"
+#include "model_outputs.h"
 #include "model_scenarios.h"
 
 #include <cstdio>
 
 namespace kvhost {
-namespace {
-
-using SaveAsHtmlFile = unsigned char(__stdcall*)(IZModel**, const char*);
-constexpr WORD kSaveAsHtmlFile = 22;
-
-} // namespace
 
 void RunScenario(const std::string& scenario, const std::string& model_path,
                  const std::string& save_path) {
@@ -30,11 +25,7 @@ void RecordStructure(const std::string& model_path, const std::string& scenario)
 }
 
 void ExportHtml(const std::string& model_path, const std::string& page) {
-    ComPtr<IZModel> model = LoadModel(model_path);
-    Library library;
-    auto save = library.Export<SaveAsHtmlFile>(kSaveAsHtmlFile);
-    IZModel* host_model = model.Get();
-    RequireExport("SaveAsHTMLFile", [&] { return save(&host_model, page.c_str()); });
+    WriteStructurePage(LoadModel(model_path).Get(), page);
     std::printf("written %s\n", page.c_str());
 }
 

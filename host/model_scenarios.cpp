@@ -98,6 +98,8 @@ std::vector<std::string> ModuleNames(IZClassVector* vector) {
     }
 }
 
+} // namespace
+
 // The scenario file must be writable before the recording closes: the library would otherwise
 // ask the user to retry the write for ever, which a command line cannot answer.
 void RequireWritable(const std::string& path) {
@@ -110,8 +112,6 @@ void RequireWritable(const std::string& path) {
     if (created) // the library writes it; a failed recording leaves no empty file behind
         DeleteFileW(Widen(path).c_str());
 }
-
-} // namespace
 
 void RecordWholeStructure(IZModel* model, const std::string& scenario) {
     RequireWritable(scenario);

@@ -21,4 +21,8 @@ void RecordWholeStructure(IZModel* model, const std::string& scenario);
 // message.
 bool ExecuteScenario(IZModel* model, const std::string& scenario);
 
+// Raises a HostError when the scenario file cannot be written: the library would otherwise ask
+// the user to retry the write for ever, which a command line cannot answer.
+void RequireWritable(const std::string& path);
+
 } // namespace kvhost

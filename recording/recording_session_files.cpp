@@ -80,6 +80,13 @@ std::optional<std::string> ExactAnsi(const std::wstring& text) {
     return ansi;
 }
 
+struct FileCloser {
+    void operator()(HANDLE file) const noexcept { CloseHandle(file); }
+};
+using FileHandle = std::unique_ptr<void, FileCloser>;
+
+} // namespace
+
 std::wstring DocumentsFolder() {
     PWSTR folder = nullptr;
     const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_CREATE, nullptr, &folder);
@@ -89,13 +96,6 @@ std::wstring DocumentsFolder() {
                            L"Не удалось найти папку документов пользователя");
     return folder;
 }
-
-struct FileCloser {
-    void operator()(HANDLE file) const noexcept { CloseHandle(file); }
-};
-using FileHandle = std::unique_ptr<void, FileCloser>;
-
-} // namespace
 
 std::wstring ExpandEnvironment(const std::wstring& text) {
     std::wstring buffer(text.size() + 1, L'\0');

@@ -13,6 +13,9 @@ namespace kv {
 // The text with its %NAME% references expanded, at full length.
 std::wstring ExpandEnvironment(const std::wstring& text);
 
+// The user's documents folder (created when missing), without a trailing backslash.
+std::wstring DocumentsFolder();
+
 // The user's temporary folder with a trailing backslash, at full length.
 std::wstring TemporaryFolder();
 

@@ -10,13 +10,16 @@ namespace {
 
 // The ordinals of the library's interface.
 constexpr WORD kScriptClassLink = 1;
+constexpr WORD kScriptExecute = 2;
 constexpr WORD kScriptEnd = 3;
 constexpr WORD kScriptModule = 4;
+constexpr WORD kScriptDifference = 5;
 constexpr WORD kScriptSecurity = 6;
 constexpr WORD kScriptConstraint = 7;
 constexpr WORD kScriptFilter = 8;
 constexpr WORD kScriptStart = 15;
 constexpr WORD kDllCanUnloadNow = 19;
+constexpr WORD kScriptDifferenceFile = 21;
 
 using Result = unsigned char;
 
@@ -91,6 +94,25 @@ int HostLibrary::ClassLink(const char* parent, const char* child, std::uint32_t 
     auto link =
         As<Result(__stdcall*)(const char*, const char*, std::uint32_t)>(Export(kScriptClassLink));
     return link ? link(parent, child, remove) : -1;
+}
+
+int HostLibrary::Execute(HWND owner, IZModel* model, const char* scenarioFile) {
+    auto execute = As<Result(__stdcall*)(HWND, IZModel**, const char*)>(Export(kScriptExecute));
+    IZModel* variable = model;
+    return execute ? execute(owner, &variable, scenarioFile) : -1;
+}
+
+int HostLibrary::Difference(IZModel* model, HWND owner) {
+    auto difference = As<Result(__stdcall*)(IZModel**, HWND)>(Export(kScriptDifference));
+    IZModel* variable = model;
+    return difference ? difference(&variable, owner) : -1;
+}
+
+int HostLibrary::DifferenceFile(IZModel* model, const char* structureFile) {
+    auto difference =
+        As<Result(__stdcall*)(IZModel**, const char*)>(Export(kScriptDifferenceFile));
+    IZModel* variable = model;
+    return difference ? difference(&variable, structureFile) : -1;
 }
 
 HRESULT HostLibrary::CanUnloadNow() {

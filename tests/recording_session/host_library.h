@@ -30,6 +30,9 @@ public:
     int Security(IZModel* model, const char* groupId);
     int Module(IZClassVector* classVector, const char* name, std::uint32_t remove);
     int ClassLink(const char* parent, const char* child, std::uint32_t remove);
+    int Execute(HWND owner, IZModel* model, const char* scenarioFile);
+    int Difference(IZModel* model, HWND owner);
+    int DifferenceFile(IZModel* model, const char* structureFile);
     HRESULT CanUnloadNow();
 
 private:

@@ -1,0 +1,88 @@
+#include "comparison/difference_exports.h"
+
+#include "common/com_owners.h"
+#include "common/export_barrier.h"
+#include "common/text_conversion.h"
+#include "comparison/structure_difference.h"
+#include "recording/fragment_writer.h"
+#include "recording/recording_session_files.h"
+
+#include <commdlg.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <vector>
+
+namespace kv {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+constexpr wchar_t kDefaultFileName[] = L"Structure.ztp";
+// One filter entry: description, pattern; the list ends with an empty entry.
+constexpr wchar_t kStructureFilter[] = L"Технологический процесс (*.ztp)\0*.ztp\0";
+constexpr wchar_t kDefaultExtension[] = L"ztp";
+// The longest path the platform knows, with room for its terminating zero: a chosen path is
+// never cut.
+constexpr DWORD kLongestPath = 32768;
+// The kernel's flag for loading a structure file.
+constexpr LONG kLoadStructureFile = 2;
+
+// The structure file chosen in the Open dialog, or nothing when the user cancelled.
+std::optional<std::wstring> AskStructureFile(HWND owner) {
+    const std::wstring folder = DocumentsFolder() + L"\\";
+    std::vector<wchar_t> file(kLongestPath, L'\0');
+    std::copy(std::begin(kDefaultFileName), std::end(kDefaultFileName), file.begin());
+
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = kStructureFilter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = folder.c_str();
+    dialog.lpstrDefExt = kDefaultExtension;
+    // No change of the host's current folder: a relative name it passes later stays its own.
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (GetOpenFileNameW(&dialog))
+        return std::wstring(file.data());
+    const DWORD error = CommDlgExtendedError();
+    if (error == 0)
+        return std::nullopt;
+    throw LibraryError(E_FAIL, L"Не удалось показать диалог открытия файла (код " +
+                                   std::to_wstring(error) + L")");
+}
+
+// A private model of the kernel holding the structure file.
+ComPtr<IZModel> LoadTargetModel(const std::wstring& path) {
+    ComPtr<IZModel> model;
+    check(CoCreateInstance(CLSID_ZModel, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model)));
+    check(model->zrLoadModel(Bstr(path).Get(), nullptr, kLoadStructureFile));
+    return model;
+}
+
+} // namespace
+
+bool WriteDifferenceToFile(IZModel* model, const std::wstring& structureFile) {
+    if (!RecordingOpen() || !model)
+        return false;
+    const ComPtr<IZModel> target = LoadTargetModel(structureFile);
+    WriteStructureDifference(model, target.Get());
+    return true;
+}
+
+bool scriptDifferenceFile(IZModel* model, std::string_view structureFile) {
+    return WriteDifferenceToFile(model, WideFromAnsi(structureFile));
+}
+
+bool scriptDifference(IZModel* model, HWND owner) {
+    if (!RecordingOpen() || !model)
+        return false;
+    const std::optional<std::wstring> chosen = AskStructureFile(owner);
+    return chosen && WriteDifferenceToFile(model, *chosen);
+}
+
+} // namespace kv

@@ -1,0 +1,141 @@
+#include "comparison/difference_reads.h"
+
+#include "common/export_barrier.h"
+#include "recording/kernel_access.h"
+#include "recording/kernel_text.h"
+
+#include <cstring>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace kv {
+namespace {
+
+bool BoolOf(IZClassValue* cval, HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(VARIANT_BOOL*)) {
+    VARIANT_BOOL value = VARIANT_FALSE;
+    check((cval->*get)(&value));
+    return value != VARIANT_FALSE;
+}
+
+ComPtr<IZProperties> PropertiesOf(IZClassValue* cval) {
+    ComPtr<IZProperties> props;
+    check(cval->get_zrProperties(&props));
+    return Required(std::move(props), L"zrProperties");
+}
+
+bool HoldsNothing(const VARIANT& value) {
+    if (V_VT(&value) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(&value))
+        return HoldsNothing(*V_VARIANTREF(&value));
+    return V_VT(&value) == VT_EMPTY;
+}
+
+// The names of a property list, read once when a value lookup cannot tell a missing property
+// from one that holds no value.
+class PropertyNames {
+public:
+    explicit PropertyNames(IZProperties* props) : props_(props) {}
+
+    bool Contains(std::wstring_view name) {
+        if (!names_) {
+            names_.emplace();
+            LONG count = 0;
+            check(props_->get_zrCount(&count));
+            for (LONG i = 0; i < count; ++i) {
+                Bstr itemName;
+                Variant value;
+                check(props_->zrPropItem(i, itemName.Out(), value.Out()));
+                names_->emplace(itemName.View());
+            }
+        }
+        return names_->contains(std::wstring(name));
+    }
+
+private:
+    IZProperties* props_;
+    std::optional<std::unordered_set<std::wstring>> names_;
+};
+
+} // namespace
+
+std::vector<PairedClass> ReadClasses(IZClassVector* vector) {
+    LONG count = 0;
+    check(vector->get_zrCount(&count));
+    std::vector<PairedClass> classes(static_cast<std::size_t>(count > 0 ? count : 0));
+    for (LONG i = 0; i < count; ++i) {
+        PairedClass& entry = classes[static_cast<std::size_t>(i)];
+        check(vector->zrItem(i, &entry.cls));
+        entry.cls = Required(std::move(entry.cls), L"zrItem");
+        check(entry.cls->get_zrName(entry.wideName.Out()));
+        entry.name = AnsiFromBstr(entry.wideName.Get());
+    }
+    return classes;
+}
+
+void PairClasses(std::vector<PairedClass>& first, std::vector<PairedClass>& second) {
+    // The views point into the BSTRs, which stay where they are while the lists live.
+    std::unordered_map<std::wstring_view, PairedClass*> byName;
+    byName.reserve(second.size());
+    for (PairedClass& entry : second)
+        byName.emplace(entry.wideName.View(), &entry);
+    for (PairedClass& entry : first) {
+        auto found = byName.find(entry.wideName.View());
+        if (found == byName.end())
+            continue;
+        entry.partner = found->second;
+        found->second->partner = &entry;
+    }
+}
+
+ComPtr<IZClassValue> FindAttribute(IZClass* cls, BSTR name) {
+    ComPtr<IZClassValue> cval;
+    if (FAILED(cls->zrnClassValueItem(name, &cval))) {
+        // A failing lookup means "not found"; its error information must not linger.
+        SetErrorInfo(0, nullptr);
+        return nullptr;
+    }
+    return cval;
+}
+
+AttributeParameters ReadAttributeParameters(IZClassValue* cval) {
+    AttributeParameters parameters;
+    LONG type = 0;
+    check(cval->get_zrType(&type));
+    parameters.type = static_cast<std::int32_t>(type);
+    GUID dataType = {};
+    check(cval->get_zrDataType(&dataType));
+    static_assert(sizeof(dataType) == sizeof(parameters.dataType));
+    std::memcpy(parameters.dataType.data(), &dataType, sizeof(dataType));
+    parameters.functionCode = KernelText(cval, &IZClassValue::get_zrFunctionCode);
+    parameters.blocked = BoolOf(cval, &IZClassValue::get_zrBlocked);
+    parameters.measureUnit = KernelText(cval, &IZClassValue::get_zrMeasureUnit);
+    parameters.measureEntity = KernelText(cval, &IZClassValue::get_zrMeasureEntity);
+    parameters.forbidInput = BoolOf(cval, &IZClassValue::get_zrForbidInput);
+    return parameters;
+}
+
+ScriptItems PropertyDifferences(IZClassValue* target, IZClassValue* current) {
+    const ComPtr<IZProperties> targetProps = PropertiesOf(target);
+    const ComPtr<IZProperties> currentProps = PropertiesOf(current);
+    PropertyNames currentNames(currentProps.Get());
+    ScriptItems statements;
+    LONG count = 0;
+    check(targetProps->get_zrCount(&count));
+    for (LONG k = 0; k < count; ++k) {
+        Bstr name;
+        Variant value;
+        check(targetProps->zrPropItem(k, name.Out(), value.Out()));
+        Variant other;
+        check(currentProps->zrPropValue(name.Get(), other.Out()));
+        PropertyText currentText;
+        if (!HoldsNothing(*other.Get()) || currentNames.Contains(name.View()))
+            currentText = VariantText(*other.Get());
+        const std::string targetText = VariantText(*value.Get());
+        if (!SamePropertyValue(targetText, currentText))
+            statements.push_back(PropertyStatement(AnsiFromBstr(name.Get()), targetText));
+    }
+    return statements;
+}
+
+} // namespace kv

@@ -1,0 +1,138 @@
+#include "comparison/difference_text.h"
+
+#include "common/cp1251_literal.h"
+#include "recording/guid_text.h"
+#include "recording/literal_encoding.h"
+#include "recording/recording_session_text.h"
+#include "recording/script_format.h"
+#include "recording/templates.h"
+
+#include <utility>
+
+namespace kv {
+namespace {
+
+template <Cp1251Literal text> constexpr std::string_view Ansi = Cp1251<text>;
+
+struct SectionFrame {
+    std::string_view begin;
+    std::string_view end;
+};
+
+constexpr std::array<SectionFrame, kDifferenceSectionCount> kSectionFrames = {{
+    {Ansi<u8"' Создаю отсутствующие классы и их атрибуты - begin">,
+     Ansi<u8"' Создаю отсутствующие классы и их атрибуты - end">},
+    {Ansi<u8"' Редактирую параметры классов - begin">,
+     Ansi<u8"' Редактирую параметры классов - end">},
+    {Ansi<u8"' Удаляю старые классы - begin">, Ansi<u8"' Удаляю старые классы - end">},
+    {Ansi<u8"' Записываю подчиненные классы - begin">,
+     Ansi<u8"' Записываю подчиненные классы - end">},
+    {Ansi<u8"' Удаляю старые подчиненные - begin">, Ansi<u8"' Удаляю старые подчиненные - end">},
+    {Ansi<u8"' Создаю атрибуты имеющихся классов - begin">,
+     Ansi<u8"' Создаю атрибуты имеющихся классов - end">},
+    {Ansi<u8"' Удаляю старые атрибуты - begin">, Ansi<u8"' Удаляю старые атрибуты - end">},
+    {Ansi<u8"' Редактирую параметры атрибутов - begin">,
+     Ansi<u8"' Редактирую параметры атрибутов - end">},
+    {Ansi<u8"' Создаю фильтры - begin">, Ansi<u8"' Создаю фильтры - end">},
+    {Ansi<u8"' Удаляю фильтры - begin">, Ansi<u8"' Удаляю фильтры - end">},
+    {Ansi<u8"' Восстанавливаю безопасность - begin">,
+     Ansi<u8"' Восстанавливаю безопасность - end">},
+}};
+
+const SectionFrame& FrameOf(DifferenceSection section) {
+    return kSectionFrames.at(static_cast<std::size_t>(section));
+}
+
+} // namespace
+
+std::string_view SectionBeginLine(DifferenceSection section) {
+    return FrameOf(section).begin;
+}
+
+std::string_view SectionEndLine(DifferenceSection section) {
+    return FrameOf(section).end;
+}
+
+std::string JoinedText(const ScriptItems& lines) {
+    // A line list is joined exactly as a scenario file joins its items.
+    return ScenarioFileText(lines);
+}
+
+ScriptItems ClassBlock(std::string_view className, const ScriptItems& statements) {
+    if (statements.empty())
+        return {};
+    return {Format(tplAddClass, {PlainTextInLiteral(className)}), JoinedText(statements)};
+}
+
+ScriptItems ClassParameterStatements(const ClassParameters& target,
+                                     const ClassParameters& current) {
+    ScriptItems statements;
+    if (target.screenName != current.screenName)
+        statements.push_back(Format(tplClassScreenName, {PlainTextInLiteral(target.screenName)}));
+    if (target.blocked != current.blocked)
+        statements.push_back(Format(tplClassBlocked, {BoolLiteral(target.blocked)}));
+    return statements;
+}
+
+ScriptItems AttributeParameterStatements(const AttributeParameters& target,
+                                         const AttributeParameters& current) {
+    ScriptItems statements;
+    if (target.type != current.type)
+        statements.push_back(Format(tplAttrType, {target.type}));
+    if (target.dataType != current.dataType)
+        statements.push_back(Format(tplAttrDataType, {GuidText(target.dataType)}));
+    if (target.functionCode != current.functionCode)
+        statements.push_back(Format(tplAttrFunctionCode, {CodeLiteral(target.functionCode)}));
+    if (target.blocked != current.blocked)
+        statements.push_back(Format(tplAttrBlocked, {BoolLiteral(target.blocked)}));
+    if (target.measureUnit != current.measureUnit)
+        statements.push_back(Format(tplAttrMeasureUnit, {PlainTextInLiteral(target.measureUnit)}));
+    if (target.measureEntity != current.measureEntity)
+        statements.push_back(
+            Format(tplAttrMeasureEntity, {PlainTextInLiteral(target.measureEntity)}));
+    if (target.forbidInput != current.forbidInput)
+        statements.push_back(Format(tplAttrForbidInput, {BoolLiteral(target.forbidInput)}));
+    return statements;
+}
+
+bool SamePropertyValue(const std::string& target, const PropertyText& current) {
+    return current && *current == target;
+}
+
+std::string PropertyStatement(std::string_view name, std::string_view valueText) {
+    return Format(tplAddAttrProp, {QuoteDoubled(name), QuoteDoubled(valueText)});
+}
+
+std::string AddChildStatement(std::string_view childName) {
+    return Format(tplAddChild, {PlainTextInLiteral(childName)});
+}
+
+std::string RemoveChildStatement(std::string_view childName) {
+    return Format(tplRemoveChild, {PlainTextInLiteral(childName)});
+}
+
+std::string MoveAttributeAfterStatement(std::string_view precedingName) {
+    return Format(tplMoveAttrAfter, {PlainTextInLiteral(precedingName)});
+}
+
+std::string AddConstraintStatement(std::string_view filterName, std::string_view value) {
+    return Format(tplAddConstraint, {PlainTextInLiteral(filterName), PlainTextInLiteral(value)});
+}
+
+std::string RemoveConstraintStatement(std::string_view filterName, std::string_view value) {
+    return Format(tplRemoveConstraint, {PlainTextInLiteral(filterName), PlainTextInLiteral(value)});
+}
+
+ScriptItems AttributeBlock(std::string_view className, std::string_view attributeName,
+                           ScriptItems statements, const ScriptItems& propertyStatements) {
+    if (!propertyStatements.empty()) {
+        statements.emplace_back(tplAttrPropsVar);
+        statements.push_back(JoinedText(propertyStatements));
+    }
+    if (statements.empty())
+        return {};
+    return {Format(tplAddClass, {PlainTextInLiteral(className)}),
+            Format(tplAddAttr, {PlainTextInLiteral(attributeName)}), JoinedText(statements)};
+}
+
+} // namespace kv

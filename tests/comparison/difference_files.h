@@ -1,0 +1,12 @@
+// The hand-written files of the difference tests: structure files (fixtures/*.ztp) and expected
+// scenario text (golden/*.txt, UTF-8 with LF line ends, written from the scenario's rules).
+#pragma once
+
+#include <string>
+
+// The ANSI path of a structure file of the fixtures folder.
+std::string FixturePath(const char* name);
+
+// The expected text in Windows-1251 with every line end as CR LF, as a scenario file holds it.
+// Converted by the test itself, so the bytes never pass through the library's conversions.
+std::string ExpectedText(const char* name);

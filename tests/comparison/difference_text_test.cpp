@@ -1,0 +1,162 @@
+// The parts of the difference scenario that need no kernel: which parameters give statements and
+// with which value, the rule for property values, and the blocks of sections 2, 4, 5 and 8.
+#include "comparison/difference_text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kv {
+namespace {
+
+AttributeParameters SomeAttribute() {
+    AttributeParameters a;
+    a.type = 1;
+    a.dataType[0] = 0x01;
+    a.functionCode = "x = 1";
+    a.blocked = false;
+    a.measureUnit = "kg";
+    a.measureEntity = "mass";
+    a.forbidInput = false;
+    return a;
+}
+
+struct ParameterCase {
+    const char* what;
+    std::function<void(AttributeParameters&)> change;
+    std::string statement;
+};
+
+TEST(AttributeParameterStatements, EachDifferenceGivesOneStatementWithTheTargetValue) {
+    const std::vector<ParameterCase> cases = {
+        {"type", [](AttributeParameters& a) { a.type = -7; }, "  cval.zrType = -7"},
+        {"data type", [](AttributeParameters& a) { a.dataType[3] = 0xD0; },
+         "  s_helper.zsSetCValDataType cval, \"{D0000001-0000-0000-0000-000000000000}\""},
+        {"function code", [](AttributeParameters& a) { a.functionCode = "a\nb"; },
+         "  cval.zrFunctionCode = \"a\"&Chr(13)&Chr(10)&\"b\""},
+        {"blocked", [](AttributeParameters& a) { a.blocked = true; }, "  cval.zrBlocked = true"},
+        {"unit", [](AttributeParameters& a) { a.measureUnit = "g"; },
+         "  cval.zrMeasureUnit = \"g\""},
+        {"entity", [](AttributeParameters& a) { a.measureEntity = ""; },
+         "  cval.zrMeasureEntity = \"\""},
+        {"forbid input", [](AttributeParameters& a) { a.forbidInput = true; },
+         "  cval.zrForbidInput = true"},
+    };
+    for (const ParameterCase& c : cases) {
+        AttributeParameters target = SomeAttribute();
+        c.change(target);
+        EXPECT_EQ(AttributeParameterStatements(target, SomeAttribute()),
+                  std::vector<std::string>{c.statement})
+            << c.what;
+    }
+}
+
+TEST(AttributeParameterStatements, EqualParametersGiveNothingAndAllDifferencesKeepTheirOrder) {
+    EXPECT_TRUE(AttributeParameterStatements(SomeAttribute(), SomeAttribute()).empty());
+
+    AttributeParameters target;
+    target.type = 2;
+    target.blocked = true;
+    target.forbidInput = true;
+    target.measureUnit = "u";
+    const std::vector<std::string> expected = {
+        "  cval.zrType = 2",
+        "  s_helper.zsSetCValDataType cval, \"{00000000-0000-0000-0000-000000000000}\"",
+        "  cval.zrFunctionCode = \"\"",
+        "  cval.zrBlocked = true",
+        "  cval.zrMeasureUnit = \"u\"",
+        "  cval.zrMeasureEntity = \"\"",
+        "  cval.zrForbidInput = true",
+    };
+    EXPECT_EQ(AttributeParameterStatements(target, SomeAttribute()), expected);
+}
+
+TEST(ClassParameterStatements, ScreenNameThenBlockedForWhatDiffers) {
+    const ClassParameters current{"Old", false};
+    EXPECT_TRUE(ClassParameterStatements(current, current).empty());
+    EXPECT_EQ(ClassParameterStatements({"New", true}, current),
+              (std::vector<std::string>{"  cls.zrScreenName = \"New\"", "  cls.zrBlocked = true"}));
+    EXPECT_EQ(ClassParameterStatements({"Old", true}, current),
+              std::vector<std::string>{"  cls.zrBlocked = true"});
+    // A quote in a screen name stays inside its literal.
+    EXPECT_EQ(ClassParameterStatements({"say \"x\"", false}, current),
+              std::vector<std::string>{"  cls.zrScreenName = \"say \"\"x\"\"\""});
+}
+
+TEST(SamePropertyValue, EqualTextsAreEqualAndAMissingPropertyNeverIs) {
+    struct Case {
+        std::string target;
+        PropertyText current;
+        bool same;
+    };
+    const Case cases[] = {
+        {"10", std::string("10"), true}, // a number against its text, as a scenario sets it
+        {"", std::string(""), true},     {"a", std::string("b"), false},
+        {"", std::nullopt, false}, // an empty value the current attribute lacks is written
+        {"x", std::nullopt, false},      {"a ", std::string("a"), false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SamePropertyValue(c.target, c.current), c.same)
+            << "target \"" << c.target << "\", current "
+            << (c.current ? "\"" + *c.current + "\"" : std::string("missing"));
+}
+
+TEST(DifferenceBlocks, NoStatementsGiveNoBlock) {
+    EXPECT_TRUE(ClassBlock("A", {}).empty());
+    EXPECT_TRUE(AttributeBlock("A", "x", {}, {}).empty());
+}
+
+TEST(DifferenceBlocks, ClassBlockAddressesTheClassThenJoinsTheStatements) {
+    EXPECT_EQ(ClassBlock("Part", {AddChildStatement("Tool"), AddChildStatement("Nut")}),
+              (std::vector<std::string>{
+                  "set cls = nothing\r\nset cls = mdl.zrGetClassVector.zrAdd(\"Part\")",
+                  "  cls.zrAddChildClass \"Tool\"\r\n  cls.zrAddChildClass \"Nut\"\r\n"}));
+}
+
+TEST(DifferenceBlocks, PropertiesFollowTheirVariableAsOneMoreJoinedItem) {
+    const std::vector<std::string> expected = {
+        "set cls = nothing\r\nset cls = mdl.zrGetClassVector.zrAdd(\"Part\")",
+        "set cval = nothing\r\nset cval = cls.zrAddClassValue(\"Mass\")",
+        "  cval.zrType = 2\r\n"
+        "  set props = cval.zrProperties\r\n"
+        "    props.zrAddProp \"Hint\",\"say \"\"hi\"\"\"\r\n"
+        "    props.zrAddProp \"Note\",\"\"\r\n"
+        "\r\n",
+    };
+    EXPECT_EQ(
+        AttributeBlock("Part", "Mass", {"  cval.zrType = 2"},
+                       {PropertyStatement("Hint", "say \"hi\""), PropertyStatement("Note", "")}),
+        expected);
+
+    // Properties alone still address the attribute.
+    EXPECT_EQ(AttributeBlock("Part", "Mass", {}, {PropertyStatement("a", "1")}).back(),
+              "  set props = cval.zrProperties\r\n    props.zrAddProp \"a\",\"1\"\r\n\r\n");
+}
+
+TEST(DifferenceStatements, NamesStayInsideTheirLiterals) {
+    EXPECT_EQ(MoveAttributeAfterStatement("").substr(0, 15), "  s_after = \"\"\r");
+    EXPECT_EQ(AddConstraintStatement("F\"", "C"), "  flt.zrAddConstraint \"F\"\"\",\"C\"");
+    EXPECT_EQ(RemoveConstraintStatement("F", "a\nb"),
+              "  flt.zrRemoveConstraint \"F\", \"a\"&Chr(10)&\"b\"");
+    EXPECT_EQ(RemoveChildStatement("x\"y"), "  cls.zrRemoveChildClass \"x\"\"y\"");
+}
+
+TEST(DifferenceSections, ElevenDistinctFramesInOrder) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < kDifferenceSectionCount; ++i) {
+        const auto section = static_cast<DifferenceSection>(i);
+        const std::string begin(SectionBeginLine(section));
+        const std::string end(SectionEndLine(section));
+        EXPECT_TRUE(begin.ends_with(" - begin")) << begin;
+        EXPECT_EQ(end, begin.substr(0, begin.size() - 5) + "end");
+        lines.push_back(begin);
+    }
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(std::unique(lines.begin(), lines.end()), lines.end());
+}
+
+} // namespace
+} // namespace kv
