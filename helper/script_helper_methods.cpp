@@ -1,8 +1,11 @@
 // The methods of IZScriptHelper. The eleven small ones swallow every error (a failed cast, a
-// kernel failure, a text that is no GUID): the change is simply not made and S_OK returned.
+// kernel failure, a text that is no GUID): the change is simply not made and S_OK returned. The
+// import and the rights copy report theirs.
 #include "script_helper.h"
 
 #include "guid_conversion.h"
+#include "import_frame.h"
+#include "rights_copy.h"
 #include "security_key.h"
 
 #include "common/com_owners.h"
@@ -37,6 +40,23 @@ void Replace(BSTR* result, std::wstring_view text) {
     BSTR value = AllocateBstr(text);
     SysFreeString(*result);
     *result = value;
+}
+
+// The barrier of the two methods that report their errors: the error's own status and message
+// as error information, naming the source the error names (else the helper).
+template <class Body> HRESULT ReportingBarrier(Body&& body) noexcept {
+    try {
+        body();
+        return S_OK;
+    } catch (const LibraryError& error) {
+        SetThreadErrorInfo(error.Message(), IID_IZScriptHelper,
+                           error.Source().empty() ? ScriptHelperProgId : error.Source().c_str());
+        return error.Code();
+    } catch (...) {
+        const CaughtError error = DescribeCaughtException();
+        SetThreadErrorInfo(error.message, IID_IZScriptHelper, ScriptHelperProgId);
+        return error.code;
+    }
 }
 
 } // namespace
@@ -135,18 +155,21 @@ HRESULT TZScriptHelper::zsCopyObjGUID(IUnknown* obj_from, IUnknown* obj_to) {
     });
 }
 
-HRESULT TZScriptHelper::zsImportAppendedToSvr(BSTR, BSTR, VARIANT_BOOL, BSTR* Value) {
+HRESULT TZScriptHelper::zsImportAppendedToSvr(BSTR struct_distr, BSTR struct_user_serv,
+                                              VARIANT_BOOL mark_appended, BSTR* Value) {
     if (!StartEmpty(Value))
         return E_POINTER;
-    return ComMethodBarrier(IID_IZScriptHelper, ScriptHelperProgId, []() -> HRESULT {
-        throw LibraryError(E_NOTIMPL, L"zsImportAppendedToSvr: импорт ещё не реализован");
+    return ReportingBarrier([&] {
+        const std::wstring report = kv::import::ImportAppendedToServer(
+            std::wstring(TextOf(struct_distr)), std::wstring(TextOf(struct_user_serv)),
+            mark_appended != VARIANT_FALSE);
+        Replace(Value, report);
     });
 }
 
-HRESULT TZScriptHelper::zsCopyModelRights(BSTR, BSTR) {
-    return ComMethodBarrier(IID_IZScriptHelper, ScriptHelperProgId, []() -> HRESULT {
-        throw LibraryError(E_NOTIMPL, L"zsCopyModelRights: копирование прав ещё не реализовано");
-    });
+HRESULT TZScriptHelper::zsCopyModelRights(BSTR src_group, BSTR dst_group) {
+    return ReportingBarrier(
+        [&] { kv::import::CopyModelRights(TextOf(src_group), TextOf(dst_group)); });
 }
 
 HRESULT TZScriptHelper::zsAllowChangesByEvents(IDispatch* mdl, VARIANT_BOOL Value) {

@@ -39,6 +39,10 @@ const char kUsage[] =
     "  diff CURRENT TARGET -o SCENARIO [--apply]\n"
     "      writes the scenario that turns the structure file CURRENT into TARGET; with\n"
     "      --apply, runs it on CURRENT and stores the result in CURRENT\n"
+    "  import --distr FILE --user NAME [--mark]\n"
+    "      brings the work of the user's server structure NAME, made on the distribution\n"
+    "      structure FILE, into the server structure \"structure.ztp\" (marked with --mark)\n"
+    "      and prints the path of the import report\n"
     "  --help\n"
     "      shows this text\n"
     "\n"
@@ -117,6 +121,10 @@ int Dispatch(const std::string& command, const std::vector<std::string>& rest) {
                            Required(args.output, "-o"));
     } else if (command == "diff") {
         kvhost::WriteDifference(rest);
+    } else if (command == "import") {
+        std::string problem;
+        if (!kvhost::ImportUserWork(rest, problem))
+            throw UsageError{problem};
     } else {
         throw UsageError{"unknown command " + command};
     }

@@ -40,4 +40,9 @@ void ExportHtml(const std::string& model_path, const std::string& page);
 // TARGET; with --apply runs it on CURRENT and stores the result there.
 void WriteDifference(const std::vector<std::string>& arguments);
 
+// Imports the user's work into the server structure ("import --distr FILE --user NAME
+// [--mark]") and prints the report's path. False, with the problem, for arguments that cannot be
+// carried out (nothing was done).
+bool ImportUserWork(const std::vector<std::string>& args, std::string& problem);
+
 } // namespace kvhost

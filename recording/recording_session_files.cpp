@@ -48,22 +48,6 @@ template <class Fill> std::wstring GrowingBuffer(DWORD firstSize, Fill fill, con
     }
 }
 
-// Long paths go through the extended-length form, which has no 260-character limit; it needs a
-// full path with backslashes only.
-std::wstring ExtendedPath(const std::wstring& path) {
-    if (path.size() < MAX_PATH || path.starts_with(L"\\\\?\\"))
-        return path;
-    std::wstring full = GrowingBuffer(
-        static_cast<DWORD>(path.size()) + MAX_PATH,
-        [&](wchar_t* buffer, DWORD size) {
-            return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
-        },
-        L"Не удалось получить полный путь к файлу");
-    if (full.starts_with(L"\\\\"))
-        return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
-}
-
 // The text in the ANSI code page, or nothing when a character has no exact counterpart there.
 std::optional<std::string> ExactAnsi(const std::wstring& text) {
     if (text.empty())
@@ -95,6 +79,20 @@ std::wstring DocumentsFolder() {
         throw LibraryError(FAILED(hr) ? hr : E_UNEXPECTED,
                            L"Не удалось найти папку документов пользователя");
     return folder;
+}
+
+std::wstring ExtendedPath(const std::wstring& path) {
+    if (path.size() < MAX_PATH || path.starts_with(L"\\\\?\\"))
+        return path;
+    std::wstring full = GrowingBuffer(
+        static_cast<DWORD>(path.size()) + MAX_PATH,
+        [&](wchar_t* buffer, DWORD size) {
+            return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+        },
+        L"Не удалось получить полный путь к файлу");
+    if (full.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
 }
 
 std::wstring ExpandEnvironment(const std::wstring& text) {

@@ -19,6 +19,10 @@ std::wstring DocumentsFolder();
 // The user's temporary folder with a trailing backslash, at full length.
 std::wstring TemporaryFolder();
 
+// The path as platform calls take it at any length: past the classic limit, the full path in
+// the extended-length form.
+std::wstring ExtendedPath(const std::wstring& path);
+
 // The path in the process ANSI code page for callers that take 8-bit paths. When the code page
 // cannot represent it, the platform's short form of the existing file or folder is used; when
 // even that fails, it raises.

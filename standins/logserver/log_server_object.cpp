@@ -1,45 +1,14 @@
 #include "log_server_object.h"
 
-#include "server_lifetime.h"
+#include "stand_in_object.h"
 
 #include <cstdio>
-#include <new>
 
 namespace {
 
 std::wstring Text(BSTR text) {
     return text ? std::wstring(text, SysStringLen(text)) : std::wstring();
 }
-
-// Reference counting shared by both objects.
-template <class Interface> class ComObject : public Interface {
-public:
-    ComObject() { ServerObjectCreated(); }
-    virtual ~ComObject() { ServerObjectDestroyed(); }
-
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
-
-protected:
-    HRESULT Answer(const IID& iid, const IID& own, void** object) {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != own)
-            return E_NOINTERFACE;
-        *object = static_cast<Interface*>(this);
-        AddRef();
-        return S_OK;
-    }
-
-private:
-    LONG references_ = 1;
-};
 
 class LogServer final : public ComObject<IStandInLogServer> {
 public:
@@ -117,18 +86,6 @@ public:
     }
 };
 
-template <class Object> HRESULT Create(const IID& iid, void** object) {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    auto* created = new (std::nothrow) Object();
-    if (!created)
-        return E_OUTOFMEMORY;
-    const HRESULT hr = created->QueryInterface(iid, object);
-    created->Release();
-    return hr;
-}
-
 } // namespace
 
 std::vector<std::wstring>& RecordedCalls() {
@@ -151,9 +108,9 @@ HRESULT CreateLogServer(const IID& iid, void** object) {
         *object = nullptr;
     if (!LogServerCreatable())
         return CLASS_E_CLASSNOTAVAILABLE;
-    return Create<LogServer>(iid, object);
+    return CreateStandIn<LogServer>(iid, object);
 }
 
 HRESULT CreateLogRecorder(const IID& iid, void** object) {
-    return Create<LogRecorder>(iid, object);
+    return CreateStandIn<LogRecorder>(iid, object);
 }

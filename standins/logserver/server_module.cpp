@@ -1,7 +1,9 @@
 // kvstandins.dll: the in-process server of the outside components' stand-ins (the log server
-// and its recorder). Class table, class factory, registration and unloading.
+// and its recorder, the synchronisation manager). Class table, class factory, registration and
+// unloading.
 #include "log_server_object.h"
 #include "server_lifetime.h"
+#include "syncro_manager_object.h"
 
 #include <olectl.h>
 
@@ -22,6 +24,7 @@ struct ServedClass {
 const ServedClass served_classes[] = {
     {&CLSID_StandInLogServer, L"Log server (stand-in)", CreateLogServer},
     {&CLSID_KvLogRecorder, L"Log server recorder (stand-in)", CreateLogRecorder},
+    {&CLSID_StandInSyncroManager, L"Synchronisation manager (stand-in)", CreateSyncroManager},
 };
 
 class ClassFactory final : public IClassFactory {

@@ -1,6 +1,7 @@
 // The helper through a real client: a VBScript run by cscript creates "korvalith.ZScriptHelper"
 // by its ProgID and works on a "zkernel.ZModel" loaded from a structure file; the model is
 // stored again and its changes are checked here.
+#include "captured_process.h"
 #include "kernel_fixture.h"
 
 #include <gtest/gtest.h>
@@ -40,37 +41,6 @@ WScript.Echo "none=[" & h.zsPropName(nothing, 0) & "]"
 mdl.zrSaveModel WScript.Arguments(1), nothing
 WScript.Echo "script finished"
 )";
-
-// Runs a command line and returns what it wrote to its standard output.
-std::string RunCaptured(std::wstring command_line) {
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE read_end = nullptr, write_end = nullptr;
-    if (!CreatePipe(&read_end, &write_end, &inherit, 0))
-        return {};
-    SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = write_end;
-    startup.hStdError = write_end;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0,
-                                        nullptr, nullptr, &startup, &process);
-    CloseHandle(write_end);
-    std::string output;
-    if (started) {
-        char buffer[4096];
-        DWORD read = 0;
-        while (ReadFile(read_end, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-            output.append(buffer, read);
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    CloseHandle(read_end);
-    return output;
-}
 
 std::string Narrow(const wchar_t* text) {
     return std::string(text, text + wcslen(text));

@@ -122,10 +122,13 @@ TEST_F(HelperDispatch, LateBoundErrorCarriesTheMessage) {
     EXPECT_EQ(Dispatch()->Invoke(10, IID_NULL, 0x409, DISPATCH_METHOD, &params, nullptr, &exception,
                                  nullptr),
               DISP_E_EXCEPTION);
-    EXPECT_EQ(exception.scode, E_NOTIMPL);
+    // The same group as source and destination is refused.
+    EXPECT_EQ(exception.scode, E_INVALIDARG);
     ASSERT_NE(exception.bstrDescription, nullptr);
-    EXPECT_NE(std::wstring(exception.bstrDescription).find(L"zsCopyModelRights"),
-              std::wstring::npos);
+    EXPECT_EQ(std::wstring(exception.bstrDescription),
+              L"Группа-источник и группа-приемник совпадают");
+    ASSERT_NE(exception.bstrSource, nullptr);
+    EXPECT_EQ(std::wstring(exception.bstrSource), L"TZScriptHelper.zsCopyModelRights");
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrHelpFile);

@@ -219,22 +219,25 @@ TEST_F(HelperMethods, KernelObjectsKeepTheirReferenceCounts) {
     EXPECT_EQ(RefCount(security), security_refs);
 }
 
-TEST_F(HelperMethods, ImportAndRightsCopyingSayTheyAreNotAvailableYet) {
+TEST_F(HelperMethods, ImportAndRightsCopyingReportTheirErrors) {
     Text report(L"stale");
-    EXPECT_EQ(
-        helper_->zsImportAppendedToSvr(Text(L"a.ztp"), Text(L"b.ztp"), VARIANT_TRUE, report.Out()),
-        E_NOTIMPL);
+    EXPECT_EQ(helper_->zsImportAppendedToSvr(Text(L"no such distribution.ztp"), Text(L"b.ztp"),
+                                             VARIANT_TRUE, report.Out()),
+              E_INVALIDARG);
     EXPECT_EQ(report.Str(), L"");
     ComPtr<IErrorInfo> info;
     ASSERT_EQ(GetErrorInfo(0, &info), S_OK);
     Text description;
     info->GetDescription(description.Out());
-    EXPECT_NE(description.Str().find(L"zsImportAppendedToSvr"), std::wstring::npos);
+    EXPECT_EQ(description.Str(), L"no such distribution.ztp - файл не найден");
+    Text source;
+    info->GetSource(source.Out());
+    EXPECT_EQ(source.Str(), L"zsImportAppendedToSvr");
 
-    EXPECT_EQ(helper_->zsCopyModelRights(Text(L"designers"), Text(L"viewers")), E_NOTIMPL);
+    EXPECT_EQ(helper_->zsCopyModelRights(Text(L"designers"), Text(L"designers")), E_INVALIDARG);
     ASSERT_EQ(GetErrorInfo(0, &info), S_OK);
     info->GetDescription(description.Out());
-    EXPECT_NE(description.Str().find(L"zsCopyModelRights"), std::wstring::npos);
+    EXPECT_EQ(description.Str(), L"Группа-источник и группа-приемник совпадают");
 }
 
 } // namespace

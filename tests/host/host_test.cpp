@@ -265,6 +265,11 @@ TEST(HostUsage, MalformedCommandLinesExitWithTwo) {
         {"compare", "a.ztp"},
         {"compare", "a.ztp", "b.ztp", "c.ztp"},
         {"compare", "--model", "a.ztp"},
+        {"import", "--distr", "d.ztp"},
+        {"import", "--user", "u.ztp"},
+        {"import", "--distr", "d.ztp", "--user"},
+        {"import", "--distr", "d.ztp", "--user", "u.ztp", "--distr", "e.ztp"},
+        {"import", "--distr", "d.ztp", "--user", "u.ztp", "extra"},
     };
     for (const std::vector<std::string>& arguments : cases) {
         HostOutcome outcome = RunHost(arguments);
@@ -281,7 +286,8 @@ TEST(HostUsage, HelpExplainsAndSucceeds) {
     EXPECT_EQ(outcome.exit_code, 0u);
     for (const char* text : {"run SCENARIO --model FILE", "record --model FILE -o SCENARIO",
                              "replay SCENARIO --groups-from FILE --save OUT",
-                             "compare EXPECTED ACTUAL", "html MODEL -o PAGE", "Exit codes"})
+                             "compare EXPECTED ACTUAL", "html MODEL -o PAGE",
+                             "import --distr FILE --user NAME [--mark]", "Exit codes"})
         EXPECT_NE(outcome.output.find(text), std::string::npos) << outcome.output;
 }
 

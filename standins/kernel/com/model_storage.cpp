@@ -1,6 +1,7 @@
 #include "com/model_storage.h"
 
 #include "com/com_support.h"
+#include "com/server_store_folder.h"
 
 #include <utility>
 
@@ -26,23 +27,6 @@ private:
     HANDLE handle_;
 };
 
-// A registry key, closed on scope exit.
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    HKEY* put() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 std::string SystemMessage(DWORD error) {
     wchar_t* text = nullptr;
     DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -60,33 +44,6 @@ std::string SystemMessage(DWORD error) {
     DWORD error = GetLastError();
     ThrowHr(HRESULT_FROM_WIN32(error), std::string(what) + " '" + Utf8(path.data(), path.size()) +
                                            "': " + SystemMessage(error));
-}
-
-std::wstring EnvironmentValue(const wchar_t* name) {
-    DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0)
-        return {};
-    std::wstring value(size, L'\0');
-    size = GetEnvironmentVariableW(name, value.data(), size);
-    value.resize(size);
-    return value;
-}
-
-std::wstring RegistryServerStore() {
-    RegistryKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\zkernel", 0, KEY_READ, key.put()) !=
-        ERROR_SUCCESS)
-        return {};
-    DWORD bytes = 0;
-    if (RegGetValueW(key.get(), nullptr, L"ServerStore", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ,
-                     nullptr, nullptr, &bytes) != ERROR_SUCCESS)
-        return {};
-    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (RegGetValueW(key.get(), nullptr, L"ServerStore", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ,
-                     nullptr, value.data(), &bytes) != ERROR_SUCCESS)
-        return {};
-    value.resize(wcsnlen(value.c_str(), value.size()));
-    return value;
 }
 
 } // namespace
@@ -152,9 +109,7 @@ std::wstring ServerStorePath(std::wstring_view name) {
         name.find_first_of(L"\\/:") != std::wstring_view::npos)
         ThrowHr(E_INVALIDARG, "'" + Utf8(name.data(), name.size()) +
                                   "' is not the name of a server structure (a plain file name)");
-    std::wstring folder = EnvironmentValue(L"ZKERNEL_SERVER_STORE");
-    if (folder.empty())
-        folder = RegistryServerStore();
+    std::wstring folder = ServerStoreFolder();
     if (folder.empty())
         ThrowHr(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND),
                 "no server store is set up: set ZKERNEL_SERVER_STORE or the registry value "

@@ -1,0 +1,191 @@
+#include "import_fixture.h"
+
+#include <algorithm>
+
+namespace {
+
+// Paths past the classic limit go through the extended-length form (the test's paths are full).
+std::wstring Extended(const std::wstring& path) {
+    return path.size() < MAX_PATH ? path : L"\\\\?\\" + path;
+}
+
+// Remembers an environment variable and sets it for this process.
+void Override(const wchar_t* name, const std::wstring& value, std::wstring& saved, bool& had) {
+    wchar_t buffer[32768];
+    const DWORD length = GetEnvironmentVariableW(name, buffer, 32768);
+    had = length > 0 && length < 32768;
+    saved = had ? std::wstring(buffer, length) : std::wstring();
+    SetEnvironmentVariableW(name, value.c_str());
+}
+
+std::wstring Widened(const char* ascii) {
+    return std::wstring(ascii, ascii + std::char_traits<char>::length(ascii));
+}
+
+void Restore(const wchar_t* name, const std::wstring& saved, bool had) {
+    SetEnvironmentVariableW(name, had ? saved.c_str() : nullptr);
+}
+
+} // namespace
+
+std::string FileBytes(const std::wstring& path) {
+    HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string GoldenReport(const char* name) {
+    const std::string bytes =
+        FileBytes(Widened(KV_IMPORT_GOLDEN_DIR) + L"\\" + Widened(name) + L".cp1251");
+    EXPECT_FALSE(bytes.empty()) << "missing golden report " << name;
+    std::string text;
+    for (const char c : bytes)
+        text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return text;
+}
+
+testing::AssertionResult SameText(const std::string& got, const std::string& expected) {
+    if (got == expected)
+        return testing::AssertionSuccess();
+    std::size_t start = 0, line = 1;
+    for (std::size_t i = 0; i < got.size() && i < expected.size() && got[i] == expected[i]; ++i)
+        if (got[i] == '\n') {
+            start = i + 1;
+            ++line;
+        }
+    auto line_at = [&](const std::string& text) {
+        return start >= text.size() ? std::string("<end of text>")
+                                    : text.substr(start, text.find('\n', start) - start);
+    };
+    return testing::AssertionFailure()
+           << "first difference in line " << line
+           << "\n  got:      " << testing::PrintToString(line_at(got))
+           << "\n  expected: " << testing::PrintToString(line_at(expected));
+}
+
+std::wstring ServerStoreTest::FixturePath(const wchar_t* fixture) {
+    return Widened(KV_IMPORT_FIXTURE_DIR) + L"\\" + fixture;
+}
+
+void ServerStoreTest::SetUp() {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    wchar_t temp[MAX_PATH + 1];
+    ASSERT_NE(GetTempPathW(MAX_PATH + 1, temp), 0u);
+    root_ = std::wstring(temp) + L"kv_import_" + std::to_wstring(GetCurrentProcessId());
+    store_ = root_ + L"\\store";
+    reports_ = root_ + L"\\reports";
+    for (const std::wstring& folder : {root_, store_, reports_}) {
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) ||
+                    GetLastError() == ERROR_ALREADY_EXISTS);
+    }
+    Override(L"ZKERNEL_SERVER_STORE", store_, saved_store_, had_store_);
+    Override(L"TMP", reports_, saved_tmp_, had_tmp_);
+
+    library_ = LoadLibraryW(L"korvalith.dll");
+    ASSERT_NE(library_, nullptr);
+    using GetClassObject = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
+    const auto get_class_object = reinterpret_cast<GetClassObject>(
+        reinterpret_cast<void*>(GetProcAddress(library_, "DllGetClassObject")));
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(get_class_object(CLSID_ZScriptHelper, IID_PPV_ARGS(&factory)), S_OK);
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&helper_)), S_OK);
+}
+
+void ServerStoreTest::TearDown() {
+    helper_.Reset();
+    CoFreeUnusedLibraries();
+    CoUninitialize();
+    if (library_)
+        FreeLibrary(library_);
+    Restore(L"ZKERNEL_SERVER_STORE", saved_store_, had_store_);
+    Restore(L"TMP", saved_tmp_, had_tmp_);
+    for (const std::wstring& file : made_files_)
+        DeleteFileW(Extended(file).c_str());
+    // Innermost first; only folders this test made, each removed only when empty.
+    for (auto folder = made_folders_.rbegin(); folder != made_folders_.rend(); ++folder)
+        RemoveDirectoryW(Extended(*folder).c_str());
+    for (const std::wstring& folder : {reports_, store_, root_})
+        RemoveDirectoryW(folder.c_str());
+}
+
+void ServerStoreTest::PutInStore(const wchar_t* fixture, const wchar_t* name) {
+    const std::string bytes = FileBytes(FixturePath(fixture));
+    ASSERT_FALSE(bytes.empty()) << "missing fixture " << testing::PrintToString(fixture);
+    WriteFile(StorePath(name), bytes);
+}
+
+void ServerStoreTest::WriteFile(const std::wstring& path, const std::string& bytes) {
+    RemoveAtEnd(path);
+    HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << testing::PrintToString(path);
+    DWORD written = 0;
+    EXPECT_TRUE(
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    CloseHandle(file);
+}
+
+HRESULT ServerStoreTest::Import(const std::wstring& distribution, const wchar_t* user, bool mark,
+                                std::wstring& report) {
+    BSTR value = nullptr;
+    const HRESULT hr = helper_->zsImportAppendedToSvr(Text(distribution.c_str()), Text(user),
+                                                      mark ? VARIANT_TRUE : VARIANT_FALSE, &value);
+    report = value ? std::wstring(value, SysStringLen(value)) : L"<null>";
+    SysFreeString(value);
+    if (!report.empty() && report != L"<null>")
+        RemoveAtEnd(report);
+    return hr;
+}
+
+std::wstring ServerStoreTest::TakeErrorDescription() {
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, &info) != S_OK || !info)
+        return L"<no error information>";
+    BSTR description = nullptr;
+    info->GetDescription(&description);
+    std::wstring text = description ? description : L"";
+    SysFreeString(description);
+    return text;
+}
+
+std::string ServerStoreTest::CanonicalStructure(const std::wstring& path) {
+    ComPtr<IZModel> model;
+    EXPECT_EQ(CoCreateInstance(CLSID_ZModel, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model)),
+              S_OK);
+    if (!model)
+        return {};
+    EXPECT_EQ(model->zrLoadModel(Text(path.c_str()), nullptr, 2), S_OK)
+        << testing::PrintToString(path) << ": " << testing::PrintToString(TakeErrorDescription());
+    const std::wstring canonical = root_ + L"\\canonical.ztp";
+    EXPECT_EQ(model->zrSaveModel(Text(canonical.c_str()), nullptr), S_OK);
+    std::string bytes = FileBytes(canonical);
+    DeleteFileW(canonical.c_str());
+    return bytes;
+}
+
+std::vector<std::wstring> ServerStoreTest::FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((Extended(folder) + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
