@@ -1,6 +1,7 @@
 #include "recording/recording_session_files.h"
 
 #include "common/export_barrier.h"
+#include "recording/recording_session_text.h"
 
 #include <commdlg.h>
 #include <knownfolders.h>
@@ -21,6 +22,8 @@ constexpr wchar_t kScenarioFilter[] = L"Сценарий VBScript (*.vbs)\0*.vbs
 constexpr wchar_t kDefaultExtension[] = L"vbs";
 // The longest path the platform knows, with room for its terminating zero.
 constexpr DWORD kLongestPath = 32768;
+// A scenario is written a megabyte at a time: a large one is never held twice in memory.
+constexpr std::size_t kWritePiece = 1024 * 1024;
 
 DWORD LastErrorOr(DWORD fallback) {
     const DWORD error = GetLastError();
@@ -138,19 +141,26 @@ std::string AnsiPath(const std::wstring& path) {
                        L"Путь к файлу не представим в кодовой странице системы");
 }
 
-DWORD WriteScenarioFile(const std::wstring& path, std::string_view bytes) {
-    if (bytes.size() > ULONG_MAX)
-        return ERROR_FILE_TOO_LARGE;
+DWORD WriteScenarioFile(const std::wstring& path, const ScriptItems& items) {
     HANDLE created = CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE)
         return LastErrorOr(ERROR_OPEN_FAILED);
     FileHandle file(created);
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-        return LastErrorOr(ERROR_WRITE_FAULT);
-    if (written != bytes.size())
-        return ERROR_WRITE_FAULT;
+    DWORD error = 0;
+    ForEachScenarioFilePiece(items, kWritePiece, [&](std::string_view piece) {
+        DWORD written = 0;
+        if (piece.size() > MAXDWORD)
+            error = ERROR_FILE_TOO_LARGE;
+        else if (!WriteFile(file.get(), piece.data(), static_cast<DWORD>(piece.size()), &written,
+                            nullptr))
+            error = LastErrorOr(ERROR_WRITE_FAULT);
+        else if (written != piece.size())
+            error = ERROR_WRITE_FAULT;
+        return error == 0;
+    });
+    if (error)
+        return error;
     if (!CloseHandle(file.release()))
         return LastErrorOr(ERROR_WRITE_FAULT);
     return 0;

@@ -1,6 +1,11 @@
 #include "recording/recording_session_text.h"
 
 namespace kv {
+namespace {
+
+constexpr std::size_t kPieceInMemory = 64 * 1024;
+
+} // namespace
 
 std::string ScenarioFileText(const ScriptItems& items) {
     std::size_t size = 0;
@@ -8,11 +13,27 @@ std::string ScenarioFileText(const ScriptItems& items) {
         size += item.size() + 2;
     std::string text;
     text.reserve(size);
-    for (const std::string& item : items) {
-        text += item;
-        text += "\r\n";
-    }
+    ForEachScenarioFilePiece(items, kPieceInMemory, [&](std::string_view piece) {
+        text += piece;
+        return true;
+    });
     return text;
+}
+
+bool ForEachScenarioFilePiece(const ScriptItems& items, std::size_t pieceSize,
+                              const std::function<bool(std::string_view)>& take) {
+    std::string piece;
+    piece.reserve(pieceSize);
+    for (const std::string& item : items) {
+        piece += item;
+        piece += "\r\n";
+        if (piece.size() >= pieceSize) {
+            if (!take(piece))
+                return false;
+            piece.clear();
+        }
+    }
+    return piece.empty() || take(piece);
 }
 
 } // namespace kv

@@ -23,6 +23,29 @@ TEST(ScenarioFileText, EveryItemIsFollowedByCrLf) {
     EXPECT_EQ(kv::ScenarioFileText({"\xC0\xFF"}), "\xC0\xFF\r\n");
 }
 
+TEST(ScenarioFilePieces, JoinToTheFileTextAndStopWhenOneIsRefused) {
+    const ScriptItems items = {"first", "", std::string(300, 'x'), "a\r\nb", "last"};
+    const std::string whole = kv::ScenarioFileText(items);
+    for (const std::size_t pieceSize : {1u, 7u, 100u, 1000u}) {
+        std::string joined;
+        std::size_t pieces = 0;
+        EXPECT_TRUE(kv::ForEachScenarioFilePiece(items, pieceSize, [&](std::string_view piece) {
+            joined += piece;
+            ++pieces;
+            return true;
+        }));
+        EXPECT_EQ(joined, whole) << "pieces of " << pieceSize;
+        EXPECT_LE(pieces, items.size()) << "pieces of " << pieceSize;
+    }
+    std::size_t offered = 0;
+    EXPECT_FALSE(kv::ForEachScenarioFilePiece(items, 1, [&](std::string_view) {
+        ++offered;
+        return offered < 2;
+    }));
+    EXPECT_EQ(offered, 2u);
+    EXPECT_TRUE(kv::ForEachScenarioFilePiece({}, 10, [](std::string_view) { return false; }));
+}
+
 TEST(TrimModuleName, DropsControlCharactersAndSpacesAtBothEndsOnly) {
     struct Case {
         std::string name;
