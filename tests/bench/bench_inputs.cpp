@@ -2,6 +2,7 @@
 
 #include "kvhost_support.h"
 #include "model_scenarios.h"
+#include "random_edits.h"
 #include "random_structure.h"
 
 #include "core/structure_file.h"
@@ -11,8 +12,14 @@
 namespace kvbench {
 namespace {
 
-// Fixed seeds: every run measures the same structures.
+// Fixed seeds: every run measures the same structures. The difference's target and the user's
+// work each touch about a tenth of the classes; the newer server structure fewer.
 constexpr std::uint32_t kStructureSeed = 2024;
+constexpr std::uint32_t kEditedSeed = 2025;
+constexpr std::uint32_t kUserSeed = 2026;
+constexpr std::uint32_t kServerSeed = 2027;
+constexpr int kEditedPercent = 10;
+constexpr int kServerPercent = 5;
 
 std::wstring TemporaryFolder() {
     wchar_t path[MAX_PATH + 1] = {};
@@ -65,12 +72,20 @@ std::string Inputs::Scenario(int size) const {
     return Ansi(Path("scenario-" + std::to_string(size) + ".vbs"));
 }
 
-std::string Inputs::Output(const std::string& operation, int size, const char* extension) const {
-    return Ansi(Path("out-" + operation + "-" + std::to_string(size) + "." + extension));
+std::string Inputs::Output(const std::string& operation, int size) const {
+    return Ansi(Path("out-" + operation + "-" + std::to_string(size)));
 }
 
 std::wstring Inputs::Store(int size) const {
     return Path("store-" + std::to_string(size));
+}
+
+std::wstring Inputs::ServerStructure(int size) const {
+    return Store(size) + L"\\structure.ztp";
+}
+
+std::wstring Inputs::PristineServerStructure(int size) const {
+    return Path("server-" + std::to_string(size) + ".ztp");
 }
 
 void Inputs::WriteMade(const std::wstring& path, const std::string& contents) {
@@ -87,33 +102,60 @@ void Inputs::WriteMade(const std::wstring& path, const std::string& contents) {
         throw kvhost::HostError("cannot write " + Ansi(path));
 }
 
-void Inputs::MakeStructures(int size) {
+zk::Structure Inputs::Generated(int size) const {
+    return kvgen::RandomStructure(kStructureSeed, kvgen::Shape::Benchmark(size));
+}
+
+void Inputs::MakeStructure(int size) {
     if (Exists(kvhost::Widen(Structure(size))))
         return;
-    const zk::Structure structure =
-        kvgen::RandomStructure(kStructureSeed, kvgen::Shape::Benchmark(size));
+    const zk::Structure structure = Generated(size);
     WriteMade(kvhost::Widen(Structure(size)), zk::WriteStructureFile(structure));
     WriteMade(kvhost::Widen(GroupsOnly(size)),
               zk::WriteStructureFile(kvgen::GroupsOnly(structure)));
+}
+
+void Inputs::MakeEdited(int size) {
+    if (Exists(kvhost::Widen(Edited(size))))
+        return;
+    WriteMade(kvhost::Widen(Edited(size)), zk::WriteStructureFile(kvgen::RandomEdits(
+                                               Generated(size), kEditedSeed, kEditedPercent)));
+}
+
+void Inputs::MakeStore(int size) {
+    if (Exists(PristineServerStructure(size)))
+        return;
+    MakeStructure(size);
+    if (!CreateDirectoryW(Store(size).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        throw kvhost::HostError("cannot make the folder " + Ansi(Store(size)));
+    made_folders_.push_back(Store(size));
+    const zk::Structure distribution = Generated(size);
+    WriteMade(Store(size) + L"\\" + kvhost::Widen(kUserStructure),
+              zk::WriteStructureFile(kvgen::RandomEdits(distribution, kUserSeed, kEditedPercent)));
+    const std::string server =
+        zk::WriteStructureFile(kvgen::RandomEdits(distribution, kServerSeed, kServerPercent));
+    WriteMade(ServerStructure(size), server);
+    WriteMade(PristineServerStructure(size), server);
 }
 
 void Inputs::MakeScenario(int size) {
     const std::wstring path = kvhost::Widen(Scenario(size));
     if (Exists(path))
         return;
-    MakeStructures(size);
+    MakeStructure(size);
     made_files_.push_back(path);
     kvhost::RecordWholeStructure(kvhost::LoadModel(Structure(size)).Get(), Scenario(size));
 }
 
 void Inputs::Prepare(const std::string& operation, int size) {
-    MakeStructures(size);
-    if (operation == "replay") {
+    MakeStructure(size);
+    if (operation == "difference")
+        MakeEdited(size);
+    if (operation == "import")
+        MakeStore(size);
+    if (operation == "replay")
         MakeScenario(size);
-        made_files_.push_back(kvhost::Widen(Output(operation, size, "vbs")));
-    } else {
-        made_files_.push_back(kvhost::Widen(Output(operation, size, "out")));
-    }
+    made_files_.push_back(kvhost::Widen(Output(operation, size)));
 }
 
 void Inputs::RemoveMade() {

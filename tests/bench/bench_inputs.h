@@ -2,6 +2,8 @@
 // operation is measured, and removed by name at the end.
 #pragma once
 
+#include "core/structure.h"
+
 #include <string>
 #include <vector>
 
@@ -19,9 +21,14 @@ public:
     std::string Edited(int size) const;     // A with about a tenth of it edited
     std::string GroupsOnly(int size) const; // A's user groups alone: where a replay starts
     std::string Scenario(int size) const;   // A recorded as a scenario
-    std::string Output(const std::string& operation, int size, const char* extension) const;
-    // The server store of the import: the server structure and the user's structure.
+    // What an operation writes (a scenario, a page); the replay's floor scenario.
+    std::string Output(const std::string& operation, int size) const;
+    // The import's server store (the server structure "structure.ztp" and the user's
+    // structure kUserStructure), the distribution being Structure(size); and the server
+    // structure as it was made, since every import stores its result over it.
     std::wstring Store(int size) const;
+    std::wstring ServerStructure(int size) const;
+    std::wstring PristineServerStructure(int size) const;
     static constexpr const char* kUserStructure = "user.ztp";
 
     // Makes what the operation needs at that size, unless an earlier call made it.
@@ -32,8 +39,10 @@ public:
 
 private:
     std::wstring Path(const std::string& name) const;
+    zk::Structure Generated(int size) const;
     void WriteMade(const std::wstring& path, const std::string& contents);
-    void MakeStructures(int size);
+    void MakeStructure(int size);
+    void MakeEdited(int size);
     void MakeStore(int size);
     void MakeScenario(int size);
 

@@ -3,13 +3,15 @@
 #include "bench_measure.h"
 #include "kernel_walks.h"
 #include "kvhost_support.h"
-#include "model_pages.h"
+#include "model_outputs.h"
 #include "model_scenarios.h"
+#include "server_import.h"
 
 #include <exception>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <sstream>
 
 namespace kvbench {
@@ -72,12 +74,12 @@ loop
 )";
 
 std::string ReadWhole(const std::string& path) {
-    std::ifstream file(kvhost::Widen(path), std::ios::binary);
+    std::ifstream file(kvhost::Widen(path).c_str(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 void WriteWhole(const std::string& path, const std::string& text) {
-    std::ofstream file(kvhost::Widen(path), std::ios::binary | std::ios::trunc);
+    std::ofstream file(kvhost::Widen(path).c_str(), std::ios::binary | std::ios::trunc);
     file << text;
     if (!file)
         throw kvhost::HostError("cannot write " + path);
@@ -102,15 +104,15 @@ bool EngineRefused(const std::string& message) {
 
 Run RecordRun(const Inputs& inputs, int size) {
     const ComPtr<IZModel> model = kvhost::LoadModel(inputs.Structure(size));
-    const std::string scenario = inputs.Output("record", size, "out");
+    const std::string scenario = inputs.Output("record", size);
     return {[] {}, [=] { kvhost::RecordWholeStructure(model.Get(), scenario); },
             [=] { WalkRecordedValues(model.Get()); }};
 }
 
 Run HtmlRun(const Inputs& inputs, int size) {
     const ComPtr<IZModel> model = kvhost::LoadModel(inputs.Structure(size));
-    const std::string page = inputs.Output("html", size, "out");
-    return {[] {}, [=] { kvhost::ExportStructurePage(model.Get(), page); },
+    const std::string page = inputs.Output("html", size);
+    return {[] {}, [=] { kvhost::WriteStructurePage(model.Get(), page); },
             [=] { WalkPageValues(model.Get()); }};
 }
 
@@ -120,18 +122,65 @@ Run ReplayRun(const Inputs& inputs, int size) {
     auto model = std::make_shared<ComPtr<IZModel>>();
     const std::string groups = inputs.GroupsOnly(size);
     const std::string scenario = inputs.Scenario(size);
-    const std::string walk = inputs.Output("replay", size, "vbs");
+    const std::string walk = inputs.Output("replay", size);
     WriteWhole(walk, kReadingWalk);
     return {[=] { *model = kvhost::LoadModel(groups); },
             [=] { kvhost::ExecuteScenario(model->Get(), scenario); },
             [=] { kvhost::ExecuteScenario(model->Get(), walk); }};
 }
 
+// The difference loads the target structure itself; so does its floor, which then walks both.
+Run DifferenceRun(const Inputs& inputs, int size) {
+    const ComPtr<IZModel> model = kvhost::LoadModel(inputs.Structure(size));
+    const std::string target = inputs.Edited(size);
+    const std::string scenario = inputs.Output("difference", size);
+    return {[] {}, [=] { kvhost::WriteDifferenceScenario(model.Get(), target, scenario); },
+            [=] {
+                WalkStructure(model.Get());
+                WalkStructure(kvhost::LoadModel(target).Get());
+            }};
+}
+
+ComPtr<IZModel> LoadFromServer(const char* name) {
+    ComPtr<IZModel> model = kvhost::NewModel();
+    kvhost::Check(model->zrLoadModel(kvhost::Text(kvhost::Widen(name)), nullptr, 4),
+                  "loading a server structure");
+    return model;
+}
+
+// Every repetition imports into the server structure as it was made. The import loads the three
+// structures itself; so does its floor, which then walks them.
+Run ImportRun(const Inputs& inputs, int size) {
+    if (!SetEnvironmentVariableW(L"ZKERNEL_SERVER_STORE", inputs.Store(size).c_str()))
+        throw kvhost::HostError("cannot name the server store");
+    const std::wstring server = inputs.ServerStructure(size);
+    const std::wstring pristine = inputs.PristineServerStructure(size);
+    const std::string distribution = inputs.Structure(size);
+    return {[=] {
+                if (!CopyFileW(pristine.c_str(), server.c_str(), FALSE))
+                    throw kvhost::HostError("cannot restore the server structure");
+            },
+            [=] {
+                const std::string report =
+                    kvhost::ImportIntoServer(distribution, Inputs::kUserStructure, false);
+                DeleteFileW(kvhost::Widen(report).c_str());
+            },
+            [=] {
+                WalkStructure(LoadFromServer("structure.ztp").Get());
+                WalkStructure(kvhost::LoadModel(distribution).Get());
+                WalkStructure(LoadFromServer(Inputs::kUserStructure).Get());
+            }};
+}
+
 Run MakeRun(const Inputs& inputs, const std::string& operation, int size) {
     if (operation == "record")
         return RecordRun(inputs, size);
+    if (operation == "difference")
+        return DifferenceRun(inputs, size);
     if (operation == "html")
         return HtmlRun(inputs, size);
+    if (operation == "import")
+        return ImportRun(inputs, size);
     if (operation == "replay")
         return ReplayRun(inputs, size);
     throw kvhost::HostError("unknown operation " + operation);
@@ -140,7 +189,8 @@ Run MakeRun(const Inputs& inputs, const std::string& operation, int size) {
 } // namespace
 
 const std::vector<std::string>& OperationNames() {
-    static const std::vector<std::string> names = {"record", "html", "replay"};
+    static const std::vector<std::string> names = {"record", "difference", "html", "import",
+                                                   "replay"};
     return names;
 }
 

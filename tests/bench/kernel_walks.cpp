@@ -1,6 +1,7 @@
 #include "kernel_walks.h"
 
 #include "kvhost_support.h"
+#include "recording/kernel_text.h"
 
 #include <type_traits>
 #include <unordered_map>
@@ -13,20 +14,33 @@ using kvhost::Check;
 using kvhost::OutText;
 using Microsoft::WRL::ComPtr;
 
-// A value read and let go.
+// A value read and taken as the library takes it: texts and identifiers as ANSI text.
 template <class Object, class Interface, class Value>
 void Read(Object* object, HRESULT (STDMETHODCALLTYPE Interface::*get)(Value*)) {
     Value value{};
     Check((object->*get)(&value), "reading a value");
-    if constexpr (std::is_same_v<Value, BSTR>)
+    if constexpr (std::is_same_v<Value, BSTR>) {
+        kv::AnsiFromBstr(value);
         SysFreeString(value);
+    } else if constexpr (std::is_same_v<Value, GUID>) {
+        kv::GuidText(value);
+    }
+}
+
+void ReadText(BSTR text) {
+    kv::AnsiFromBstr(text);
+}
+
+void ReadValue(VARIANT& value) {
+    kv::VariantText(value);
+    VariantClear(&value);
 }
 
 void ReadVariant(IZLocalSecurity* security, LONG group, LONG attribute) {
     VARIANT value;
     VariantInit(&value);
     Check(security->zrGroupAttribute(group, 0, attribute, &value), "reading a group attribute");
-    VariantClear(&value);
+    ReadValue(value);
 }
 
 template <class Object> GUID KeyOf(Object* object) {
@@ -103,7 +117,8 @@ void ReadProperties(IZProperties* properties) {
         VARIANT value;
         VariantInit(&value);
         Check(properties->zrPropItem(i, name.put(), &value), "reading a property");
-        VariantClear(&value);
+        ReadText(name.get());
+        ReadValue(value);
     }
 }
 
@@ -226,12 +241,15 @@ void ReadFilters(IZFilterVector* filters) {
         OutText name, caption;
         Check(filters->zrFilterName(i, name.put()), "reading a filter name");
         Check(filters->zrFilterCaption(i, caption.put()), "reading a filter caption");
+        ReadText(name.get());
+        ReadText(caption.get());
         LONG constraints = 0;
         Check(filters->zrConstraintsCount(name.get(), &constraints), "counting constraints");
         for (LONG j = 0; j < constraints; ++j) {
             OutText constraint;
             Check(filters->zrConstraintItem(name.get(), j, constraint.put()),
                   "reading a constraint");
+            ReadText(constraint.get());
         }
     }
 }
@@ -244,6 +262,8 @@ void ReadModules(IZClassVector* vector) {
             return;
         OutText text;
         Check(vector->get_zrPatchFunction(name.get(), text.put()), "reading a module");
+        ReadText(name.get());
+        ReadText(text.get());
     }
 }
 

@@ -1,7 +1,8 @@
 // The floors of the benchmark: walks that read kernel values through the same interfaces as the
-// operations do and write nothing. Each value is read where the operation's output needs it,
-// but only once there; links are read once, as each class's children, and a class's parents
-// are found from them.
+// operations do and write nothing. A value is taken as the library takes it (texts, identifiers
+// and property values as ANSI text, converted by the library's own functions), where the
+// operation's output needs it, but only once there; links are read once, as each class's
+// children, and a class's parents are found from them.
 #pragma once
 
 #include <zkernel.h>

@@ -124,10 +124,11 @@ Measurement RunChild(const Options& options, const Inputs& inputs, const std::st
                      int size) {
     wchar_t program[MAX_PATH + 1] = {};
     GetModuleFileNameW(nullptr, program, MAX_PATH);
+    // The folder without its last backslash, which would escape the closing quote.
+    const std::wstring folder = inputs.folder().substr(0, inputs.folder().size() - 1);
     std::wstring command = L"\"" + std::wstring(program) + L"\" --child " +
                            kvhost::Widen(operation) + L" " + std::to_wstring(size) + L" --repeat " +
-                           std::to_wstring(options.repeat) + L" --work \"" + inputs.folder() +
-                           L"\"";
+                           std::to_wstring(options.repeat) + L" --work \"" + folder + L"\"";
     const std::wstring result_file = ResultFile(inputs, operation, size);
     DeleteFileW(result_file.c_str());
 
@@ -150,7 +151,7 @@ Measurement RunChild(const Options& options, const Inputs& inputs, const std::st
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
 
-    std::ifstream file(result_file);
+    std::ifstream file(result_file.c_str());
     std::string line;
     std::getline(file, line);
     file.close();
@@ -165,7 +166,7 @@ int RunChildSide(const Options& options) {
     Inputs inputs(options.work);
     const Measurement m =
         RunOperation(inputs, options.child_operation, options.child_size, options.repeat);
-    std::ofstream file(ResultFile(inputs, options.child_operation, options.child_size));
+    std::ofstream file(ResultFile(inputs, options.child_operation, options.child_size).c_str());
     file << ResultLine(m) << '\n';
     return file ? 0 : 1;
 }
@@ -186,7 +187,8 @@ int RunParentSide(const Options& options) {
                 inputs.Prepare(operation, size);
                 m = RunChild(options, inputs, operation, size);
             } catch (const std::exception& error) {
-                m = Measurement{operation, size};
+                m.operation = operation;
+                m.size = size;
                 m.failed = true;
                 m.note = std::string("preparing the inputs failed: ") + error.what();
             }
