@@ -1,9 +1,14 @@
 #include "recording/kernel_text.h"
 
+#include "recording/guid_text.h"
+
 #include <oleauto.h>
 #include <combaseapi.h>
 
+#include <array>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <system_error>
 
@@ -27,6 +32,16 @@ private:
     VARIANT value_;
 };
 
+// The most bytes the ANSI code page writes for one UTF-16 unit (2 for a double-byte code page).
+int LongestAnsiCharacter() {
+    static const int longest = [] {
+        CPINFO info = {};
+        return GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 0 ? static_cast<int>(info.MaxCharSize)
+                                                                : 0;
+    }();
+    return longest;
+}
+
 } // namespace
 
 std::string AnsiFromWide(std::wstring_view text) {
@@ -35,13 +50,20 @@ std::string AnsiFromWide(std::wstring_view text) {
     if (text.size() > INT_MAX / 4)
         throw std::length_error("AnsiFromWide: text too long");
     const int wideLength = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength,
-                                         nullptr, 0, nullptr, nullptr);
+    // One conversion into room for the longest result; asking for the size first only where
+    // the code page's longest character is unknown.
+    int size = wideLength * LongestAnsiCharacter();
+    if (size == 0)
+        size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, nullptr,
+                                   0, nullptr, nullptr);
     if (size <= 0)
         ThrowHresult(HRESULT_FROM_WIN32(GetLastError()), "WideCharToMultiByte");
     std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, result.data(), size,
-                        nullptr, nullptr);
+    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength,
+                                            result.data(), size, nullptr, nullptr);
+    if (written <= 0)
+        ThrowHresult(HRESULT_FROM_WIN32(GetLastError()), "WideCharToMultiByte");
+    result.resize(static_cast<std::size_t>(written));
     return result;
 }
 
@@ -65,10 +87,10 @@ std::string VariantText(const VARIANT& value) {
 }
 
 std::string GuidText(const GUID& id) {
-    wchar_t text[40] = {};
-    if (StringFromGUID2(id, text, 40) == 0)
-        ThrowHresult(E_UNEXPECTED, "StringFromGUID2");
-    return AnsiFromWide(text);
+    std::array<std::uint8_t, 16> bytes;
+    static_assert(sizeof(id) == bytes.size());
+    std::memcpy(bytes.data(), &id, bytes.size());
+    return GuidText(std::span<const std::uint8_t, 16>(bytes));
 }
 
 } // namespace kv

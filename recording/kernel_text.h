@@ -22,7 +22,8 @@ std::string AnsiFromBstr(BSTR text);
 // HRESULT.
 std::string VariantText(const VARIANT& value);
 
-// The registry form of the GUID, as StringFromGUID2 writes it.
+// The registry form of the GUID, as StringFromGUID2 writes it (formatted here, without the
+// platform's round trip through a wide string).
 std::string GuidText(const GUID& id);
 
 } // namespace kv

@@ -18,15 +18,16 @@ std::string Format(std::string_view scriptTemplate, std::initializer_list<Format
     std::string result;
     result.reserve(scriptTemplate.size() + 64);
     auto next = values.begin();
-    for (std::size_t pos = 0; pos < scriptTemplate.size(); ++pos) {
-        const char c = scriptTemplate[pos];
-        if (c != '%') {
-            result += c;
-            continue;
-        }
-        if (pos + 1 == scriptTemplate.size())
+    // The text between placeholders is copied a run at a time.
+    for (std::size_t pos = 0;;) {
+        const std::size_t percent = scriptTemplate.find('%', pos);
+        result.append(scriptTemplate.substr(pos, percent - pos));
+        if (percent == std::string_view::npos)
+            break;
+        if (percent + 1 == scriptTemplate.size())
             Mismatch(scriptTemplate, "a lone '%' at the end");
-        const char directive = scriptTemplate[++pos];
+        const char directive = scriptTemplate[percent + 1];
+        pos = percent + 2;
         if (directive != 's' && directive != 'd')
             Mismatch(scriptTemplate, "an unknown directive");
         if (next == values.end())
