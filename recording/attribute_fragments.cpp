@@ -19,7 +19,6 @@ namespace {
 constexpr std::string_view kLastAttributeOfClass =
     "\xEF\xEE\xF1\xEB\xE5\xE4\xED\xE8\xE9 \xE0\xF2\xF0\xE8\xE1\xF3\xF2 \xEA\xEB\xE0\xF1\xF1\xE0";
 
-
 std::string BoolProperty(IZClassValue* cval,
                          HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(VARIANT_BOOL*)) {
     VARIANT_BOOL value = VARIANT_FALSE;
@@ -78,16 +77,15 @@ void WriteProperties(IZClassValue* cval) {
     }
 }
 
-void WriteRights(IZClassValue* cval) {
+void WriteRights(IZClassValue* cval, GroupRights& groups) {
     const GUID key = SecurityKeyOf(cval);
     Write(tplAttrClearRightsNote);
-    ForEachGroupRights(LocalSecurityOf(cval).Get(), key,
-                       [](const std::string& id, std::int32_t rights) {
-                           if (rights == kNoRightsEntry)
-                               Write(tplRemoveAttrRights, {Literal(id)});
-                           else
-                               Write(tplGiveAttrRights, {rights, Literal(id)});
-                       });
+    groups.ForEach(key, [](const std::string& id, std::int32_t rights) {
+        if (rights == kNoRightsEntry)
+            Write(tplRemoveAttrRights, {Literal(id)});
+        else
+            Write(tplGiveAttrRights, {rights, Literal(id)});
+    });
 }
 
 void WriteRemoval(std::string_view attributeName, std::string_view className) {
@@ -101,6 +99,12 @@ void WriteRemoval(std::string_view attributeName, std::string_view className) {
 } // namespace
 
 bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing) {
+    GroupRights groups([cval] { return LocalSecurityOf(cval); });
+    return scriptClassValue(cval, name, onlyIfMissing, groups);
+}
+
+bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing,
+                      GroupRights& classGroups) {
     if (!RecordingOpen() || !cval)
         return false;
     ComPtr<IZClassValue> inheritedFrom;
@@ -122,7 +126,7 @@ bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMiss
     WriteFields(cval, currentName);
     WriteProperties(cval);
     if (!DifferenceMode)
-        WriteRights(cval);
+        WriteRights(cval, classGroups);
     if (onlyIfMissing)
         Write(tplEndIfAttr);
     Write(tplEndIfClass);

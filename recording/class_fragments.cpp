@@ -53,39 +53,37 @@ void WriteBlocked(IZClass* cls) {
 }
 
 // Inherited entries give nothing (scriptClassValue skips them); own ones their whole fragment.
-void WriteAttributes(IZClass* cls, bool onlyIfMissing) {
+void WriteAttributes(IZClass* cls, bool onlyIfMissing, GroupRights& groups) {
     LONG count = 0;
     check(cls->get_zrClassValuesCount(&count));
     for (LONG i = 0; i < count; ++i) {
         ComPtr<IZClassValue> cval;
         check(cls->zriClassValueItem(i, &cval));
         cval = Required(std::move(cval), L"zriClassValueItem");
-        scriptClassValue(cval.Get(), NameOf(cval.Get()), onlyIfMissing);
+        scriptClassValue(cval.Get(), NameOf(cval.Get()), onlyIfMissing, groups);
     }
 }
 
-void WriteClassRights(IZClass* cls, const GUID& key) {
+void WriteClassRights(GroupRights& groups, const GUID& key) {
     Write(tplClassClearRightsNote);
-    ForEachGroupRights(LocalSecurityOf(cls).Get(), key,
-                       [](const std::string& id, std::int32_t rights) {
-                           if (rights == kNoRightsEntry)
-                               Write(tplRemoveClassRights, {Literal(id)});
-                           else
-                               Write(tplGiveClassRights, {rights, Literal(id)});
-                       });
+    groups.ForEach(key, [](const std::string& id, std::int32_t rights) {
+        if (rights == kNoRightsEntry)
+            Write(tplRemoveClassRights, {Literal(id)});
+        else
+            Write(tplGiveClassRights, {rights, Literal(id)});
+    });
 }
 
 // A loop of the scenario that gives every attribute of the class, inherited ones included, the
 // class's rights.
-void WriteAttributeRightsLoop(IZClass* cls, const GUID& key) {
+void WriteAttributeRightsLoop(GroupRights& groups, const GUID& key) {
     Write(tplAttrsRightsLoopBegin);
-    ForEachGroupRights(LocalSecurityOf(cls).Get(), key,
-                       [](const std::string& id, std::int32_t rights) {
-                           if (rights == kNoRightsEntry)
-                               Write(tplRemoveAttrRights, {Literal(id)});
-                           else
-                               Write(tplAttrsRightsLoopGive, {rights, Literal(id)});
-                       });
+    groups.ForEach(key, [](const std::string& id, std::int32_t rights) {
+        if (rights == kNoRightsEntry)
+            Write(tplRemoveAttrRights, {Literal(id)});
+        else
+            Write(tplAttrsRightsLoopGive, {rights, Literal(id)});
+    });
     Write(tplAttrsRightsLoopEnd);
 }
 
@@ -182,16 +180,18 @@ bool scriptClass(IZClass* cls, std::string_view name, const ClassFragmentOptions
         WriteBaseClass(cls);
     if (DifferenceMode)
         WriteBlocked(cls);
+    // The groups of the class's model, read once for the whole fragment.
+    GroupRights groups([cls] { return LocalSecurityOf(cls); });
     if (completeRewrite) {
         WriteEmptyItem();
-        WriteAttributes(cls, options.updateOnly);
+        WriteAttributes(cls, options.updateOnly, groups);
     }
     // A difference scenario carries rights, constraints and links in sections of its own.
     if (!DifferenceMode) {
         const GUID key = SecurityKeyOf(cls);
-        WriteClassRights(cls, key);
+        WriteClassRights(groups, key);
         if (options.attributeRights)
-            WriteAttributeRightsLoop(cls, key);
+            WriteAttributeRightsLoop(groups, key);
         if (options.filters)
             WriteConstraints(cls, current);
         if (options.links) {
