@@ -17,6 +17,12 @@ namespace {
 std::string Format(std::string_view scriptTemplate, std::initializer_list<FormatValue> values) {
     std::string result;
     result.reserve(scriptTemplate.size() + 64);
+    AppendFormat(result, scriptTemplate, values);
+    return result;
+}
+
+void AppendFormat(std::string& result, std::string_view scriptTemplate,
+                  std::initializer_list<FormatValue> values) {
     auto next = values.begin();
     // The text between placeholders is copied a run at a time.
     for (std::size_t pos = 0;;) {
@@ -46,7 +52,6 @@ std::string Format(std::string_view scriptTemplate, std::initializer_list<Format
     }
     if (next != values.end())
         Mismatch(scriptTemplate, "more values than placeholders");
-    return result;
 }
 
 } // namespace kv
