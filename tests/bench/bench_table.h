@@ -39,7 +39,8 @@ std::string TableHeader();
 
 // The targets: recording and HTML export within 1.5 times their floor, the difference within
 // 2 times, and every operation growing linearly (doubling the size at most 2.3 times the
-// time). A refused replay is reported, not judged; an operation that failed misses its target.
+// time; for the replay the size is the scenario's statements). A refused replay is reported,
+// not judged; an operation that failed misses its target.
 struct Verdict {
     bool holds = true;
     std::vector<std::string> misses; // one readable line per missed target

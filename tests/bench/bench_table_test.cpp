@@ -15,6 +15,12 @@ Measurement Timed(const char* operation, int size, double time, double floor = 1
     return m;
 }
 
+Measurement Scenario(int size, double time, long long statements) {
+    Measurement m = Timed("replay", size, time);
+    m.statements = statements;
+    return m;
+}
+
 struct TargetCase {
     const char* what;
     std::vector<Measurement> results;
@@ -42,6 +48,12 @@ TEST(BenchTargets, RatiosAndGrowthAreJudgedAsTheTargetsSay) {
          {Timed("import", 100, 1), Timed("import", 400, 5.2)},
          true},
         {"a failed operation", {failed}, false},
+        {"a replay grows with its statements",
+         {Scenario(1, 0.01, 1900), Scenario(2, 0.025, 4300)},
+         true},
+        {"a replay grows past its statements",
+         {Scenario(1, 0.01, 1900), Scenario(2, 0.03, 3800)},
+         false},
         {"a refused replay is no time to grow from",
          {Timed("replay", 100, 1), refused, Timed("replay", 400, 9)},
          false},
