@@ -37,7 +37,7 @@ void RunShowingError(HWND owner, IZModel** model, const std::string& path) {
 
 // The difference scenario applied at once: written to the temporary folder, run, deleted.
 // A failed write raises with the recording still open.
-void ApplyScenario(HWND owner, IZModel** model, const ScriptItems& items) {
+void ApplyScenario(HWND owner, IZModel** model, const ScriptItemList& items) {
     const std::wstring folder = TemporaryFolder();
     const std::wstring path = folder + kTemporaryScenario;
     const std::string ansiPath = AnsiPath(folder) + AnsiFromWide(kTemporaryScenario);
@@ -49,7 +49,7 @@ void ApplyScenario(HWND owner, IZModel** model, const ScriptItems& items) {
 }
 
 // Writes the scenario to the target until a write succeeds; false when the user gives up.
-bool SaveScenario(const std::wstring& target, const ScriptItems& items) {
+bool SaveScenario(const std::wstring& target, const ScriptItemList& items) {
     while (WriteScenarioFile(target, items) != 0) {
         if (ShowMessageDlg(kCreateFileFailed, mkInformation, kRetryOrGiveUp, nullptr) != kAnswerOK)
             return false;
@@ -66,7 +66,7 @@ bool scriptStart(IZModel* model) {
         throw LibraryError(E_POINTER, L"Нет модели для записи сценария");
     // The receiver connects before any state changes: when it cannot, nothing is open.
     auto receiver = std::make_unique<TCVecEvts>(model);
-    ScriptItems items;
+    ScriptItemList items;
     items.emplace_back(tplScriptHeader);
     ScriptBuffer = std::move(items);
     LinkEventReceiver = std::move(receiver);

@@ -141,7 +141,7 @@ std::string AnsiPath(const std::wstring& path) {
                        L"Путь к файлу не представим в кодовой странице системы");
 }
 
-DWORD WriteScenarioFile(const std::wstring& path, const ScriptItems& items) {
+DWORD WriteScenarioFile(const std::wstring& path, const ScriptItemList& items) {
     HANDLE created = CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE)

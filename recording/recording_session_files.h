@@ -33,7 +33,7 @@ std::string AnsiPath(const std::wstring& path);
 // Writes the scenario file of the items (ScenarioFileText's bytes, written piece by piece),
 // replacing the file. Paths past the platform's classic limit are written through the
 // extended-length form. 0 on success, else the system error code.
-DWORD WriteScenarioFile(const std::wstring& path, const ScriptItems& items);
+DWORD WriteScenarioFile(const std::wstring& path, const ScriptItemList& items);
 
 // Deletes the file; the outcome is not reported.
 void DeleteScenarioFile(const std::wstring& path) noexcept;

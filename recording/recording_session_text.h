@@ -18,7 +18,7 @@ std::string ScenarioFileText(const ScriptItems& items);
 // after an item, so a long item makes a longer piece), so that a large scenario is never held
 // twice, nor in one block of its whole size. Stops at the first piece `take` refuses; answers
 // whether every piece was taken.
-bool ForEachScenarioFilePiece(const ScriptItems& items, std::size_t pieceSize,
+bool ForEachScenarioFilePiece(const ScriptItemList& items, std::size_t pieceSize,
                               const std::function<bool(std::string_view)>& take);
 
 } // namespace kv

@@ -81,11 +81,11 @@ protected:
         for (std::size_t i = first + 1; i < ScriptBuffer->size(); ++i) {
             if ((*ScriptBuffer)[i] != addChild)
                 continue;
-            const std::string& addClass = (*ScriptBuffer)[i - 1];
+            const std::string_view addClass = (*ScriptBuffer)[i - 1];
             const std::size_t start = addClass.find(addClassHead);
-            if (start != std::string::npos) {
+            if (start != std::string_view::npos) {
                 const std::size_t nameStart = start + addClassHead.size();
-                parents.push_back(addClass.substr(nameStart, addClass.size() - nameStart - 2));
+                parents.emplace_back(addClass.substr(nameStart, addClass.size() - nameStart - 2));
             }
         }
         return parents;
