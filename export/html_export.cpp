@@ -58,7 +58,7 @@ std::wstring AskPageFile(HWND owner) {
 } // namespace
 
 void WriteStructurePage(IZModel& model, const std::wstring& path) {
-    const std::string page = PageFileText(BuildStructurePage(ReadStructure(model)));
+    const std::string page = StructurePageText(ReadStructure(model));
     WriteFileReplacing(path, page);
 }
 

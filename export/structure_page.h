@@ -5,14 +5,11 @@
 #include "export/structure_contents.h"
 
 #include <string>
-#include <vector>
 
 namespace kv::html {
 
-// The page as its ordered pieces (Windows-1251 text; a piece may hold line breaks itself).
-std::vector<std::string> BuildStructurePage(const StructureContents& contents);
-
-// The bytes of the page file: every piece followed by CR LF.
-std::string PageFileText(const std::vector<std::string>& pieces);
+// The bytes of the page file: its ordered pieces (Windows-1251 text; a piece may hold line
+// breaks itself), every piece followed by CR LF.
+std::string StructurePageText(const StructureContents& contents);
 
 } // namespace kv::html

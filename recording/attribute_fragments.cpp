@@ -72,16 +72,15 @@ void WriteProperties(IZClassValue* cval) {
     });
 }
 
-void WriteRights(IZClassValue* cval) {
+void WriteRights(IZClassValue* cval, GroupRights& groups) {
     const GUID key = SecurityKeyOf(cval);
     Write(tplAttrClearRightsNote);
-    ForEachGroupRights(LocalSecurityOf(cval).Get(), key,
-                       [](const std::string& id, std::int32_t rights) {
-                           if (rights == kNoRightsEntry)
-                               Write(tplRemoveAttrRights, {Literal(id)});
-                           else
-                               Write(tplGiveAttrRights, {rights, Literal(id)});
-                       });
+    groups.ForEach(key, [](const std::string& id, std::int32_t rights) {
+        if (rights == kNoRightsEntry)
+            Write(tplRemoveAttrRights, {Literal(id)});
+        else
+            Write(tplGiveAttrRights, {rights, Literal(id)});
+    });
 }
 
 void WriteRemoval(std::string_view attributeName, std::string_view className) {
@@ -95,6 +94,12 @@ void WriteRemoval(std::string_view attributeName, std::string_view className) {
 } // namespace
 
 bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing) {
+    GroupRights groups([cval] { return LocalSecurityOf(cval); });
+    return scriptClassValue(cval, name, onlyIfMissing, groups);
+}
+
+bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing,
+                      GroupRights& classGroups) {
     if (!RecordingOpen() || !cval)
         return false;
     ComPtr<IZClassValue> inheritedFrom;
@@ -116,7 +121,7 @@ bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMiss
     WriteFields(cval, currentName);
     WriteProperties(cval);
     if (!DifferenceMode)
-        WriteRights(cval);
+        WriteRights(cval, classGroups);
     if (onlyIfMissing)
         Write(tplEndIfAttr);
     Write(tplEndIfClass);

@@ -17,6 +17,13 @@ namespace kv {
 // that name; otherwise it cuts the attribute's inheritance. An inherited entry gives nothing.
 bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing);
 
+class GroupRights;
+
+// The same inside the fragment of the attribute's class: the rights lines take the groups read
+// for that fragment.
+bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing,
+                      GroupRights& classGroups);
+
 // The removal of the attribute from its class.
 bool scriptCValRemove(IZClassValue* cval);
 

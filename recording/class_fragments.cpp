@@ -3,6 +3,7 @@
 #include "recording/fragment_writer.h"
 #include "recording/attribute_fragments.h"
 #include "recording/kernel_access.h"
+#include "recording/link_receiver.h"
 #include "recording/literal_encoding.h"
 #include "recording/recording_state.h"
 #include "recording/script_format.h"
@@ -10,6 +11,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 namespace kv {
@@ -51,39 +53,37 @@ void WriteBlocked(IZClass* cls) {
 }
 
 // Inherited entries give nothing (scriptClassValue skips them); own ones their whole fragment.
-void WriteAttributes(IZClass* cls, bool onlyIfMissing) {
+void WriteAttributes(IZClass* cls, bool onlyIfMissing, GroupRights& groups) {
     LONG count = 0;
     check(cls->get_zrClassValuesCount(&count));
     for (LONG i = 0; i < count; ++i) {
         ComPtr<IZClassValue> cval;
         check(cls->zriClassValueItem(i, &cval));
         cval = Required(std::move(cval), L"zriClassValueItem");
-        scriptClassValue(cval.Get(), NameOf(cval.Get()), onlyIfMissing);
+        scriptClassValue(cval.Get(), NameOf(cval.Get()), onlyIfMissing, groups);
     }
 }
 
-void WriteClassRights(IZClass* cls, const GUID& key) {
+void WriteClassRights(GroupRights& groups, const GUID& key) {
     Write(tplClassClearRightsNote);
-    ForEachGroupRights(LocalSecurityOf(cls).Get(), key,
-                       [](const std::string& id, std::int32_t rights) {
-                           if (rights == kNoRightsEntry)
-                               Write(tplRemoveClassRights, {Literal(id)});
-                           else
-                               Write(tplGiveClassRights, {rights, Literal(id)});
-                       });
+    groups.ForEach(key, [](const std::string& id, std::int32_t rights) {
+        if (rights == kNoRightsEntry)
+            Write(tplRemoveClassRights, {Literal(id)});
+        else
+            Write(tplGiveClassRights, {rights, Literal(id)});
+    });
 }
 
 // A loop of the scenario that gives every attribute of the class, inherited ones included, the
 // class's rights.
-void WriteAttributeRightsLoop(IZClass* cls, const GUID& key) {
+void WriteAttributeRightsLoop(GroupRights& groups, const GUID& key) {
     Write(tplAttrsRightsLoopBegin);
-    ForEachGroupRights(LocalSecurityOf(cls).Get(), key,
-                       [](const std::string& id, std::int32_t rights) {
-                           if (rights == kNoRightsEntry)
-                               Write(tplRemoveAttrRights, {Literal(id)});
-                           else
-                               Write(tplAttrsRightsLoopGive, {rights, Literal(id)});
-                       });
+    groups.ForEach(key, [](const std::string& id, std::int32_t rights) {
+        if (rights == kNoRightsEntry)
+            Write(tplRemoveAttrRights, {Literal(id)});
+        else
+            Write(tplAttrsRightsLoopGive, {rights, Literal(id)});
+    });
     Write(tplAttrsRightsLoopEnd);
 }
 
@@ -118,10 +118,26 @@ void WriteChildLinks(IZClass* cls, const ClassName& name) {
     }
 }
 
-// Each parent is addressed with tplAddClass, so afterwards the scenario's cls holds the last
-// parent written.
+void WriteParentLink(IZClass* parent, const ClassName& name) {
+    const std::string parentName = NameOf(parent);
+    Write(tplAddLinkComment, {Comment(parentName), Comment(name.text)});
+    Write(tplAddClass, {Literal(parentName)});
+    Write(tplAddChild, {Literal(name.text)});
+}
+
+// Every class of the vector that has this one among its children, in the vector's order. Each
+// parent is addressed with tplAddClass, so afterwards the scenario's cls holds the last parent
+// written. An open recording knows the parents from the links; otherwise every class is asked.
 void WriteParentLinks(IZClass* cls, const ClassName& name) {
     const ComPtr<IZClassVector> vector = ClassVectorOf(cls);
+    if (ParentLinks* links = RecordingParentLinks(vector.Get())) {
+        if (const std::optional<ParentLinks::ClassList> parents =
+                links->ParentsOf(vector.Get(), cls)) {
+            for (const ComPtr<IZClass>& parent : *parents)
+                WriteParentLink(parent.Get(), name);
+            return;
+        }
+    }
     LONG count = 0;
     check(vector->get_zrCount(&count));
     for (LONG i = 0; i < count; ++i) {
@@ -130,12 +146,8 @@ void WriteParentLinks(IZClass* cls, const ClassName& name) {
         parent = Required(std::move(parent), L"zrItem");
         ComPtr<IZClass> link;
         check(parent->zrnChildClassItem(name.wide.Get(), &link));
-        if (!link)
-            continue;
-        const std::string parentName = NameOf(parent.Get());
-        Write(tplAddLinkComment, {Comment(parentName), Comment(name.text)});
-        Write(tplAddClass, {Literal(parentName)});
-        Write(tplAddChild, {Literal(name.text)});
+        if (link)
+            WriteParentLink(parent.Get(), name);
     }
 }
 
@@ -168,16 +180,18 @@ bool scriptClass(IZClass* cls, std::string_view name, const ClassFragmentOptions
         WriteBaseClass(cls);
     if (DifferenceMode)
         WriteBlocked(cls);
+    // The groups of the class's model, read once for the whole fragment.
+    GroupRights groups([cls] { return LocalSecurityOf(cls); });
     if (completeRewrite) {
         WriteEmptyItem();
-        WriteAttributes(cls, options.updateOnly);
+        WriteAttributes(cls, options.updateOnly, groups);
     }
     // A difference scenario carries rights, constraints and links in sections of its own.
     if (!DifferenceMode) {
         const GUID key = SecurityKeyOf(cls);
-        WriteClassRights(cls, key);
+        WriteClassRights(groups, key);
         if (options.attributeRights)
-            WriteAttributeRightsLoop(cls, key);
+            WriteAttributeRightsLoop(groups, key);
         if (options.filters)
             WriteConstraints(cls, current);
         if (options.links) {

@@ -16,9 +16,13 @@ inline bool RecordingOpen() {
     return RecordingActive && ScriptBuffer;
 }
 
-// One formatted template is one item of the scenario.
+// One formatted template is one item of the scenario, filled in a text kept for the next one
+// (the recording is only ever written on the host's user-interface thread).
 inline void Write(std::string_view scriptTemplate, std::initializer_list<FormatValue> values = {}) {
-    ScriptBuffer->push_back(Format(scriptTemplate, values));
+    static std::string item;
+    item.clear();
+    AppendFormat(item, scriptTemplate, values);
+    ScriptBuffer->push_back(item);
 }
 
 // An empty item: an empty line in the file.

@@ -97,18 +97,28 @@ void ForEachProperty(IZProperties* props,
     }
 }
 
-void ForEachGroupRights(
-    IZLocalSecurity* security, const GUID& key,
-    const std::function<void(const std::string& id, std::int32_t rights)>& visit) {
+GroupRights::GroupRights(std::function<ComPtr<IZLocalSecurity>()> reachSecurity)
+    : reachSecurity_(std::move(reachSecurity)) {}
+
+void GroupRights::ForEach(const GUID& key, const Visitor& visit) {
+    if (complete_) {
+        for (const auto& [group, id] : groups_)
+            visit(id, RightsOf(security_.Get(), group, key));
+        return;
+    }
+    if (!security_)
+        security_ = reachSecurity_();
+    groups_.clear();
     LONG group = 0;
-    check(security->zrNextGroup(0, &group));
+    check(security_->zrNextGroup(0, &group));
     while (group != 0) {
-        const std::string id = GroupIdentifier(security, group);
-        visit(id, RightsOf(security, group, key));
+        groups_.emplace_back(group, GroupIdentifier(security_.Get(), group));
+        visit(groups_.back().second, RightsOf(security_.Get(), group, key));
         LONG next = 0;
-        check(security->zrNextGroup(group, &next));
+        check(security_->zrNextGroup(group, &next));
         group = next;
     }
+    complete_ = true;
 }
 
 } // namespace kv

@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kv {
 
@@ -75,11 +77,26 @@ std::string GroupIdentifier(IZLocalSecurity* security, long group);
 void ForEachProperty(IZProperties* props,
                      const std::function<void(const Bstr& name, const VARIANT& value)>& visit);
 
-// Visits every user group in the kernel's order with its identifier and its rights for the key
-// (kNoRightsEntry when it has none). Each group is read just before it is visited, so what the
-// visitor wrote stays when a later read fails.
-void ForEachGroupRights(
-    IZLocalSecurity* security, const GUID& key,
-    const std::function<void(const std::string& id, std::int32_t rights)>& visit);
+// The user groups of one model in the kernel's order with their identifiers, for the rights
+// lines of one fragment. A group is read just before it is first visited, so what a visitor
+// wrote stays when a later read fails; once read, the list serves the rest of the fragment, as
+// the groups cannot change while a fragment is written. The security object is reached on first
+// use, through the function given.
+class GroupRights {
+public:
+    using Visitor = std::function<void(const std::string& id, std::int32_t rights)>;
+
+    explicit GroupRights(std::function<ComPtr<IZLocalSecurity>()> reachSecurity);
+
+    // Visits every group with its identifier and its rights for the key (kNoRightsEntry when it
+    // has none).
+    void ForEach(const GUID& key, const Visitor& visit);
+
+private:
+    std::function<ComPtr<IZLocalSecurity>()> reachSecurity_;
+    ComPtr<IZLocalSecurity> security_;
+    std::vector<std::pair<LONG, std::string>> groups_; // handle, identifier
+    bool complete_ = false;
+};
 
 } // namespace kv

@@ -1,12 +1,16 @@
 #include "recording/kernel_text.h"
 
 #include "common/export_barrier.h"
+#include "recording/guid_text.h"
 
 #include <oleauto.h>
 #include <combaseapi.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <cwchar>
 #include <stdexcept>
 #include <system_error>
@@ -83,18 +87,39 @@ std::wstring CodePointName(std::wstring_view text, std::size_t at) {
                            L" нет в кодовой странице системы");
 }
 
+// The most bytes the ANSI code page writes for one UTF-16 unit (2 for a double-byte code page).
+int LongestAnsiCharacter() {
+    static const int longest = [] {
+        CPINFO info = {};
+        return GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 0 ? static_cast<int>(info.MaxCharSize)
+                                                                : 0;
+    }();
+    return longest;
+}
+
 std::string ToAnsi(std::wstring_view text, Unrepresentable unrepresentable) {
     if (text.empty())
         return {};
     if (text.size() > INT_MAX / 4)
         throw std::length_error("AnsiFromWide: text too long");
+    const int wideLength = static_cast<int>(text.size());
+    // One conversion into room for the longest result, telling at the same time whether a
+    // character had no exact counterpart; the size is asked first only where the code page's
+    // longest character is unknown.
     BOOL lossy = FALSE;
-    const int size = AnsiSize(text, &lossy);
+    int size = wideLength * LongestAnsiCharacter();
+    if (size == 0)
+        size = AnsiSize(text, &lossy);
+    std::string result(static_cast<std::size_t>(size), '\0');
+    // A UTF-8 code page represents everything, and takes no flag.
+    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength,
+                                            result.data(), size, nullptr,
+                                            GetACP() == CP_UTF8 ? nullptr : &lossy);
+    if (written <= 0)
+        ThrowHresult(HRESULT_FROM_WIN32(GetLastError()), "WideCharToMultiByte");
     if (lossy && unrepresentable == Unrepresentable::Refuse)
         RefuseText(text);
-    std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                        result.data(), size, nullptr, nullptr);
+    result.resize(static_cast<std::size_t>(written));
     return result;
 }
 
@@ -137,10 +162,10 @@ std::string ShownVariantText(const VARIANT& value) {
 }
 
 std::string GuidText(const GUID& id) {
-    wchar_t text[40] = {};
-    if (StringFromGUID2(id, text, 40) == 0)
-        ThrowHresult(E_UNEXPECTED, "StringFromGUID2");
-    return AnsiFromWide(text);
+    std::array<std::uint8_t, 16> bytes;
+    static_assert(sizeof(id) == bytes.size());
+    std::memcpy(bytes.data(), &id, bytes.size());
+    return GuidText(std::span<const std::uint8_t, 16>(bytes));
 }
 
 } // namespace kv

@@ -29,7 +29,8 @@ std::string VariantText(const VARIANT& value);
 std::string ShownAnsiFromBstr(BSTR text);
 std::string ShownVariantText(const VARIANT& value);
 
-// The registry form of the GUID, as StringFromGUID2 writes it.
+// The registry form of the GUID, as StringFromGUID2 writes it (formatted here, without the
+// platform's round trip through a wide string).
 std::string GuidText(const GUID& id);
 
 } // namespace kv

@@ -269,16 +269,34 @@ TCVecEvts::TCVecEvts(IZModel* model) {
     if (!vector)
         throw LibraryError(E_POINTER, L"Модель не вернула вектор классов");
     classVector_.Connect(vector.Get());
-    classVector_.OnLinkAdd = [](TZClassVector&, IDispatch* parent, IDispatch* child) {
+    classVector_.OnLinkAdd = [this](TZClassVector&, IDispatch* parent, IDispatch* child) {
+        parentLinks_.Invalidate();
         WriteLink(parent, child, false);
     };
-    classVector_.OnLinkDelete = [](TZClassVector&, IDispatch* parent, IDispatch* child) {
+    classVector_.OnLinkDelete = [this](TZClassVector&, IDispatch* parent, IDispatch* child) {
+        parentLinks_.Invalidate();
         WriteLink(parent, child, true);
     };
 }
 
 void TCVecEvts::Disconnect() noexcept {
     classVector_.Disconnect();
+    parentLinks_.Invalidate();
+}
+
+ParentLinks* TCVecEvts::ParentLinksOf(IZClassVector* vector) {
+    if (!vector || !classVector_.ReceivesEvents())
+        return nullptr;
+    ComPtr<IUnknown> connected, asked;
+    if (FAILED(classVector_.ClassVector()->QueryInterface(IID_PPV_ARGS(&connected))) ||
+        FAILED(vector->QueryInterface(IID_PPV_ARGS(&asked))) || connected != asked)
+        return nullptr;
+    return &parentLinks_;
+}
+
+ParentLinks* RecordingParentLinks(IZClassVector* vector) {
+    auto* const receiver = dynamic_cast<TCVecEvts*>(LinkEventReceiver.get());
+    return receiver ? receiver->ParentLinksOf(vector) : nullptr;
 }
 
 void TCVecEvts::WriteLink(IDispatch* parent, IDispatch* child, bool remove) {

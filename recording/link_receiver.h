@@ -4,6 +4,7 @@
 // removes.
 #pragma once
 
+#include "recording/parent_links.h"
 #include "recording/recording_state.h"
 
 #include <windows.h>
@@ -45,6 +46,7 @@ public:
     // Unadvises the sink and releases the vector; nothing when not connected.
     void Disconnect() noexcept;
     bool Connected() const noexcept { return classVector_.Get() != nullptr; }
+    IZClassVector* ClassVector() const noexcept { return classVector_.Get(); }
     // Whether the event sink is advised (false for a vector without the connection point).
     bool ReceivesEvents() const noexcept { return sink_.Get() != nullptr; }
 
@@ -60,17 +62,27 @@ private:
 };
 
 // The recording's link receiver: every link the kernel adds or removes while the recording is
-// open becomes a link fragment at the moment of the event.
+// open becomes a link fragment at the moment of the event. As it sees every link change, it also
+// keeps the parents of the vector's classes for the class fragments.
 class TCVecEvts final : public RecordingLinkReceiver {
 public:
     // Connects to the class vector of the model; raises when the model cannot give one.
     explicit TCVecEvts(IZModel* model);
     void Disconnect() noexcept override;
 
+    // The parents kept for that class vector; null unless it is the one whose link events
+    // arrive here.
+    ParentLinks* ParentLinksOf(IZClassVector* vector);
+
 private:
     static void WriteLink(IDispatch* parent, IDispatch* child, bool remove);
 
+    ParentLinks parentLinks_; // before classVector_: it outlives the connection
     TZClassVector classVector_;
 };
+
+// The parents kept by the open recording's receiver for that class vector; null when there is
+// none to trust (no recording, or no link events from that vector).
+ParentLinks* RecordingParentLinks(IZClassVector* vector);
 
 } // namespace kv

@@ -6,7 +6,6 @@
 #include "execution/script_runner.h"
 #include "recording/link_receiver.h"
 #include "recording/recording_session_files.h"
-#include "recording/recording_session_text.h"
 #include "recording/recording_state.h"
 #include "recording/templates.h"
 
@@ -38,11 +37,11 @@ void RunShowingError(HWND owner, IZModel** model, const std::string& path) {
 
 // The difference scenario applied at once: written to the temporary folder, run, deleted.
 // A failed write raises with the recording still open.
-void ApplyScenario(HWND owner, IZModel** model, const std::string& text) {
+void ApplyScenario(HWND owner, IZModel** model, const ScriptItemList& items) {
     const std::wstring folder = TemporaryFolder();
     const std::wstring path = folder + kTemporaryScenario;
     const std::string ansiPath = AnsiPath(folder) + AnsiFromWide(kTemporaryScenario);
-    if (const DWORD error = WriteScenarioFile(path, text))
+    if (const DWORD error = WriteScenarioFile(path, items))
         throw LibraryError(HRESULT_FROM_WIN32(error),
                            L"Не удалось записать временный файл сценария " + path);
     RunShowingError(owner, model, ansiPath);
@@ -50,8 +49,8 @@ void ApplyScenario(HWND owner, IZModel** model, const std::string& text) {
 }
 
 // Writes the scenario to the target until a write succeeds; false when the user gives up.
-bool SaveScenario(const std::wstring& target, const std::string& text) {
-    while (WriteScenarioFile(target, text) != 0) {
+bool SaveScenario(const std::wstring& target, const ScriptItemList& items) {
+    while (WriteScenarioFile(target, items) != 0) {
         if (ShowMessageDlg(kCreateFileFailed, mkInformation, kRetryOrGiveUp, nullptr) != kAnswerOK)
             return false;
     }
@@ -67,7 +66,7 @@ bool scriptStart(IZModel* model) {
         throw LibraryError(E_POINTER, L"Нет модели для записи сценария");
     // The receiver connects before any state changes: when it cannot, nothing is open.
     auto receiver = std::make_unique<TCVecEvts>(model);
-    ScriptItems items;
+    ScriptItemList items;
     items.emplace_back(tplScriptHeader);
     ScriptBuffer = std::move(items);
     LinkEventReceiver = std::move(receiver);
@@ -80,11 +79,10 @@ bool scriptEnd(HWND owner, std::string_view fileName, IZModel** model) {
     if (!RecordingActive || !ScriptBuffer)
         return false;
     ScriptBuffer->emplace_back(tplScriptFooter);
-    const std::string text = ScenarioFileText(*ScriptBuffer);
 
     if (DifferenceMode && model && *model &&
         ShowMessageDlg(kApplyQuestion, mkConfirmation, mbYesNo, nullptr) == kAnswerYes) {
-        ApplyScenario(owner, model, text);
+        ApplyScenario(owner, model, *ScriptBuffer);
         ReleaseRecording();
         return true;
     }
@@ -98,7 +96,7 @@ bool scriptEnd(HWND owner, std::string_view fileName, IZModel** model) {
             return false;
         target = std::move(*chosen);
     }
-    if (!SaveScenario(target, text))
+    if (!SaveScenario(target, *ScriptBuffer))
         return false;
     ReleaseRecording();
     return true;

@@ -1,10 +1,12 @@
 #include "recording/recording_session_files.h"
 
 #include "common/export_barrier.h"
+#include "recording/recording_session_text.h"
 
 #include <commdlg.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace kv {
@@ -12,7 +14,8 @@ namespace {
 
 // The longest path the platform knows, with room for its terminating zero.
 constexpr DWORD kLongestPath = 32768;
-
+// A scenario is written a megabyte at a time: a large one is never held twice in memory.
+constexpr std::size_t kWritePiece = 1024 * 1024;
 
 DWORD LastErrorOr(DWORD fallback) {
     const DWORD error = GetLastError();
@@ -55,6 +58,11 @@ std::optional<std::string> ExactAnsi(const std::wstring& text) {
                         ansi.data(), length, nullptr, &lossy);
     return ansi;
 }
+
+struct FileCloser {
+    void operator()(HANDLE file) const noexcept { CloseHandle(file); }
+};
+using FileHandle = std::unique_ptr<void, FileCloser>;
 
 } // namespace
 
@@ -113,6 +121,31 @@ std::string AnsiPath(const std::wstring& path) {
         return *ansi;
     throw LibraryError(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION),
                        L"Путь к файлу не представим в кодовой странице системы");
+}
+
+DWORD WriteScenarioFile(const std::wstring& path, const ScriptItemList& items) {
+    HANDLE created = CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created == INVALID_HANDLE_VALUE)
+        return LastErrorOr(ERROR_OPEN_FAILED);
+    FileHandle file(created);
+    DWORD error = 0;
+    ForEachScenarioFilePiece(items, kWritePiece, [&](std::string_view piece) {
+        DWORD written = 0;
+        if (piece.size() > MAXDWORD)
+            error = ERROR_FILE_TOO_LARGE;
+        else if (!WriteFile(file.get(), piece.data(), static_cast<DWORD>(piece.size()), &written,
+                            nullptr))
+            error = LastErrorOr(ERROR_WRITE_FAULT);
+        else if (written != piece.size())
+            error = ERROR_WRITE_FAULT;
+        return error == 0;
+    });
+    if (error)
+        return error;
+    if (!CloseHandle(file.release()))
+        return LastErrorOr(ERROR_WRITE_FAULT);
+    return 0;
 }
 
 void DeleteScenarioFile(const std::wstring& path) noexcept {

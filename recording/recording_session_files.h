@@ -2,9 +2,10 @@
 // temporary and documents folders, the Save File dialog and the file write.
 #pragma once
 
+#include "recording/recording_state.h"
+
 #include <windows.h>
 
-#include "execution/scenario_file.h"
 #include "execution/scenario_file_dialogs.h"
 
 #include <optional>
@@ -28,8 +29,10 @@ std::wstring ExtendedPath(const std::wstring& path);
 // even that fails, it raises.
 std::string AnsiPath(const std::wstring& path);
 
-// Writes the bytes to the file, replacing it, at any path length (execution/scenario_file.h).
-using execution::WriteScenarioFile;
+// Writes the scenario file of the items (ScenarioFileText's bytes, written piece by piece),
+// replacing the file. Paths past the platform's classic limit are written through the
+// extended-length form. 0 on success, else the system error code.
+DWORD WriteScenarioFile(const std::wstring& path, const ScriptItemList& items);
 
 // Deletes the file; the outcome is not reported.
 void DeleteScenarioFile(const std::wstring& path) noexcept;

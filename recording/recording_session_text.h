@@ -3,12 +3,22 @@
 
 #include "recording/recording_state.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace kv {
 
 // Every item followed by CR LF, the last one included. The items are already 8-bit text in the
 // ANSI code page and are copied byte for byte: no conversion, no byte-order mark.
 std::string ScenarioFileText(const ScriptItems& items);
+
+// The same bytes handed to `take` in consecutive pieces of about `pieceSize` bytes (a piece ends
+// after an item, so a long item makes a longer piece), so that a large scenario is never held
+// twice, nor in one block of its whole size. Stops at the first piece `take` refuses; answers
+// whether every piece was taken.
+bool ForEachScenarioFilePiece(const ScriptItemList& items, std::size_t pieceSize,
+                              const std::function<bool(std::string_view)>& take);
 
 } // namespace kv

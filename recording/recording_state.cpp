@@ -1,7 +1,7 @@
 #include "recording_state.h"
 
 bool RecordingActive = false;
-std::optional<ScriptItems> ScriptBuffer;
+std::optional<ScriptItemList> ScriptBuffer;
 std::unique_ptr<RecordingLinkReceiver> LinkEventReceiver;
 bool DifferenceMode = false;
 

@@ -3,6 +3,8 @@
 // lock.
 #pragma once
 
+#include "recording/script_item_list.h"
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,13 +19,13 @@ public:
     virtual void Disconnect() noexcept = 0;
 };
 
-// The scenario being recorded: ordered text items; one item may hold several lines.
+// Ordered text items of a scenario, as fragments are made; one item may hold several lines.
 using ScriptItems = std::vector<std::string>;
 
 // A recording is open; every fragment generator tests it first.
 extern bool RecordingActive;
-// Exists only while a recording is open.
-extern std::optional<ScriptItems> ScriptBuffer;
+// The scenario being recorded; exists only while a recording is open.
+extern std::optional<ScriptItemList> ScriptBuffer;
 // Receives the class vector's link events while a recording is open.
 extern std::unique_ptr<RecordingLinkReceiver> LinkEventReceiver;
 // The open recording is a difference scenario.

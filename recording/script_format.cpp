@@ -17,16 +17,23 @@ namespace {
 std::string Format(std::string_view scriptTemplate, std::initializer_list<FormatValue> values) {
     std::string result;
     result.reserve(scriptTemplate.size() + 64);
+    AppendFormat(result, scriptTemplate, values);
+    return result;
+}
+
+void AppendFormat(std::string& result, std::string_view scriptTemplate,
+                  std::initializer_list<FormatValue> values) {
     auto next = values.begin();
-    for (std::size_t pos = 0; pos < scriptTemplate.size(); ++pos) {
-        const char c = scriptTemplate[pos];
-        if (c != '%') {
-            result += c;
-            continue;
-        }
-        if (pos + 1 == scriptTemplate.size())
+    // The text between placeholders is copied a run at a time.
+    for (std::size_t pos = 0;;) {
+        const std::size_t percent = scriptTemplate.find('%', pos);
+        result.append(scriptTemplate.substr(pos, percent - pos));
+        if (percent == std::string_view::npos)
+            break;
+        if (percent + 1 == scriptTemplate.size())
             Mismatch(scriptTemplate, "a lone '%' at the end");
-        const char directive = scriptTemplate[++pos];
+        const char directive = scriptTemplate[percent + 1];
+        pos = percent + 2;
         if (directive != 's' && directive != 'd')
             Mismatch(scriptTemplate, "an unknown directive");
         if (next == values.end())
@@ -45,7 +52,6 @@ std::string Format(std::string_view scriptTemplate, std::initializer_list<Format
     }
     if (next != values.end())
         Mismatch(scriptTemplate, "more values than placeholders");
-    return result;
 }
 
 } // namespace kv

@@ -30,4 +30,8 @@ private:
 // std::invalid_argument.
 std::string Format(std::string_view scriptTemplate, std::initializer_list<FormatValue> values);
 
+// The same, appended to `out`.
+void AppendFormat(std::string& out, std::string_view scriptTemplate,
+                  std::initializer_list<FormatValue> values);
+
 } // namespace kv

@@ -24,7 +24,7 @@ protected:
     void OpenRecording() {
         RecordingActive = true;
         DifferenceMode = true;
-        ScriptBuffer = ScriptItems{"on error resume next", "line 1\r\nline 2"};
+        ScriptBuffer = ScriptItemList{"on error resume next", "line 1\r\nline 2"};
         receiver_ = new FakeReceiver(log_);
         LinkEventReceiver.reset(receiver_);
     }

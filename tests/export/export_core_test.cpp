@@ -53,7 +53,7 @@ StructureContents ContentsFromSpec(const export_test::StructureSpec& spec) {
 }
 
 std::string PageOf(const export_test::StructureSpec& spec) {
-    return PageFileText(BuildStructurePage(ContentsFromSpec(spec)));
+    return StructurePageText(ContentsFromSpec(spec));
 }
 
 struct EscapeCase {

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kv::testing {
@@ -29,10 +30,12 @@ inline std::string GoldenText(const std::string& name) {
 }
 
 // The items as a scenario file holds them: each followed by CR LF.
-inline std::string ScenarioText(const std::vector<std::string>& items) {
+template <class Items> std::string ScenarioText(const Items& items) {
     std::string text;
-    for (const std::string& item : items)
-        text += item + "\r\n";
+    for (const std::string_view item : items) {
+        text += item;
+        text += "\r\n";
+    }
     return text;
 }
 

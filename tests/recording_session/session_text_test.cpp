@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -21,6 +22,55 @@ TEST(ScenarioFileText, EveryItemIsFollowedByCrLf) {
     EXPECT_EQ(kv::ScenarioFileText({"a", "", "b\r\nc"}), "a\r\n\r\nb\r\nc\r\n");
     // Bytes are copied as they are: no conversion, no byte-order mark.
     EXPECT_EQ(kv::ScenarioFileText({"\xC0\xFF"}), "\xC0\xFF\r\n");
+}
+
+TEST(ScriptItemList, KeepsEveryItemAcrossItsBlocksAndWhenMoved) {
+    // Enough items to fill several blocks, and one longer than a block.
+    std::vector<std::string> expected;
+    for (int i = 0; i < 20000; ++i)
+        expected.push_back(std::to_string(i) + std::string(i % 97, 'a'));
+    expected.insert(expected.begin() + 7000, std::string(300 * 1024, 'L'));
+    expected.insert(expected.begin() + 3, "");
+    ScriptItemList items;
+    for (const std::string& item : expected)
+        items.push_back(item);
+    ScriptItemList moved = std::move(items);
+    EXPECT_TRUE(items.empty());
+    ASSERT_EQ(moved.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(moved[i], expected[i]) << "item " << i;
+    moved.emplace_back("after the move");
+    EXPECT_EQ(moved[expected.size()], "after the move");
+    std::string written;
+    kv::ForEachScenarioFilePiece(moved, 4096, [&](std::string_view piece) {
+        written += piece;
+        return true;
+    });
+    EXPECT_EQ(written, kv::ScenarioFileText(expected) + "after the move\r\n");
+}
+
+TEST(ScenarioFilePieces, JoinToTheFileTextAndStopWhenOneIsRefused) {
+    const std::string longItem(300, 'x');
+    const ScriptItemList items{"first", "", longItem, "a\r\nb", "last"};
+    const std::string whole = kv::ScenarioFileText({"first", "", longItem, "a\r\nb", "last"});
+    for (const std::size_t pieceSize : {1u, 7u, 100u, 1000u}) {
+        std::string joined;
+        std::size_t pieces = 0;
+        EXPECT_TRUE(kv::ForEachScenarioFilePiece(items, pieceSize, [&](std::string_view piece) {
+            joined += piece;
+            ++pieces;
+            return true;
+        }));
+        EXPECT_EQ(joined, whole) << "pieces of " << pieceSize;
+        EXPECT_LE(pieces, items.size()) << "pieces of " << pieceSize;
+    }
+    std::size_t offered = 0;
+    EXPECT_FALSE(kv::ForEachScenarioFilePiece(items, 1, [&](std::string_view) {
+        ++offered;
+        return offered < 2;
+    }));
+    EXPECT_EQ(offered, 2u);
+    EXPECT_TRUE(kv::ForEachScenarioFilePiece({}, 10, [](std::string_view) { return false; }));
 }
 
 TEST(TrimModuleName, DropsControlCharactersAndSpacesAtBothEndsOnly) {

@@ -1,0 +1,53 @@
+#include "recording/script_item_list.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+constexpr std::size_t kBlockSize = 256 * 1024;
+
+} // namespace
+
+ScriptItemList::ScriptItemList(std::initializer_list<std::string_view> items) {
+    for (const std::string_view item : items)
+        push_back(item);
+}
+
+ScriptItemList::ScriptItemList(ScriptItemList&& other) noexcept
+    : items_(std::move(other.items_)), blocks_(std::move(other.blocks_)),
+      free_(std::exchange(other.free_, nullptr)), room_(std::exchange(other.room_, 0)) {
+    other.items_.clear();
+    other.blocks_.clear();
+}
+
+ScriptItemList& ScriptItemList::operator=(ScriptItemList&& other) noexcept {
+    if (this != &other) {
+        items_ = std::move(other.items_);
+        blocks_ = std::move(other.blocks_);
+        free_ = std::exchange(other.free_, nullptr);
+        room_ = std::exchange(other.room_, 0);
+        other.items_.clear();
+        other.blocks_.clear();
+    }
+    return *this;
+}
+
+void ScriptItemList::push_back(std::string_view item) {
+    if (item.empty()) {
+        items_.emplace_back();
+        return;
+    }
+    if (item.size() > room_) {
+        // A new block; an item longer than a block gets one of its own size.
+        const std::size_t size = std::max(kBlockSize, item.size());
+        blocks_.push_back(std::make_unique<char[]>(size));
+        free_ = blocks_.back().get();
+        room_ = size;
+    }
+    std::memcpy(free_, item.data(), item.size());
+    items_.emplace_back(free_, item.size());
+    free_ += item.size();
+    room_ -= item.size();
+}
