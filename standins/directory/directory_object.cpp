@@ -1,7 +1,6 @@
 #include "directory_object.h"
 
 #include "logserver/log_server_object.h"
-#include "logserver/server_lifetime.h"
 #include "logserver/stand_in_object.h"
 
 #include <oleauto.h>
@@ -23,27 +22,12 @@ constexpr DISPID kShowHelpMember = 26;
 
 // An object called only by dispatch identifier, as the library calls the real component: it
 // has no type information and answers the one member it serves in Invoke.
-class DispatchObject : public IDispatch {
+class DispatchObject : public ComObject<IDispatch> {
 public:
-    explicit DispatchObject(const IID& own) : own_(own) { ServerObjectCreated(); }
-    virtual ~DispatchObject() { ServerObjectDestroyed(); }
+    explicit DispatchObject(const IID& own) : own_(own) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != own_)
-            return E_NOINTERFACE;
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
+        return Answer(iid, own_, object);
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (!count)
@@ -62,7 +46,6 @@ public:
 
 private:
     const IID& own_;
-    LONG references_ = 1;
 };
 
 class HelpObject final : public DispatchObject {

@@ -4,11 +4,11 @@
 #include "directory/directory_object.h"
 #include "log_server_object.h"
 #include "server_lifetime.h"
+#include "stand_in_object.h"
 #include "syncro_manager_object.h"
 
 #include <olectl.h>
 
-#include <new>
 #include <string>
 
 namespace {
@@ -29,27 +29,12 @@ const ServedClass served_classes[] = {
     {&CLSID_StandInDirectory, L"Directory component (stand-in)", CreateDirectoryComponent},
 };
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ComObject<IClassFactory> {
 public:
-    explicit ClassFactory(const ServedClass& served) : served_(served) { ServerObjectCreated(); }
-    ~ClassFactory() { ServerObjectDestroyed(); }
+    explicit ClassFactory(const ServedClass& served) : served_(served) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory)
-            return E_NOINTERFACE;
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
+        return Answer(iid, IID_IClassFactory, object);
     }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         if (!object)
@@ -66,7 +51,6 @@ public:
 
 private:
     const ServedClass& served_;
-    LONG references_ = 1;
 };
 
 std::wstring GuidText(const GUID& guid) {
@@ -137,16 +121,9 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID id, REFIID iid, voi
     if (!object)
         return E_POINTER;
     *object = nullptr;
-    for (const ServedClass& served : served_classes) {
-        if (*served.id != id)
-            continue;
-        auto* factory = new (std::nothrow) ClassFactory(served);
-        if (!factory)
-            return E_OUTOFMEMORY;
-        const HRESULT hr = factory->QueryInterface(iid, object);
-        factory->Release();
-        return hr;
-    }
+    for (const ServedClass& served : served_classes)
+        if (*served.id == id)
+            return CreateStandIn<ClassFactory>(iid, object, served);
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 

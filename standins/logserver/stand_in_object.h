@@ -1,5 +1,5 @@
-// What the COM objects of kvstandins.dll share: reference counting tied to the module count,
-// the answer to QueryInterface for their one interface, and their creation.
+// What the COM objects of kvstandins.dll (and its class factory) share: reference counting tied
+// to the module count, the answer to QueryInterface for their one interface, and their creation.
 #pragma once
 
 #include "server_lifetime.h"
@@ -8,6 +8,8 @@
 #include <objbase.h>
 
 #include <new>
+#include <type_traits>
+#include <utility>
 
 // Reference counting shared by the stand-ins' objects, tied to the module count.
 template <class Interface> class ComObject : public Interface {
@@ -28,7 +30,9 @@ protected:
         if (!object)
             return E_POINTER;
         *object = nullptr;
-        if (iid != IID_IUnknown && iid != own)
+        // An object called by dispatch answers for IDispatch as well.
+        const bool dispatch = std::is_base_of_v<IDispatch, Interface> && iid == IID_IDispatch;
+        if (iid != IID_IUnknown && iid != own && !dispatch)
             return E_NOINTERFACE;
         *object = static_cast<Interface*>(this);
         AddRef();
@@ -40,11 +44,12 @@ private:
 };
 
 // A new object answering for the interface asked; the caller holds its only reference.
-template <class Object> HRESULT CreateStandIn(const IID& iid, void** object) {
+template <class Object, class... Arguments>
+HRESULT CreateStandIn(const IID& iid, void** object, Arguments&&... arguments) {
     if (!object)
         return E_POINTER;
     *object = nullptr;
-    auto* created = new (std::nothrow) Object();
+    auto* created = new (std::nothrow) Object(std::forward<Arguments>(arguments)...);
     if (!created)
         return E_OUTOFMEMORY;
     const HRESULT hr = created->QueryInterface(iid, object);

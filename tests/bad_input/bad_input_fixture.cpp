@@ -8,14 +8,6 @@
 
 namespace {
 
-std::wstring WideFromAnsi(const std::string& ansi) {
-    const int size =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), size);
-    return wide;
-}
-
 // A full path in the form the file functions take at any length.
 std::wstring FilePath(const std::string& path) {
     const std::wstring wide = WideFromAnsi(path);
@@ -39,15 +31,6 @@ std::string Ansi(const std::wstring& text) {
     WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), size,
                         nullptr, nullptr);
     return ansi;
-}
-
-ComPtr<IZModel> NewModel() {
-    CLSID clsid;
-    Check(CLSIDFromProgID(L"zkernel.ZModel", &clsid), "zkernel.ZModel ProgID");
-    ComPtr<IZModel> model;
-    Check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model)),
-          "creating zkernel.ZModel");
-    return model;
 }
 
 void AddGroups(IZModel* model, const std::vector<std::wstring>& identifiers) {
@@ -150,10 +133,6 @@ std::set<std::string> BadInputTest::FilesIn(const std::string& folder) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
-}
-
-void BadInputTest::SaveModel(IZModel* model, const std::string& path) {
-    Check(model->zrSaveModel(Bstr(WideFromAnsi(path)).Get(), nullptr), "storing a structure");
 }
 
 void BadInputTest::StoreStructure(const std::string& path,

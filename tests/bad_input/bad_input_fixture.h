@@ -6,6 +6,7 @@
 
 #include "../host/host_process.h"
 #include "../host/model_description.h"
+#include "../host/structure_files.h"
 #include "common/com_owners.h"
 
 #include <zkernel.h>
@@ -25,7 +26,6 @@ using Microsoft::WRL::ComPtr;
 // ANSI (the code page of kvhost's arguments and output) from a wide text.
 std::string Ansi(const std::wstring& text);
 
-ComPtr<IZModel> NewModel();
 // Adds the user groups that every structure of these tests has, so a recording replays on a
 // model that holds only them.
 void AddGroups(IZModel* model, const std::vector<std::wstring>& identifiers);
@@ -62,7 +62,6 @@ protected:
 
     // A structure with classes "Base" and "Part", stored to the path, and its groups.
     void StoreStructure(const std::string& path, const std::function<void(IZModel*)>& build = {});
-    static void SaveModel(IZModel* model, const std::string& path);
 
     // The structure file's text without its "name" line, which names the file it came from.
     static std::string StructureWithoutName(const std::string& path);

@@ -19,13 +19,6 @@ using ScriptConstraint = ExportBool(__stdcall*)(const char*, const char*, BoolSl
 using ScriptCValRemoveName = ExportBool(__stdcall*)(const char*, const char*);
 using ScriptClsRemove = ExportBool(__stdcall*)(const char*);
 
-ComPtr<IZModel> LoadModel(const std::string& path) {
-    ComPtr<IZModel> model = NewModel();
-    Check(model->zrLoadModel(Bstr(std::wstring(path.begin(), path.end())).Get(), nullptr, 2),
-          "loading a structure");
-    return model;
-}
-
 ComPtr<IZClass> ClassNamed(IZModel* model, const std::wstring& name) {
     ComPtr<IZClassVector> vector;
     Check(model->zrGetClassVector(&vector), "the class vector");

@@ -66,6 +66,13 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
+std::wstring DialogTexts(HWND dialog) {
+    std::wstring texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        texts += WindowText(child) + L"\n";
+    return texts;
+}
+
 std::vector<HWND> ButtonsLeftToRight(HWND dialog) {
     std::vector<HWND> buttons;
     EnumChildWindows(dialog, CollectButtons, reinterpret_cast<LPARAM>(&buttons));

@@ -28,6 +28,8 @@ private:
 };
 
 std::wstring WindowText(HWND window);
+// The texts of the dialog's child windows, one per line.
+std::wstring DialogTexts(HWND dialog);
 // The dialog's push buttons from left to right.
 std::vector<HWND> ButtonsLeftToRight(HWND dialog);
 HWND FindButton(HWND dialog, std::wstring_view caption);

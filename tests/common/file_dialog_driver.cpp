@@ -58,3 +58,12 @@ std::wstring ProposedFolder(HWND dialog) {
 std::wstring SelectedFilter(HWND dialog) {
     return WindowText(GetDlgItem(dialog, cmb1));
 }
+
+FileDialogView LookAtFileDialog(HWND dialog) {
+    FileDialogView view;
+    view.owner = GetWindow(dialog, GW_OWNER);
+    view.folder = DialogAnswer(dialog, CDM_GETFOLDERPATH);
+    view.fileName = DialogAnswer(dialog, CDM_GETSPEC);
+    view.fileType = SelectedFilter(dialog);
+    return view;
+}

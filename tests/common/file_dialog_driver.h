@@ -6,7 +6,8 @@
 
 #include <string>
 
-// The user's documents folder, where the library's save dialogs start.
+// The user's documents folder, without a trailing backslash; the library's file dialogs start
+// there.
 std::wstring DocumentsFolder();
 
 // True for a common file dialog (it has a file name box).
@@ -19,3 +20,12 @@ void CancelDialog(HWND dialog);
 std::wstring ProposedFileName(HWND dialog);
 std::wstring ProposedFolder(HWND dialog);
 std::wstring SelectedFilter(HWND dialog);
+
+// What a file dialog showed when it opened.
+struct FileDialogView {
+    HWND owner = nullptr;
+    std::wstring folder;
+    std::wstring fileName;
+    std::wstring fileType;
+};
+FileDialogView LookAtFileDialog(HWND dialog);

@@ -1,7 +1,7 @@
 // scriptDifference as the user meets it, driven under Xvfb: the Open dialog (cancelled, or given
 // a file that cannot be loaded, or the target structure), then scriptEnd's apply question.
 #include "../common/dialog_driver.h"
-#include "../common/file_dialog_view.h"
+#include "../common/file_dialog_driver.h"
 #include "../recording_session/golden.h"
 #include "../recording_session/session_fixture.h"
 #include "difference_files.h"

@@ -3,6 +3,7 @@
 // export's error is printed with exit code 1; a malformed command line gives exit code 2.
 #include "host_process.h"
 #include "model_description.h"
+#include "structure_files.h"
 
 #include <oleauto.h>
 #include <wrl/client.h>
@@ -23,33 +24,6 @@ struct Text {
     ~Text() { SysFreeString(value); }
     operator BSTR() const { return value; }
 };
-
-std::wstring Wide(const std::string& ansi) {
-    int size =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), size);
-    return wide;
-}
-
-ComPtr<IZModel> NewModel() {
-    CLSID clsid;
-    Check(CLSIDFromProgID(L"zkernel.ZModel", &clsid), "zkernel.ZModel ProgID");
-    ComPtr<IZModel> model;
-    Check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model)),
-          "creating zkernel.ZModel");
-    return model;
-}
-
-ComPtr<IZModel> LoadModel(const std::string& path) {
-    ComPtr<IZModel> model = NewModel();
-    Check(model->zrLoadModel(Text(Wide(path).c_str()), nullptr, 2), "loading a structure");
-    return model;
-}
-
-void SaveModel(IZModel* model, const std::string& path) {
-    Check(model->zrSaveModel(Text(Wide(path).c_str()), nullptr), "storing a structure");
-}
 
 struct Groups {
     LONG designers = 0, workers = 0;

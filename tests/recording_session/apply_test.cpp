@@ -3,7 +3,7 @@
 // recording unit itself, since only the difference scenario turns a recording into a
 // difference recording.
 #include "../common/dialog_driver.h"
-#include "../common/file_dialog_view.h"
+#include "../common/file_dialog_driver.h"
 #include "golden.h"
 
 #include "recording/recording_session.h"

@@ -1,7 +1,7 @@
 // The kernel's link events during a recording: recorded between the surrounding fragments,
 // never after the recording closed or the library was unloaded, and dispatched with their
 // arguments in declaration order however the caller lays them out.
-#include "../common/file_dialog_view.h"
+#include "../common/file_dialog_driver.h"
 #include "fake_kernel.h"
 #include "golden.h"
 #include "session_fixture.h"

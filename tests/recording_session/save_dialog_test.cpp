@@ -1,7 +1,7 @@
 // The save path as the user meets it, driven under Xvfb: the Save File dialog (cancelled, then
 // used) and the message shown while the target cannot be written (retried, or given up).
 #include "../common/dialog_driver.h"
-#include "../common/file_dialog_view.h"
+#include "../common/file_dialog_driver.h"
 #include "golden.h"
 #include "session_fixture.h"
 
