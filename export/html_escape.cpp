@@ -1,5 +1,7 @@
 #include "export/html_escape.h"
 
+#include <array>
+
 namespace kv::html {
 namespace {
 
@@ -42,26 +44,37 @@ const char* UnquotedAttributeReference(char c) {
     }
 }
 
-template <class Reference> std::string Escape(std::string_view text, Reference reference) {
+// Copies the text with each character that has a reference replaced by it; plain text is
+// copied a run at a time.
+template <const char* (*Reference)(char)> std::string Escape(std::string_view text) {
+    static const std::array<bool, 256> replaced = [] {
+        std::array<bool, 256> table{};
+        for (int c = 0; c < 256; ++c)
+            table[c] = Reference(static_cast<char>(c)) != nullptr;
+        return table;
+    }();
     std::string result;
     result.reserve(text.size());
-    for (const char c : text) {
-        if (const char* replacement = reference(c))
-            result += replacement;
-        else
-            result += c;
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!replaced[static_cast<unsigned char>(text[i])])
+            continue;
+        result.append(text.substr(run, i - run));
+        result += Reference(text[i]);
+        run = i + 1;
     }
+    result.append(text.substr(run));
     return result;
 }
 
 } // namespace
 
 std::string EscapeText(std::string_view text) {
-    return Escape(text, TextReference);
+    return Escape<TextReference>(text);
 }
 
 std::string EscapeUnquotedAttribute(std::string_view text) {
-    return Escape(text, UnquotedAttributeReference);
+    return Escape<UnquotedAttributeReference>(text);
 }
 
 } // namespace kv::html

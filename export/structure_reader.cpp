@@ -34,6 +34,7 @@ std::vector<PropertyEntry> ReadProperties(IZClassValue& attribute) {
     long count = 0;
     check(Required(properties).get_zrCount(&count));
     std::vector<PropertyEntry> entries;
+    entries.reserve(count > 0 ? static_cast<std::size_t>(count) : 0);
     for (long position = 0; position < count; ++position) {
         Bstr name;
         Variant value;
@@ -63,6 +64,7 @@ ClassEntry ReadClass(IZClass& cls) {
     entry.screen_name = TextOf(cls, &IZClass::get_zrScreenName);
     long count = 0;
     check(cls.get_zrClassValuesCount(&count));
+    entry.attributes.reserve(count > 0 ? static_cast<std::size_t>(count) : 0);
     for (long position = 0; position < count; ++position) {
         ComPtr<IZClassValue> attribute;
         check(cls.zriClassValueItem(position, &attribute));
@@ -126,6 +128,10 @@ StructureContents ReadStructure(IZModel& model) {
     contents.filter_count = static_cast<std::int32_t>(filter_count);
 
     std::vector<ComPtr<IZClass>> class_objects;
+    const std::size_t classes_expected =
+        class_count > 0 ? static_cast<std::size_t>(class_count) : 0;
+    contents.classes.reserve(classes_expected);
+    class_objects.reserve(classes_expected);
     bool any_attributes = false;
     for (long position = 0; position < class_count; ++position) {
         ComPtr<IZClass> cls;

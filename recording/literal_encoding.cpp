@@ -1,5 +1,6 @@
 #include "recording/literal_encoding.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace kv {
@@ -11,6 +12,15 @@ bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
+// Copies the text to `result` up to the next of the special characters, a run at a time, and
+// answers where that character is (the text's size when there is none).
+std::size_t CopyRun(std::string& result, std::string_view text, std::size_t from,
+                    std::string_view special) {
+    const std::size_t found = std::min(text.find_first_of(special, from), text.size());
+    result.append(text.substr(from, found - from));
+    return found;
+}
+
 // Steps shared by CodeLiteral and ModuleLiteral: quotes doubled, then every line break (CR LF
 // first, then a lone CR, then a lone LF) replaced by the splice. One left-to-right pass gives
 // the same result as the successive replacements, since none of them produces text that a
@@ -18,18 +28,15 @@ bool IsLineBreak(char c) {
 std::string QuotesDoubledLineBreaksSpliced(std::string_view text) {
     std::string result;
     result.reserve(text.size() + 8);
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = CopyRun(result, text, 0, "\"\r\n"); i < text.size();
+         i = CopyRun(result, text, i + 1, "\"\r\n")) {
         const char c = text[i];
         if (c == '"') {
             result += "\"\"";
-        } else if (c == '\r') {
-            if (i + 1 < text.size() && text[i + 1] == '\n')
+        } else {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
             result += kLineBreakSplice;
-        } else if (c == '\n') {
-            result += kLineBreakSplice;
-        } else {
-            result += c;
         }
     }
     return result;
@@ -69,19 +76,17 @@ std::string CodeLiteral(std::string_view text) {
 std::string PlainTextInLiteral(std::string_view text) {
     std::string result;
     result.reserve(text.size() + 8);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '"') {
+    for (std::size_t i = CopyRun(result, text, 0, "\"\r\n"); i < text.size();
+         i = CopyRun(result, text, i + 1, "\"\r\n")) {
+        if (text[i] == '"') {
             result += "\"\"";
-        } else if (IsLineBreak(c)) {
-            result += '"';
-            for (; i < text.size() && IsLineBreak(text[i]); ++i)
-                result += text[i] == '\r' ? "&Chr(13)" : "&Chr(10)";
-            --i;
-            result += "&\"";
-        } else {
-            result += c;
+            continue;
         }
+        result += '"';
+        for (; i < text.size() && IsLineBreak(text[i]); ++i)
+            result += text[i] == '\r' ? "&Chr(13)" : "&Chr(10)";
+        --i;
+        result += "&\"";
     }
     return result;
 }
@@ -89,14 +94,9 @@ std::string PlainTextInLiteral(std::string_view text) {
 std::string PlainTextInComment(std::string_view text) {
     std::string result;
     result.reserve(text.size());
-    for (const char c : text) {
-        if (c == '\r')
-            result += "\\r";
-        else if (c == '\n')
-            result += "\\n";
-        else
-            result += c;
-    }
+    for (std::size_t i = CopyRun(result, text, 0, "\r\n"); i < text.size();
+         i = CopyRun(result, text, i + 1, "\r\n"))
+        result += text[i] == '\r' ? "\\r" : "\\n";
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include "common/com_owners.h"
 #include "common/export_barrier.h"
 #include "common/text_conversion.h"
+#include "recording/fragment_writer.h"
 #include "recording/kernel_access.h"
 #include "recording/kernel_text.h"
 #include "recording/literal_encoding.h"
@@ -21,15 +22,25 @@ namespace {
 constexpr std::string_view kCreateVerb = "\xD1\xEE\xE7\xE4\xE0\xF2\xFC";
 constexpr std::string_view kRemoveVerb = "\xD3\xE4\xE0\xEB\xE8\xF2\xFC";
 
-void WriteItem(std::string item) {
+void RequireBuffer() {
     if (!ScriptBuffer)
         throw LibraryError(E_UNEXPECTED, L"Запись сценария не открыта");
-    ScriptBuffer->push_back(std::move(item));
 }
 
-void WriteItems(ScriptItems items) {
-    for (std::string& item : items)
-        WriteItem(std::move(item));
+void WriteItem(std::string_view item) {
+    RequireBuffer();
+    ScriptBuffer->push_back(item);
+}
+
+// A filled template as one item (see Write).
+void WriteFormatted(std::string_view scriptTemplate, std::initializer_list<FormatValue> values) {
+    RequireBuffer();
+    Write(scriptTemplate, values);
+}
+
+void WriteItems(const ScriptItems& items) {
+    for (const std::string& item : items)
+        WriteItem(item);
 }
 
 Bstr KernelString(std::string_view ansi) {
@@ -43,11 +54,11 @@ bool scriptFilter(IZFilterVector* vector, std::string_view name, bool removeOnly
         return false;
     const std::string nameLiteral = PlainTextInLiteral(name);
 
-    WriteItem(std::string(tplProgressStep));
-    WriteItem(Format(tplFilterComment, {PlainTextInComment(name)}));
-    WriteItem(std::string(tplFilterVectorVar));
+    WriteItem(tplProgressStep);
+    WriteFormatted(tplFilterComment, {PlainTextInComment(name)});
+    WriteItem(tplFilterVectorVar);
     if (!newFilter)
-        WriteItem(Format(tplRemoveFilter, {nameLiteral}));
+        WriteFormatted(tplRemoveFilter, {nameLiteral});
     if (!removeOnly) {
         const std::wstring wideName = WideFromAnsi(name);
         const Bstr kernelName(wideName);
@@ -60,8 +71,8 @@ bool scriptFilter(IZFilterVector* vector, std::string_view name, bool removeOnly
                 continue;
             Bstr caption;
             check(vector->zrFilterCaption(i, caption.Out()));
-            WriteItem(Format(tplCreateFilter,
-                             {nameLiteral, PlainTextInLiteral(AnsiFromBstr(caption.Get()))}));
+            WriteFormatted(tplCreateFilter,
+                           {nameLiteral, PlainTextInLiteral(AnsiFromBstr(caption.Get()))});
             break;
         }
         LONG constraints = 0;
@@ -69,8 +80,8 @@ bool scriptFilter(IZFilterVector* vector, std::string_view name, bool removeOnly
         for (LONG j = 0; j < constraints; ++j) {
             Bstr className;
             check(vector->zrConstraintItem(kernelName.Get(), j, className.Out()));
-            WriteItem(Format(tplAddConstraint,
-                             {nameLiteral, PlainTextInLiteral(AnsiFromBstr(className.Get()))}));
+            WriteFormatted(tplAddConstraint,
+                           {nameLiteral, PlainTextInLiteral(AnsiFromBstr(className.Get()))});
         }
     }
     WriteItem({});
@@ -101,9 +112,9 @@ bool scriptSecurity(IZModel* model, std::string_view groupId) {
     Variant groupName;
     check(security->zrGroupAttribute(group, 0, 1, groupName.Out()));
     // The name is only shown in a comment; the rights lines use the identifier.
-    WriteItem(
-        Format(tplGroupRightsComment, {PlainTextInComment(ShownVariantText(*groupName.Get()))}));
-    WriteItem(std::string(tplLocalSecurityVar));
+    WriteFormatted(tplGroupRightsComment,
+                   {PlainTextInComment(ShownVariantText(*groupName.Get()))});
+    WriteItem(tplLocalSecurityVar);
 
     // The rights lines name the group by the identifier the host gave.
     const std::string groupLiteral = PlainTextInLiteral(groupId);
@@ -112,25 +123,27 @@ bool scriptSecurity(IZModel* model, std::string_view groupId) {
     for (LONG i = 0; i < classCount; ++i) {
         ComPtr<IZClass> cls;
         check(classes->zrItem(i, &cls));
-        WriteItem(
-            Format(tplAddClass, {PlainTextInLiteral(NameOf(Required(cls, L"zrItem").Get()))}));
+        WriteFormatted(tplAddClass, {PlainTextInLiteral(NameOf(Required(cls, L"zrItem").Get()))});
         const std::int32_t classRights = RightsOf(security.Get(), group, SecurityKeyOf(cls.Get()));
-        WriteItem(classRights == kNoRightsEntry
-                      ? Format(tplRemoveClassRightsLocal, {groupLiteral})
-                      : Format(tplGiveClassRightsLocal, {classRights, groupLiteral}));
+        if (classRights == kNoRightsEntry)
+            WriteFormatted(tplRemoveClassRightsLocal, {groupLiteral});
+        else
+            WriteFormatted(tplGiveClassRightsLocal, {classRights, groupLiteral});
 
         LONG attributeCount = 0;
         check(cls->get_zrClassValuesCount(&attributeCount));
         for (LONG j = 0; j < attributeCount; ++j) {
             ComPtr<IZClassValue> attribute;
             check(cls->zriClassValueItem(j, &attribute));
-            WriteItem(Format(tplAddAttr, {PlainTextInLiteral(NameOf(
-                                             Required(attribute, L"zriClassValueItem").Get()))}));
+            WriteFormatted(
+                tplAddAttr,
+                {PlainTextInLiteral(NameOf(Required(attribute, L"zriClassValueItem").Get()))});
             const std::int32_t rights =
                 RightsOf(security.Get(), group, SecurityKeyOf(attribute.Get()));
-            WriteItem(rights == kNoRightsEntry
-                          ? Format(tplRemoveAttrRightsLocal, {groupLiteral})
-                          : Format(tplGiveAttrRightsLocal, {rights, groupLiteral}));
+            if (rights == kNoRightsEntry)
+                WriteFormatted(tplRemoveAttrRightsLocal, {groupLiteral});
+            else
+                WriteFormatted(tplGiveAttrRightsLocal, {rights, groupLiteral});
         }
     }
     WriteItem({});
@@ -146,20 +159,20 @@ bool scriptModule(IZClassVector* classVector, std::string_view rawName, bool rem
     const std::string nameComment = PlainTextInComment(name);
     const std::string nameLiteral = PlainTextInLiteral(name);
 
-    WriteItem(std::string(tplProgressStep));
+    WriteItem(tplProgressStep);
     if (remove) {
-        WriteItem(Format(tplModuleComment, {kRemoveVerb, nameComment}));
-        WriteItem(std::string(tplClassVectorVar));
-        WriteItem(Format(tplRemoveModule, {nameLiteral}));
+        WriteFormatted(tplModuleComment, {kRemoveVerb, nameComment});
+        WriteItem(tplClassVectorVar);
+        WriteFormatted(tplRemoveModule, {nameLiteral});
     } else {
         // A module whose text cannot be read is not recorded; the progress line stays.
         Bstr text;
         if (FAILED(classVector->get_zrPatchFunction(KernelString(name).Get(), text.Out())))
             return false;
         const std::string encoded = ModuleLiteral(AnsiFromBstr(text.Get()));
-        WriteItem(Format(tplModuleComment, {kCreateVerb, nameComment}));
-        WriteItem(std::string(tplClassVectorVar));
-        WriteItem(Format(tplSetModule, {nameLiteral, encoded}));
+        WriteFormatted(tplModuleComment, {kCreateVerb, nameComment});
+        WriteItem(tplClassVectorVar);
+        WriteFormatted(tplSetModule, {nameLiteral, encoded});
     }
     WriteItem({});
     return true;
