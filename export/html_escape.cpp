@@ -44,20 +44,25 @@ const char* UnquotedAttributeReference(char c) {
     }
 }
 
-// Copies the text with each character that has a reference replaced by it; plain text is
-// copied a run at a time.
-template <const char* (*Reference)(char)> std::string Escape(std::string_view text) {
+// Which characters have a reference, from the reference function itself.
+template <const char* (*Reference)(char)> bool Replaced(char c) {
     static const std::array<bool, 256> replaced = [] {
         std::array<bool, 256> table{};
         for (int c = 0; c < 256; ++c)
             table[c] = Reference(static_cast<char>(c)) != nullptr;
         return table;
     }();
+    return replaced[static_cast<unsigned char>(c)];
+}
+
+// Copies the text with each character that has a reference replaced by it; plain text is
+// copied a run at a time.
+template <const char* (*Reference)(char)> std::string Escape(std::string_view text) {
     std::string result;
     result.reserve(text.size());
     std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!replaced[static_cast<unsigned char>(text[i])])
+        if (!Replaced<Reference>(text[i]))
             continue;
         result.append(text.substr(run, i - run));
         result += Reference(text[i]);
@@ -65,6 +70,13 @@ template <const char* (*Reference)(char)> std::string Escape(std::string_view te
     }
     result.append(text.substr(run));
     return result;
+}
+
+template <const char* (*Reference)(char)> EncodedText Escaped(std::string_view text) {
+    for (const char c : text)
+        if (Replaced<Reference>(c))
+            return EncodedText::Encoded(Escape<Reference>(text));
+    return EncodedText::Plain(text);
 }
 
 } // namespace
@@ -75,6 +87,14 @@ std::string EscapeText(std::string_view text) {
 
 std::string EscapeUnquotedAttribute(std::string_view text) {
     return Escape<UnquotedAttributeReference>(text);
+}
+
+EncodedText EscapedText(std::string_view text) {
+    return Escaped<TextReference>(text);
+}
+
+EncodedText EscapedUnquotedAttribute(std::string_view text) {
+    return Escaped<UnquotedAttributeReference>(text);
 }
 
 } // namespace kv::html

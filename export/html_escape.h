@@ -4,6 +4,8 @@
 // Works on bytes of any single-byte code page. Pure: no Windows header.
 #pragma once
 
+#include "recording/script_format.h"
+
 #include <string>
 #include <string_view>
 
@@ -16,5 +18,9 @@ std::string EscapeText(std::string_view text);
 // everything that ends or breaks such a value (white space, quotes, "=", "`") becomes a
 // character reference, which the browser decodes back into the value.
 std::string EscapeUnquotedAttribute(std::string_view text);
+
+// The same, viewing the text itself when nothing in it needs a reference.
+EncodedText EscapedText(std::string_view text);
+EncodedText EscapedUnquotedAttribute(std::string_view text);
 
 } // namespace kv::html

@@ -31,8 +31,8 @@ private:
 };
 
 // A link to a class's anchor, the class name as its text.
-std::string Link(std::string_view class_name) {
-    return Format(LinkPiece, {EscapeUnquotedAttribute(class_name), EscapeText(class_name)});
+void AppendLink(std::string& list, std::string_view class_name) {
+    AppendFormat(list, LinkPiece, {EscapedUnquotedAttribute(class_name), EscapedText(class_name)});
 }
 
 // Links joined by ", ", or the word for none.
@@ -41,19 +41,23 @@ template <class Names> std::string LinkList(const Names& names) {
     for (const auto& name : names) {
         if (!list.empty())
             list += ListSeparator;
-        list += Link(name);
+        AppendLink(list, name);
     }
     return list.empty() ? std::string(EmptyListText) : list;
 }
 
 void AddAttributeRow(PageText& page, const AttributeEntry& attribute) {
     page.Add(RowStartPiece);
-    page.Formatted(FirstCellPiece, {EscapeText(attribute.name)});
+    page.Formatted(FirstCellPiece, {EscapedText(attribute.name)});
     page.Formatted(NextCellPiece, {AttributeTypeWords(attribute.kind, attribute.data_type)});
-    page.Formatted(NextCellPiece, {EscapeText(attribute.screen_name)});
+    page.Formatted(NextCellPiece, {EscapedText(attribute.screen_name)});
     page.Add(OpenCellPiece);
+    std::string line;
     for (const PropertyEntry& property : attribute.properties) {
-        const std::string line = EscapeText(property.name) + " = " + EscapeText(property.value);
+        line.clear();
+        line += EscapedText(property.name);
+        line += " = ";
+        line += EscapedText(property.value);
         page.Formatted(PropertyLinePiece, {line});
     }
     if (attribute.properties.empty())
@@ -70,7 +74,7 @@ void AddClass(PageText& page, const StructureContents& contents, std::size_t pos
         display_name += " (" + EscapeText(cls.screen_name) + ")";
 
     page.Add(RowStartPiece);
-    page.Formatted(ClassHeadingCellPiece, {EscapeUnquotedAttribute(cls.name), display_name});
+    page.Formatted(ClassHeadingCellPiece, {EscapedUnquotedAttribute(cls.name), display_name});
     page.Add(RowEndPiece);
     // A class without attributes is only its heading, whatever its links.
     if (cls.attributes.empty())

@@ -35,7 +35,8 @@ std::string GuidProperty(IZClassValue* cval,
 
 std::string TextProperty(IZClassValue* cval,
                          HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(BSTR*)) {
-    return Literal(KernelText(cval, get));
+    const std::string text = KernelText(cval, get);
+    return std::string(std::string_view(Literal(text)));
 }
 
 // Every recorded field of the attribute, from its identifier to the forbid-input flag.

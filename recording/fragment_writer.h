@@ -32,12 +32,16 @@ inline void WriteEmptyItem() {
 
 // Names go into string literals and comment lines so that a quote or a line break in them can
 // neither end the literal nor the comment; ordinary names are written unchanged.
-inline std::string Literal(std::string_view text) {
-    return PlainTextInLiteral(text);
+inline EncodedText Literal(std::string_view text) {
+    if (text.find_first_of("\"\r\n") == std::string_view::npos)
+        return EncodedText::Plain(text);
+    return EncodedText::Encoded(PlainTextInLiteral(text));
 }
 
-inline std::string Comment(std::string_view text) {
-    return PlainTextInComment(text);
+inline EncodedText Comment(std::string_view text) {
+    if (text.find_first_of("\r\n") == std::string_view::npos)
+        return EncodedText::Plain(text);
+    return EncodedText::Encoded(PlainTextInComment(text));
 }
 
 } // namespace kv

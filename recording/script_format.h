@@ -5,9 +5,30 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 namespace kv {
+
+// A text as a template needs it (a literal, a comment, HTML): the text itself, viewed, when
+// nothing in it needs encoding, else the encoded copy. Most texts need nothing, and a large
+// scenario or page places millions of them. A viewed text must outlive this object.
+class EncodedText {
+public:
+    static EncodedText Plain(std::string_view text) { return EncodedText(text, {}, false); }
+    static EncodedText Encoded(std::string text) { return EncodedText({}, std::move(text), true); }
+    operator std::string_view() const noexcept {
+        return encoded_ ? std::string_view(text_) : plain_;
+    }
+
+private:
+    EncodedText(std::string_view plain, std::string text, bool encoded)
+        : plain_(plain), text_(std::move(text)), encoded_(encoded) {}
+
+    std::string_view plain_;
+    std::string text_;
+    bool encoded_;
+};
 
 // One value for a placeholder. Texts are viewed, not copied: the caller keeps them alive for
 // the call of Format.
@@ -17,6 +38,13 @@ public:
     FormatValue(const char* text) : value_(std::string_view(text)) {}
     FormatValue(const std::string& text) : value_(std::string_view(text)) {}
     FormatValue(std::int32_t number) : value_(number) {}
+    // Any other text that views as a string_view.
+    template <class Text>
+    requires(std::is_convertible_v<const Text&, std::string_view> &&
+             !std::is_convertible_v<const Text&, const char*> &&
+             !std::is_same_v<Text, std::string> && !std::is_same_v<Text, std::string_view>)
+        FormatValue(const Text& text)
+        : value_(std::string_view(text)) {}
 
     const std::variant<std::string_view, std::int32_t>& value() const { return value_; }
 

@@ -26,7 +26,7 @@ const char kUsage[] =
     "               [--repeat N] [--work FOLDER] [--keep]\n"
     "\n"
     "  --sizes          classes of the structures (default 500,1000,2000,4000)\n"
-    "  --replay-sizes   classes of the replayed structures (default 1,2,4,100,200,400)\n"
+    "  --replay-sizes   classes of the replayed structures (default 1,2,4,8,100,200,400)\n"
     "  --operations     some of record, difference, html, import, replay (default all)\n"
     "  --repeat         runs of each operation and of its floor; the best counts (default 3)\n"
     "  --work           the folder for the generated files (default %TEMP%\\kvbench)\n"
@@ -34,7 +34,7 @@ const char kUsage[] =
 
 struct Options {
     std::vector<int> sizes = {500, 1000, 2000, 4000};
-    std::vector<int> replay_sizes = {1, 2, 4, 100, 200, 400};
+    std::vector<int> replay_sizes = {1, 2, 4, 8, 100, 200, 400};
     std::vector<std::string> operations = OperationNames();
     int repeat = 3;
     std::wstring work;

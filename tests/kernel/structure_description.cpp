@@ -89,7 +89,7 @@ std::string Describe(const Structure& s) {
     for (std::size_t i = 0; i < s.GroupCount(); ++i) {
         const Group& group = s.GroupAt(i);
         out << "group " << group.id << " name=" << group.name << "\n";
-        for (const auto& [key, rights] : group.rights)
+        for (const auto& [key, rights] : RightsInKeyOrder(group))
             out << "  rights " << GuidText(key) << " = " << rights << "\n";
     }
     for (std::size_t i = 0; i < s.EventItemCount(); ++i)

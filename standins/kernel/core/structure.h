@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -105,8 +104,10 @@ struct Module {
 struct Group {
     std::string id;
     std::string name;
-    std::int32_t handle = 0;             // opaque, non-zero, not stored
-    std::map<Guid, std::int32_t> rights; // security key -> rights mask
+    std::int32_t handle = 0; // opaque, non-zero, not stored
+    // Security key -> rights mask, hashed: a group of a large structure has rights on a hundred
+    // thousand objects. RightsInKeyOrder lists them in a stable order.
+    std::unordered_map<Guid, std::int32_t, GuidHash> rights;
 };
 
 struct EventItem {
@@ -283,6 +284,9 @@ private:
     std::vector<EventItem> event_items_;
     std::vector<EventGroup> event_groups_;
 };
+
+// A group's rights ordered by security key, as structure files list them.
+std::vector<std::pair<Guid, std::int32_t>> RightsInKeyOrder(const Group& group);
 
 // Handler owners of an event group, one row per distinct (owner, attribute), in order of first
 // appearance.

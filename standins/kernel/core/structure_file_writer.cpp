@@ -138,7 +138,7 @@ std::string WriteStructureFile(const Structure& structure) {
     for (std::size_t i = 0; i < structure.GroupCount(); ++i) {
         const Group& group = structure.GroupAt(i);
         Json rights = Json::array();
-        for (const auto& [key, mask] : group.rights)
+        for (const auto& [key, mask] : RightsInKeyOrder(group))
             rights.push_back(Json{{"key", GuidText(key)}, {"rights", mask}});
         groups.push_back(Json{{"id", group.id}, {"name", group.name}, {"rights", rights}});
     }

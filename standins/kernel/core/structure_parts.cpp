@@ -131,6 +131,12 @@ bool Structure::RemoveModule(std::string_view name) {
 
 // --- user groups and rights -------------------------------------------------------------------
 
+std::vector<std::pair<Guid, std::int32_t>> RightsInKeyOrder(const Group& group) {
+    std::vector<std::pair<Guid, std::int32_t>> rights(group.rights.begin(), group.rights.end());
+    std::sort(rights.begin(), rights.end());
+    return rights;
+}
+
 const Group& Structure::GroupAt(std::size_t index) const {
     if (index >= groups_.size())
         Fail(ErrorKind::InvalidArgument, OutOfRange("group", index, groups_.size()));
