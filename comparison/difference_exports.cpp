@@ -10,10 +10,7 @@
 #include <commdlg.h>
 #include <wrl/client.h>
 
-#include <algorithm>
-#include <iterator>
 #include <optional>
-#include <vector>
 
 namespace kv {
 namespace {
@@ -24,36 +21,16 @@ constexpr wchar_t kDefaultFileName[] = L"Structure.ztp";
 // One filter entry: description, pattern; the list ends with an empty entry.
 constexpr wchar_t kStructureFilter[] = L"Технологический процесс (*.ztp)\0*.ztp\0";
 constexpr wchar_t kDefaultExtension[] = L"ztp";
-// The longest path the platform knows, with room for its terminating zero: a chosen path is
-// never cut.
-constexpr DWORD kLongestPath = 32768;
 // The kernel's flag for loading a structure file.
 constexpr LONG kLoadStructureFile = 2;
 
 // The structure file chosen in the Open dialog, or nothing when the user cancelled.
 std::optional<std::wstring> AskStructureFile(HWND owner) {
-    const std::wstring folder = DocumentsFolder() + L"\\";
-    std::vector<wchar_t> file(kLongestPath, L'\0');
-    std::copy(std::begin(kDefaultFileName), std::end(kDefaultFileName), file.begin());
-
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kStructureFilter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrInitialDir = folder.c_str();
-    dialog.lpstrDefExt = kDefaultExtension;
-    // No change of the host's current folder: a relative name it passes later stays its own.
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (GetOpenFileNameW(&dialog))
-        return std::wstring(file.data());
-    const DWORD error = CommDlgExtendedError();
-    if (error == 0)
-        return std::nullopt;
-    throw LibraryError(E_FAIL, L"Не удалось показать диалог открытия файла (код " +
-                                   std::to_wstring(error) + L")");
+    return AskFileInDocuments(owner, {.fileName = kDefaultFileName,
+                                      .filter = kStructureFilter,
+                                      .extension = kDefaultExtension,
+                                      .flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
+                                      .save = false});
 }
 
 // A private model of the kernel holding the structure file.

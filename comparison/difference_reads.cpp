@@ -13,12 +13,6 @@
 namespace kv {
 namespace {
 
-bool BoolOf(IZClassValue* cval, HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(VARIANT_BOOL*)) {
-    VARIANT_BOOL value = VARIANT_FALSE;
-    check((cval->*get)(&value));
-    return value != VARIANT_FALSE;
-}
-
 ComPtr<IZProperties> PropertiesOf(IZClassValue* cval) {
     ComPtr<IZProperties> props;
     check(cval->get_zrProperties(&props));
@@ -40,14 +34,9 @@ public:
     bool Contains(std::wstring_view name) {
         if (!names_) {
             names_.emplace();
-            LONG count = 0;
-            check(props_->get_zrCount(&count));
-            for (LONG i = 0; i < count; ++i) {
-                Bstr itemName;
-                Variant value;
-                check(props_->zrPropItem(i, itemName.Out(), value.Out()));
+            ForEachProperty(props_, [this](const Bstr& itemName, const VARIANT&) {
                 names_->emplace(itemName.View());
-            }
+            });
         }
         return names_->contains(std::wstring(name));
     }
@@ -108,10 +97,10 @@ AttributeParameters ReadAttributeParameters(IZClassValue* cval) {
     static_assert(sizeof(dataType) == sizeof(parameters.dataType));
     std::memcpy(parameters.dataType.data(), &dataType, sizeof(dataType));
     parameters.functionCode = KernelText(cval, &IZClassValue::get_zrFunctionCode);
-    parameters.blocked = BoolOf(cval, &IZClassValue::get_zrBlocked);
+    parameters.blocked = KernelBool(cval, &IZClassValue::get_zrBlocked);
     parameters.measureUnit = KernelText(cval, &IZClassValue::get_zrMeasureUnit);
     parameters.measureEntity = KernelText(cval, &IZClassValue::get_zrMeasureEntity);
-    parameters.forbidInput = BoolOf(cval, &IZClassValue::get_zrForbidInput);
+    parameters.forbidInput = KernelBool(cval, &IZClassValue::get_zrForbidInput);
     return parameters;
 }
 
@@ -120,21 +109,16 @@ ScriptItems PropertyDifferences(IZClassValue* target, IZClassValue* current) {
     const ComPtr<IZProperties> currentProps = PropertiesOf(current);
     PropertyNames currentNames(currentProps.Get());
     ScriptItems statements;
-    LONG count = 0;
-    check(targetProps->get_zrCount(&count));
-    for (LONG k = 0; k < count; ++k) {
-        Bstr name;
-        Variant value;
-        check(targetProps->zrPropItem(k, name.Out(), value.Out()));
+    ForEachProperty(targetProps.Get(), [&](const Bstr& name, const VARIANT& value) {
         Variant other;
         check(currentProps->zrPropValue(name.Get(), other.Out()));
         PropertyText currentText;
         if (!HoldsNothing(*other.Get()) || currentNames.Contains(name.View()))
             currentText = VariantText(*other.Get());
-        const std::string targetText = VariantText(*value.Get());
+        const std::string targetText = VariantText(value);
         if (!SamePropertyValue(targetText, currentText))
             statements.push_back(PropertyStatement(AnsiFromBstr(name.Get()), targetText));
-    }
+    });
     return statements;
 }
 

@@ -23,22 +23,22 @@ void AppendItem(std::string item) {
     ScriptBuffer->push_back(std::move(item));
 }
 
-ComPtr<IZClassVector> ClassVectorOf(IZModel* model) {
-    ComPtr<IZClassVector> vector;
-    check(model->zrGetClassVector(&vector));
-    return Required(std::move(vector), L"zrGetClassVector");
-}
-
 ComPtr<IZFilterVector> FiltersOf(IZClassVector* vector) {
     ComPtr<IZFilterVector> filters;
     check(vector->QueryInterface(IID_PPV_ARGS(&filters)));
     return Required(std::move(filters), L"IZFilterVector");
 }
 
-LONG AttributeCount(IZClass* cls) {
+// A count the kernel reads, e.g. CountOf(cls, &IZClass::get_zrClassValuesCount).
+template <class Object>
+LONG CountOf(Object* object, HRESULT (STDMETHODCALLTYPE Object::*get)(LONG*)) {
     LONG count = 0;
-    check(cls->get_zrClassValuesCount(&count));
+    check((object->*get)(&count));
     return count;
+}
+
+LONG AttributeCount(IZClass* cls) {
+    return CountOf(cls, &IZClass::get_zrClassValuesCount);
 }
 
 ComPtr<IZClassValue> AttributeAt(IZClass* cls, LONG index) {
@@ -54,9 +54,7 @@ Bstr WideNameOf(IZClassValue* cval) {
 }
 
 LONG ChildCount(IZClass* cls) {
-    LONG count = 0;
-    check(cls->get_zrChildClassesCount(&count));
-    return count;
+    return CountOf(cls, &IZClass::get_zrChildClassesCount);
 }
 
 // The child at the position; null where the kernel gives no class there.
@@ -92,9 +90,7 @@ ScriptItems ChildrenMissingFrom(IZClass* cls, IZClass* other, Statement statemen
 ClassParameters ReadClassParameters(IZClass* cls) {
     ClassParameters parameters;
     parameters.screenName = KernelText(cls, &IZClass::get_zrScreenName);
-    VARIANT_BOOL blocked = VARIANT_FALSE;
-    check(cls->get_zrBlocked(&blocked));
-    parameters.blocked = blocked != VARIANT_FALSE;
+    parameters.blocked = KernelBool(cls, &IZClass::get_zrBlocked);
     return parameters;
 }
 
@@ -129,8 +125,7 @@ void ConstraintsMissingFrom(IZFilterVector* filters, IZFilterVector* other, BSTR
 }
 
 std::vector<Bstr> FilterNames(IZFilterVector* filters) {
-    LONG count = 0;
-    check(filters->get_zrFiltersCount(&count));
+    const LONG count = CountOf(filters, &IZFilterVector::get_zrFiltersCount);
     std::vector<Bstr> names;
     names.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
     for (LONG i = 0; i < count; ++i) {

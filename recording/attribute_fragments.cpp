@@ -67,15 +67,10 @@ void WriteProperties(IZClassValue* cval) {
     Write(tplAttrPropsVar);
     if (!DifferenceMode)
         Write(tplClearAttrProps);
-    LONG count = 0;
-    check(props->get_zrCount(&count));
-    for (LONG i = 0; i < count; ++i) {
-        Bstr name;
-        Variant value;
-        check(props->zrPropItem(i, name.Out(), value.Out()));
+    ForEachProperty(props.Get(), [](const Bstr& name, const VARIANT& value) {
         Write(tplAddAttrProp,
-              {QuoteDoubled(AnsiFromBstr(name.Get())), QuoteDoubled(VariantText(*value.Get()))});
-    }
+              {QuoteDoubled(AnsiFromBstr(name.Get())), QuoteDoubled(VariantText(value))});
+    });
 }
 
 void WriteRights(IZClassValue* cval, GroupRights& groups) {

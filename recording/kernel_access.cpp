@@ -34,6 +34,12 @@ ComPtr<IZClassVector> ClassVectorOf(IZClass* cls) {
     return Required(std::move(vector), L"zrClassVector");
 }
 
+ComPtr<IZClassVector> ClassVectorOf(IZModel* model) {
+    ComPtr<IZClassVector> vector;
+    check(model->zrGetClassVector(&vector));
+    return Required(std::move(vector), L"zrGetClassVector");
+}
+
 ComPtr<IZModel> ModelOf(IZClass* cls) {
     ComPtr<IZModel> model;
     check(ClassVectorOf(cls)->get_zrModel(&model));
@@ -77,6 +83,18 @@ std::string GroupIdentifier(IZLocalSecurity* security, long group) {
     Variant id;
     check(security->zrGroupAttribute(group, 0, 2, id.Out()));
     return VariantText(*id.Get());
+}
+
+void ForEachProperty(IZProperties* props,
+                     const std::function<void(const Bstr& name, const VARIANT& value)>& visit) {
+    LONG count = 0;
+    check(props->get_zrCount(&count));
+    for (LONG i = 0; i < count; ++i) {
+        Bstr name;
+        Variant value;
+        check(props->zrPropItem(i, name.Out(), value.Out()));
+        visit(name, *value.Get());
+    }
 }
 
 GroupRights::GroupRights(std::function<ComPtr<IZLocalSecurity>()> reachSecurity)

@@ -30,6 +30,13 @@ template <class Object, class Getter> std::string KernelText(Object* object, Get
     return AnsiFromBstr(text.Get());
 }
 
+// A boolean property of a kernel object, e.g. KernelBool(cls, &IZClass::get_zrBlocked).
+template <class Object, class Getter> bool KernelBool(Object* object, Getter get) {
+    VARIANT_BOOL value = VARIANT_FALSE;
+    check((object->*get)(&value));
+    return value != VARIANT_FALSE;
+}
+
 std::string NameOf(IZClass* cls);
 std::string NameOf(IZClassValue* cval);
 
@@ -43,6 +50,7 @@ ComPtr<Interface> Required(ComPtr<Interface> object, const wchar_t* what) {
 
 ComPtr<IZClass> OwnerClassOf(IZClassValue* cval);
 ComPtr<IZClassVector> ClassVectorOf(IZClass* cls);
+ComPtr<IZClassVector> ClassVectorOf(IZModel* model);
 ComPtr<IZModel> ModelOf(IZClass* cls);
 
 // The 16-byte key under which the kernel keeps the rights of a class or an attribute: the four
@@ -64,6 +72,10 @@ std::int32_t RightsOf(IZLocalSecurity* security, long group, const GUID& key);
 
 // The group's identifier (attribute 2) as variant text.
 std::string GroupIdentifier(IZLocalSecurity* security, long group);
+
+// Visits the properties of a list in their order, each with its name and value.
+void ForEachProperty(IZProperties* props,
+                     const std::function<void(const Bstr& name, const VARIANT& value)>& visit);
 
 // The user groups of one model in the kernel's order with their identifiers, for the rights
 // lines of one fragment. A group is read just before it is first visited, so what a visitor

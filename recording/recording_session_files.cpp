@@ -174,29 +174,40 @@ void DeleteScenarioFile(const std::wstring& path) noexcept {
     }
 }
 
-std::optional<std::wstring> AskScenarioFile(HWND owner) {
+std::optional<std::wstring> AskFileInDocuments(HWND owner, const DocumentsFileDialog& spec) {
     const std::wstring folder = DocumentsFolder() + L"\\";
     std::vector<wchar_t> file(kLongestPath, L'\0');
-    std::copy(std::begin(kDefaultFileName), std::end(kDefaultFileName), file.begin());
+    const std::wstring_view proposed = spec.fileName;
+    std::copy(proposed.begin(), proposed.end(), file.begin());
 
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kScenarioFilter;
+    dialog.lpstrFilter = spec.filter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = folder.c_str();
-    dialog.lpstrDefExt = kDefaultExtension;
+    dialog.lpstrDefExt = spec.extension;
     // No change of the host's current folder: a relative name it passes later stays its own.
-    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (GetSaveFileNameW(&dialog))
+    dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | spec.flags;
+    if (spec.save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))
         return std::wstring(file.data());
     const DWORD error = CommDlgExtendedError();
     if (error == 0)
         return std::nullopt;
-    throw LibraryError(E_FAIL, L"Не удалось показать диалог сохранения файла (код " +
-                                   std::to_wstring(error) + L")");
+    throw LibraryError(E_FAIL,
+                       std::wstring(spec.save ? L"Не удалось показать диалог сохранения файла"
+                                              : L"Не удалось показать диалог открытия файла") +
+                           L" (код " + std::to_wstring(error) + L")");
+}
+
+std::optional<std::wstring> AskScenarioFile(HWND owner) {
+    return AskFileInDocuments(owner, {.fileName = kDefaultFileName,
+                                      .filter = kScenarioFilter,
+                                      .extension = kDefaultExtension,
+                                      .flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
+                                      .save = true});
 }
 
 } // namespace kv

@@ -38,6 +38,18 @@ DWORD WriteScenarioFile(const std::wstring& path, const ScriptItemList& items);
 // Deletes the file; the outcome is not reported.
 void DeleteScenarioFile(const std::wstring& path) noexcept;
 
+// A file dialog of the platform, opened in the user's documents folder (created when missing).
+struct DocumentsFileDialog {
+    const wchar_t* fileName;  // the name proposed in the file name box
+    const wchar_t* filter;    // description and pattern pairs, ended by an empty entry
+    const wchar_t* extension; // the default extension, without its point
+    DWORD flags;              // OFN_ flags beside the explorer style and keeping the folder
+    bool save;                // the Save dialog, else the Open dialog
+};
+
+// The chosen path, at any length the dialog gives, or nothing when the user cancelled.
+std::optional<std::wstring> AskFileInDocuments(HWND owner, const DocumentsFileDialog& dialog);
+
 // The Save File dialog for a scenario: "scenery.vbs" in the user's documents folder (created
 // when missing), *.vbs, overwrite prompt. The chosen path, or nothing when cancelled.
 std::optional<std::wstring> AskScenarioFile(HWND owner);

@@ -1,8 +1,10 @@
 #include "convergence_fixture.h"
 
+#include "common/text_conversion.h"
 #include "comparison/difference_text.h"
 #include "core/structure_file.h"
 #include "difference_aspects.h"
+#include "difference_files.h"
 
 #include <oleauto.h>
 
@@ -19,15 +21,6 @@ struct LocalVariant {
     ~LocalVariant() { VariantClear(&value); }
 };
 
-std::wstring WideFromUtf8(const std::string& utf8) {
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        length);
-    return wide;
-}
-
 void WriteBytes(const std::string& path, const std::string& bytes) {
     HANDLE file =
         CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -39,14 +32,10 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 ComPtr<IZModel> LoadModel(const std::string& path) {
-    CLSID modelClass{};
-    EXPECT_EQ(CLSIDFromProgID(L"zkernel.ZModel", &modelClass), S_OK);
     ComPtr<IZModel> model;
-    EXPECT_EQ(CoCreateInstance(modelClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model)),
+    EXPECT_EQ(CoCreateInstance(CLSID_ZModel, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model)),
               S_OK);
-    BSTR text = SysAllocString(Widen(path).c_str());
-    EXPECT_EQ(model->zrLoadModel(text, nullptr, 2), S_OK) << Narrow(TakeErrorDescription());
-    SysFreeString(text);
+    LoadStructure(model.Get(), path);
     return model;
 }
 

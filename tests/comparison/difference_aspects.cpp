@@ -1,9 +1,8 @@
 #include "difference_aspects.h"
 
-#include <optional>
+#include "comparison_lines.h"
+
 #include <set>
-#include <string_view>
-#include <type_traits>
 
 namespace kvtest {
 namespace {
@@ -11,58 +10,17 @@ namespace {
 using zk::EntityId;
 using zk::Structure;
 
-std::string Quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
-}
-
-template <class T> std::string Shown(const T& value) {
-    if constexpr (std::is_same_v<T, std::string>)
-        return Quoted(value);
-    else if constexpr (std::is_same_v<T, bool>)
-        return value ? "true" : "false";
-    else if constexpr (std::is_same_v<T, zk::Guid>)
-        return zk::GuidText(value);
-    else if constexpr (std::is_same_v<T, std::optional<std::int32_t>>)
-        return value ? std::to_string(*value) : "none";
-    else
-        return std::to_string(value);
-}
-
-// Collects difference lines, each prefixed with the place it is about.
-class Differences {
-public:
-    template <class T>
-    void Compare(const std::string& place, const char* what, const T& got, const T& expected) {
-        if (!(got == expected))
-            Add(place + ": " + what + " is " + Shown(got) + ", expected " + Shown(expected));
-    }
-    void CompareSets(const std::string& place, const char* what, const std::set<std::string>& got,
-                     const std::set<std::string>& expected) {
-        for (const std::string& name : expected)
-            if (!got.contains(name))
-                Add(place + ": " + what + " " + Quoted(name) + " is missing");
-        for (const std::string& name : got)
-            if (!expected.contains(name))
-                Add(place + ": " + what + " " + Quoted(name) + " is not expected");
-    }
-    void Add(std::string line) { lines_.push_back(std::move(line)); }
-    std::vector<std::string> Take() { return std::move(lines_); }
-
-private:
-    std::vector<std::string> lines_;
-};
-
-std::set<std::string> ClassNames(const Structure& s) {
-    std::set<std::string> names;
+std::vector<std::string> ClassNames(const Structure& s) {
+    std::vector<std::string> names;
     for (std::size_t i = 0; i < s.ClassCount(); ++i)
-        names.insert(s.Class(s.ClassAt(i)).name);
+        names.push_back(s.Class(s.ClassAt(i)).name);
     return names;
 }
 
-std::set<std::string> ChildNames(const Structure& s, EntityId cls) {
-    std::set<std::string> names;
+std::vector<std::string> ChildNames(const Structure& s, EntityId cls) {
+    std::vector<std::string> names;
     for (EntityId child : s.Class(cls).children)
-        names.insert(s.Class(child).name);
+        names.push_back(s.Class(child).name);
     return names;
 }
 
@@ -87,13 +45,6 @@ std::vector<std::string> OrderedNames(const Structure& s, EntityId cls,
     return names;
 }
 
-std::string Joined(const std::vector<std::string>& names) {
-    std::string text;
-    for (const std::string& name : names)
-        text += (text.empty() ? "" : ", ") + Quoted(name);
-    return "[" + text + "]";
-}
-
 class AspectComparison {
 public:
     AspectComparison(const Structure& original, const Structure& result, const Structure& target,
@@ -101,7 +52,7 @@ public:
         : original_(original), result_(result), target_(target), valueText_(valueText) {}
 
     std::vector<std::string> Run() {
-        differences_.CompareSets("structure", "class", ClassNames(result_), ClassNames(target_));
+        lines_.CompareSets("structure", "class", ClassNames(target_), ClassNames(result_));
         for (std::size_t i = 0; i < target_.ClassCount(); ++i) {
             const EntityId expected = target_.ClassAt(i);
             if (const EntityId got = result_.FindClass(target_.Class(expected).name))
@@ -109,87 +60,85 @@ public:
         }
         CompareFilters();
         CompareRights();
-        return differences_.Take();
+        return lines_.Take();
     }
 
 private:
     void CompareClass(EntityId got, EntityId expected) {
         const zk::ClassData& g = result_.Class(got);
         const zk::ClassData& e = target_.Class(expected);
-        const std::string place = "class " + Quoted(e.name);
-        differences_.Compare(place, "screen name", g.screen_name, e.screen_name);
-        differences_.Compare(place, "blocked", g.blocked, e.blocked);
-        differences_.CompareSets(place, "child", ChildNames(result_, got),
-                                 ChildNames(target_, expected));
+        const std::string place = "class " + kvgen::Shown(e.name);
+        lines_.Compare(place, "screen name", e.screen_name, g.screen_name);
+        lines_.Compare(place, "blocked", e.blocked, g.blocked);
+        lines_.CompareSets(place, "child", ChildNames(target_, expected), ChildNames(result_, got));
         const EntityId before = original_.FindClass(e.name);
         if (!before) {
-            differences_.Compare(place, "identifier", g.guid, e.guid);
-            differences_.Compare(place, "x", g.x, e.x);
-            differences_.Compare(place, "y", g.y, e.y);
-            const std::string gotBase = g.base ? result_.Class(g.base).name : "";
+            lines_.Compare(place, "identifier", zk::GuidText(e.guid), zk::GuidText(g.guid));
+            lines_.Compare(place, "x", e.x, g.x);
+            lines_.Compare(place, "y", e.y, g.y);
             const std::string expectedBase = e.base ? target_.Class(e.base).name : "";
-            differences_.Compare(place, "base", gotBase, expectedBase);
+            const std::string gotBase = g.base ? result_.Class(g.base).name : "";
+            lines_.Compare(place, "base", expectedBase, gotBase);
         }
 
         const std::set<std::string> expectedNames = AttributeNames(target_, expected);
-        differences_.CompareSets(place, "attribute", AttributeNames(result_, got), expectedNames);
+        const std::set<std::string> gotNames = AttributeNames(result_, got);
+        lines_.CompareSets(place, "attribute", {expectedNames.begin(), expectedNames.end()},
+                           {gotNames.begin(), gotNames.end()});
+        // Where the names agree, the target's own attributes in its order.
         const std::vector<std::string> expectedOrder =
             OrderedNames(target_, expected, nullptr, true);
         const std::set<std::string> own(expectedOrder.begin(), expectedOrder.end());
-        const std::vector<std::string> gotOrder = OrderedNames(result_, got, &own, false);
-        if (gotOrder != expectedOrder && AttributeNames(result_, got) == expectedNames)
-            differences_.Add(place + ": own attributes in the order " + Joined(gotOrder) +
-                             ", expected " + Joined(expectedOrder));
+        if (gotNames == expectedNames)
+            lines_.Compare(place, "own attributes in order", expectedOrder,
+                           OrderedNames(result_, got, &own, false));
 
         for (EntityId entry : e.attributes) {
             const std::string& name = target_.Declaring(entry).name;
             if (const EntityId found = result_.FindAttribute(got, name)) {
                 const bool isNew = !before || !original_.FindAttribute(before, name);
-                CompareAttribute(place + ", attribute " + Quoted(name), result_.Declaring(found),
-                                 target_.Declaring(entry), isNew);
+                CompareAttribute(place + ", attribute " + kvgen::Shown(name),
+                                 target_.Declaring(entry), result_.Declaring(found), isNew);
             }
         }
     }
 
-    void CompareAttribute(const std::string& place, const zk::AttributeData& g,
-                          const zk::AttributeData& e, bool isNew) {
-        differences_.Compare(place, "type", g.type, e.type);
-        differences_.Compare(place, "data type", g.data_type, e.data_type);
-        differences_.Compare(place, "function code", g.function_code, e.function_code);
-        differences_.Compare(place, "blocked", g.blocked, e.blocked);
-        differences_.Compare(place, "unit", g.measure_unit, e.measure_unit);
-        differences_.Compare(place, "entity", g.measure_entity, e.measure_entity);
-        differences_.Compare(place, "forbid input", g.forbid_input, e.forbid_input);
+    void CompareAttribute(const std::string& place, const zk::AttributeData& e,
+                          const zk::AttributeData& g, bool isNew) {
+        lines_.Compare(place, "type", e.type, g.type);
+        lines_.Compare(place, "data type", zk::GuidText(e.data_type), zk::GuidText(g.data_type));
+        lines_.Compare(place, "function code", e.function_code, g.function_code);
+        lines_.Compare(place, "blocked", e.blocked, g.blocked);
+        lines_.Compare(place, "unit", e.measure_unit, g.measure_unit);
+        lines_.Compare(place, "entity", e.measure_entity, g.measure_entity);
+        lines_.Compare(place, "forbid input", e.forbid_input, g.forbid_input);
         if (isNew) {
-            differences_.Compare(place, "identifier", g.guid, e.guid);
-            differences_.Compare(place, "screen name", g.screen_name, e.screen_name);
-            differences_.Compare(place, "alias", g.alias_name, e.alias_name);
-            differences_.Compare(place, "group", g.group, e.group);
+            lines_.Compare(place, "identifier", zk::GuidText(e.guid), zk::GuidText(g.guid));
+            lines_.Compare(place, "screen name", e.screen_name, g.screen_name);
+            lines_.Compare(place, "alias", e.alias_name, g.alias_name);
+            lines_.Compare(place, "group", e.group, g.group);
         }
         for (const auto& [name, value] : e.properties.Items()) {
-            const zk::Value* found = g.properties.Find(name);
-            if (!found) {
-                differences_.Add(place + ": property " + Quoted(name) + " is missing");
-                continue;
-            }
-            differences_.Compare(place + ", property " + Quoted(name), "value", valueText_(*found),
-                                 valueText_(value));
+            const std::string where = place + ", property " + kvgen::Shown(name);
+            if (const zk::Value* found = g.properties.Find(name))
+                lines_.Compare(where, "value", valueText_(value), valueText_(*found));
+            else
+                lines_.Note(where, "is missing");
         }
     }
 
     void CompareFilters() {
-        std::set<std::string> got, expected;
-        for (std::size_t i = 0; i < result_.FilterCount(); ++i)
-            got.insert(result_.FilterAt(i).name);
+        std::vector<std::string> expected, got;
         for (std::size_t i = 0; i < target_.FilterCount(); ++i)
-            expected.insert(target_.FilterAt(i).name);
-        differences_.CompareSets("structure", "filter", got, expected);
+            expected.push_back(target_.FilterAt(i).name);
+        for (std::size_t i = 0; i < result_.FilterCount(); ++i)
+            got.push_back(result_.FilterAt(i).name);
+        lines_.CompareSets("structure", "filter", expected, got);
         for (std::size_t i = 0; i < target_.FilterCount(); ++i) {
             const zk::Filter& e = target_.FilterAt(i);
             if (const zk::Filter* g = result_.FindFilter(e.name))
-                differences_.CompareSets("filter " + Quoted(e.name), "constraint",
-                                         {g->constraints.begin(), g->constraints.end()},
-                                         {e.constraints.begin(), e.constraints.end()});
+                lines_.CompareSets("filter " + kvgen::Shown(e.name), "constraint", e.constraints,
+                                   g->constraints);
         }
     }
 
@@ -198,28 +147,29 @@ private:
     void CompareRights() {
         for (std::size_t k = 0; k < target_.GroupCount(); ++k) {
             const zk::Group& expectedGroup = target_.GroupAt(k);
+            const std::string group = "rights of " + kvgen::Shown(expectedGroup.id);
             const zk::Group* gotGroup = result_.FindGroupById(expectedGroup.id);
             if (!gotGroup) {
-                differences_.Add("group " + Quoted(expectedGroup.id) + " is missing");
+                lines_.Note(group, "the group is missing");
                 continue;
             }
-            const std::string group = "rights of " + Quoted(expectedGroup.id);
+            const auto compare = [&](const std::string& where, const zk::Guid& expectedKey,
+                                     const zk::Guid& gotKey) {
+                lines_.Compare(where, "value", target_.GetRights(expectedGroup.handle, expectedKey),
+                               result_.GetRights(gotGroup->handle, gotKey));
+            };
             for (std::size_t i = 0; i < target_.ClassCount(); ++i) {
                 const zk::ClassData& e = target_.Class(target_.ClassAt(i));
                 const EntityId got = result_.FindClass(e.name);
                 if (!got)
                     continue;
-                const std::string place = group + " on " + Quoted(e.name);
-                differences_.Compare(place, "value",
-                                     result_.GetRights(gotGroup->handle, result_.Class(got).guid),
-                                     target_.GetRights(expectedGroup.handle, e.guid));
+                const std::string place = group + " on " + kvgen::Shown(e.name);
+                compare(place, e.guid, result_.Class(got).guid);
                 for (EntityId entry : e.attributes) {
                     const zk::AttributeData& attribute = target_.Declaring(entry);
                     if (const EntityId found = result_.FindAttribute(got, attribute.name))
-                        differences_.Compare(
-                            place + "." + attribute.name, "value",
-                            result_.GetRights(gotGroup->handle, result_.Declaring(found).guid),
-                            target_.GetRights(expectedGroup.handle, attribute.guid));
+                        compare(place + "." + attribute.name, attribute.guid,
+                                result_.Declaring(found).guid);
                 }
             }
         }
@@ -229,7 +179,7 @@ private:
     const Structure& result_;
     const Structure& target_;
     const ValueText& valueText_;
-    Differences differences_;
+    kvgen::ComparisonLines lines_;
 };
 
 } // namespace

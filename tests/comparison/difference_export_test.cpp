@@ -17,11 +17,7 @@ constexpr int kFalse = 0;
 
 class DifferenceExportTest : public SessionTest {
 protected:
-    void Load(const char* fixture) {
-        BSTR path = SysAllocString(Widen(FixturePath(fixture)).c_str());
-        ASSERT_EQ(model_->zrLoadModel(path, nullptr, 2), S_OK) << fixture;
-        SysFreeString(path);
-    }
+    void Load(const char* fixture) { LoadStructure(model_.Get(), FixturePath(fixture)); }
 
     // Ends the recording into a file (no model: never the apply question) and reads it.
     std::string EndAndRead() {

@@ -1,6 +1,7 @@
 #include "difference_files.h"
 
 #include <windows.h>
+#include <oleauto.h>
 
 #include <gtest/gtest.h>
 
@@ -50,4 +51,13 @@ std::string ExpectedText(const char* name) {
         lines += c;
     }
     return lines;
+}
+
+void LoadStructure(IZModel* model, const std::string& path) {
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    BSTR text = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), text, length);
+    EXPECT_EQ(model->zrLoadModel(text, nullptr, 2), S_OK) << "loading " << path;
+    SysFreeString(text);
 }

@@ -2,6 +2,8 @@
 // scenario text (golden/*.txt, UTF-8 with LF line ends, written from the scenario's rules).
 #pragma once
 
+#include <zkernel.h>
+
 #include <string>
 
 // The ANSI path of a structure file of the fixtures folder.
@@ -10,3 +12,6 @@ std::string FixturePath(const char* name);
 // The expected text in Windows-1251 with every line end as CR LF, as a scenario file holds it.
 // Converted by the test itself, so the bytes never pass through the library's conversions.
 std::string ExpectedText(const char* name);
+
+// Loads a structure file (ANSI path) into the model; a failure is the test's.
+void LoadStructure(IZModel* model, const std::string& path);

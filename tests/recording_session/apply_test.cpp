@@ -3,6 +3,7 @@
 // recording unit itself, since only the difference scenario turns a recording into a
 // difference recording.
 #include "../common/dialog_driver.h"
+#include "../common/file_dialog_view.h"
 #include "golden.h"
 
 #include "recording/recording_session.h"
@@ -33,13 +34,6 @@ std::wstring TemporaryScenario() {
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH + 1, temp);
     return std::wstring(temp) + L"temp_vbs.vbs";
-}
-
-std::wstring DialogTexts(HWND dialog) {
-    std::wstring texts;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        texts += WindowText(child) + L"\n";
-    return texts;
 }
 
 class ApplyTest : public testing::Test {

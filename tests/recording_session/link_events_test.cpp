@@ -1,12 +1,12 @@
 // The kernel's link events during a recording: recorded between the surrounding fragments,
 // never after the recording closed or the library was unloaded, and dispatched with their
 // arguments in declaration order however the caller lays them out.
+#include "../common/file_dialog_view.h"
 #include "fake_kernel.h"
 #include "golden.h"
 #include "session_fixture.h"
 
 #include <oleauto.h>
-#include <shlobj.h>
 
 #include <atomic>
 #include <optional>
@@ -71,15 +71,6 @@ private:
     std::atomic<bool> seen_{false};
     std::thread watcher_;
 };
-
-std::wstring DocumentsFolder() {
-    PWSTR folder = nullptr;
-    std::wstring path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder)))
-        path = folder;
-    CoTaskMemFree(folder);
-    return path;
-}
 
 class LinkEventsTest : public SessionTest {
 protected:

@@ -1,66 +1,14 @@
 // The save path as the user meets it, driven under Xvfb: the Save File dialog (cancelled, then
 // used) and the message shown while the target cannot be written (retried, or given up).
 #include "../common/dialog_driver.h"
+#include "../common/file_dialog_view.h"
 #include "golden.h"
 #include "session_fixture.h"
-
-#include <commdlg.h>
-#include <shlobj.h>
 
 namespace {
 
 constexpr int kTrue = 1;
 constexpr int kFalse = 0;
-
-// Control identifiers of the common file dialog's file name box (explorer style, old style).
-constexpr int kFileNameCombo = 0x47C;
-constexpr int kFileNameEdit = 0x480;
-constexpr int kFileTypeCombo = 0x470;
-
-std::wstring DocumentsFolder() {
-    PWSTR folder = nullptr;
-    std::wstring path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder)))
-        path = folder;
-    CoTaskMemFree(folder);
-    return path;
-}
-
-// Every text the dialog shows, one per line.
-std::wstring DialogTexts(HWND dialog) {
-    std::wstring texts;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        texts += WindowText(child) + L"\n";
-    return texts;
-}
-
-std::wstring DialogMessage(HWND dialog, UINT message) {
-    wchar_t text[4096] = {};
-    SendMessageW(dialog, message, 4096, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-HWND FileNameBox(HWND dialog) {
-    HWND box = GetDlgItem(dialog, kFileNameCombo);
-    return box ? box : GetDlgItem(dialog, kFileNameEdit);
-}
-
-// What the file dialog showed when it opened.
-struct SaveDialogView {
-    HWND owner = nullptr;
-    std::wstring folder;
-    std::wstring fileName;
-    std::wstring fileType;
-};
-
-SaveDialogView Look(HWND dialog) {
-    SaveDialogView view;
-    view.owner = GetWindow(dialog, GW_OWNER);
-    view.folder = DialogMessage(dialog, CDM_GETFOLDERPATH);
-    view.fileName = DialogMessage(dialog, CDM_GETSPEC);
-    view.fileType = WindowText(GetDlgItem(dialog, kFileTypeCombo));
-    return view;
-}
 
 // What the message dialog showed.
 struct MessageView {
@@ -106,10 +54,10 @@ protected:
 TEST_F(SaveDialogTest, CancelKeepsTheRecordingOpenAndTheNextSaveHasTheFooterTwice) {
     ASSERT_EQ(library_->Start(model_.Get()), kTrue);
 
-    SaveDialogView first;
+    FileDialogView first;
     {
         DialogDriver driver([&](HWND dialog) {
-            first = Look(dialog);
+            first = LookAtFileDialog(dialog);
             Click(GetDlgItem(dialog, IDCANCEL));
         });
         // A null file name counts as empty: the dialog asks.
@@ -124,10 +72,7 @@ TEST_F(SaveDialogTest, CancelKeepsTheRecordingOpenAndTheNextSaveHasTheFooterTwic
 
     const std::wstring chosen = folder_ + L"chosen.vbs";
     {
-        DialogDriver driver([&](HWND dialog) {
-            SetWindowTextW(FileNameBox(dialog), chosen.c_str());
-            Click(GetDlgItem(dialog, IDOK));
-        });
+        DialogDriver driver([&](HWND dialog) { ChooseFile(dialog, chosen); });
         EXPECT_EQ(library_->End(owner_, "", model_.Get()), kTrue);
     }
     EXPECT_EQ(ReadOutput(Narrow(chosen)),
