@@ -13,6 +13,7 @@
 #include "recording/templates.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kv {
@@ -47,6 +48,30 @@ Bstr KernelString(std::string_view ansi) {
     return Bstr(WideFromAnsi(ansi));
 }
 
+// Where the last search for a filter found it. The next search starts after it, so that
+// recording every filter in the vector's order finds each at once instead of walking the list
+// from its start every time. It is only a starting point: the search still goes round the
+// whole list, and a filter vector names each filter once (it is addressed by name), so the
+// filter found is the one a search from the start finds. Touched only on the host's
+// user-interface thread.
+LONG filterSearchStart = 0;
+
+// The position of the filter of that name, searched round the list from filterSearchStart.
+std::optional<LONG> FindFilter(IZFilterVector* vector, std::wstring_view name) {
+    LONG count = 0;
+    check(vector->get_zrFiltersCount(&count));
+    for (LONG n = 0; n < count; ++n) {
+        const LONG i = (filterSearchStart + n) % count;
+        Bstr filterName;
+        check(vector->zrFilterName(i, filterName.Out()));
+        if (filterName.View() == name) {
+            filterSearchStart = i + 1;
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool scriptFilter(IZFilterVector* vector, std::string_view name, bool removeOnly, bool newFilter) {
@@ -62,18 +87,11 @@ bool scriptFilter(IZFilterVector* vector, std::string_view name, bool removeOnly
     if (!removeOnly) {
         const std::wstring wideName = WideFromAnsi(name);
         const Bstr kernelName(wideName);
-        LONG count = 0;
-        check(vector->get_zrFiltersCount(&count));
-        for (LONG i = 0; i < count; ++i) {
-            Bstr filterName;
-            check(vector->zrFilterName(i, filterName.Out()));
-            if (filterName.View() != wideName)
-                continue;
+        if (const std::optional<LONG> position = FindFilter(vector, wideName)) {
             Bstr caption;
-            check(vector->zrFilterCaption(i, caption.Out()));
+            check(vector->zrFilterCaption(*position, caption.Out()));
             WriteFormatted(tplCreateFilter,
                            {nameLiteral, PlainTextInLiteral(AnsiFromBstr(caption.Get()))});
-            break;
         }
         LONG constraints = 0;
         check(vector->zrConstraintsCount(kernelName.Get(), &constraints));

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace kvbench {
 namespace {
 
@@ -31,10 +33,6 @@ std::wstring TemporaryFolder() {
 
 std::string Ansi(const std::wstring& wide) {
     return kvhost::Narrow(wide.c_str(), wide.size());
-}
-
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 } // namespace
@@ -88,6 +86,10 @@ std::wstring Inputs::PristineServerStructure(int size) const {
     return Path("server-" + std::to_string(size) + ".ztp");
 }
 
+bool Inputs::Made(const std::wstring& path) const {
+    return std::find(made_files_.begin(), made_files_.end(), path) != made_files_.end();
+}
+
 void Inputs::WriteMade(const std::wstring& path, const std::string& contents) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -107,7 +109,7 @@ zk::Structure Inputs::Generated(int size) const {
 }
 
 void Inputs::MakeStructure(int size) {
-    if (Exists(kvhost::Widen(Structure(size))))
+    if (Made(kvhost::Widen(Structure(size))))
         return;
     const zk::Structure structure = Generated(size);
     WriteMade(kvhost::Widen(Structure(size)), zk::WriteStructureFile(structure));
@@ -116,14 +118,14 @@ void Inputs::MakeStructure(int size) {
 }
 
 void Inputs::MakeEdited(int size) {
-    if (Exists(kvhost::Widen(Edited(size))))
+    if (Made(kvhost::Widen(Edited(size))))
         return;
     WriteMade(kvhost::Widen(Edited(size)), zk::WriteStructureFile(kvgen::RandomEdits(
                                                Generated(size), kEditedSeed, kEditedPercent)));
 }
 
 void Inputs::MakeStore(int size) {
-    if (Exists(PristineServerStructure(size)))
+    if (Made(PristineServerStructure(size)))
         return;
     MakeStructure(size);
     if (!CreateDirectoryW(Store(size).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
@@ -140,7 +142,7 @@ void Inputs::MakeStore(int size) {
 
 void Inputs::MakeScenario(int size) {
     const std::wstring path = kvhost::Widen(Scenario(size));
-    if (Exists(path))
+    if (Made(path))
         return;
     MakeStructure(size);
     made_files_.push_back(path);

@@ -31,7 +31,8 @@ public:
     std::wstring PristineServerStructure(int size) const;
     static constexpr const char* kUserStructure = "user.ztp";
 
-    // Makes what the operation needs at that size, unless an earlier call made it.
+    // Makes what the operation needs at that size, unless an earlier call of this run made it:
+    // files left by another run are made again, never trusted.
     void Prepare(const std::string& operation, int size);
 
     // Removes every file and folder this object made, by name.
@@ -40,6 +41,7 @@ public:
 private:
     std::wstring Path(const std::string& name) const;
     zk::Structure Generated(int size) const;
+    bool Made(const std::wstring& path) const;
     void WriteMade(const std::wstring& path, const std::string& contents);
     void MakeStructure(int size);
     void MakeEdited(int size);

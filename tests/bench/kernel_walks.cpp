@@ -14,11 +14,27 @@ using kvhost::Check;
 using kvhost::OutText;
 using Microsoft::WRL::ComPtr;
 
+// A count or another plain value.
+template <class Object, class Interface, class Value>
+Value Get(Object* object, HRESULT (STDMETHODCALLTYPE Interface::*get)(Value*)) {
+    Value value{};
+    Check((object->*get)(&value), "reading a value");
+    return value;
+}
+
+// An object by its position, e.g. ItemAt(vector, &IZClassVector::zrItem, 3).
+template <class Object, class Interface, class Item>
+ComPtr<Item> ItemAt(Object* object, HRESULT (STDMETHODCALLTYPE Interface::*item)(LONG, Item**),
+                    LONG index) {
+    ComPtr<Item> found;
+    Check((object->*item)(index, found.GetAddressOf()), "reading an item");
+    return found;
+}
+
 // A value read and taken as the library takes it: texts and identifiers as ANSI text.
 template <class Object, class Interface, class Value>
 void Read(Object* object, HRESULT (STDMETHODCALLTYPE Interface::*get)(Value*)) {
-    Value value{};
-    Check((object->*get)(&value), "reading a value");
+    Value value = Get(object, get);
     if constexpr (std::is_same_v<Value, BSTR>) {
         kv::AnsiFromBstr(value);
         SysFreeString(value);
@@ -60,27 +76,19 @@ ComPtr<IZClassVector> VectorOf(IZModel* model) {
 }
 
 LONG ClassCount(IZClassVector* vector) {
-    LONG count = 0;
-    Check(vector->get_zrCount(&count), "counting classes");
-    return count;
+    return Get(vector, &IZClassVector::get_zrCount);
 }
 
 ComPtr<IZClass> ClassAt(IZClassVector* vector, LONG index) {
-    ComPtr<IZClass> cls;
-    Check(vector->zrItem(index, cls.GetAddressOf()), "reading a class");
-    return cls;
+    return ItemAt(vector, &IZClassVector::zrItem, index);
 }
 
 LONG EntryCount(IZClass* cls) {
-    LONG count = 0;
-    Check(cls->get_zrClassValuesCount(&count), "counting attributes");
-    return count;
+    return Get(cls, &IZClass::get_zrClassValuesCount);
 }
 
 ComPtr<IZClassValue> EntryAt(IZClass* cls, LONG index) {
-    ComPtr<IZClassValue> entry;
-    Check(cls->zriClassValueItem(index, entry.GetAddressOf()), "reading an attribute");
-    return entry;
+    return ItemAt(cls, &IZClass::zriClassValueItem, index);
 }
 
 // The user groups with their identifiers read, as every rights line names its group.
@@ -110,9 +118,7 @@ void ReadRights(const Groups& groups, const GUID& key) {
 }
 
 void ReadProperties(IZProperties* properties) {
-    LONG count = 0;
-    Check(properties->get_zrCount(&count), "counting properties");
-    for (LONG i = 0; i < count; ++i) {
+    for (LONG i = 0, count = Get(properties, &IZProperties::get_zrCount); i < count; ++i) {
         OutText name;
         VARIANT value;
         VariantInit(&value);
@@ -179,11 +185,8 @@ void ReadClassValues(IZClass* cls, const Groups& groups, bool every_entry) {
 }
 
 void ReadChildNames(IZClass* cls) {
-    LONG count = 0;
-    Check(cls->get_zrChildClassesCount(&count), "counting children");
-    for (LONG i = 0; i < count; ++i) {
-        ComPtr<IZClass> child;
-        Check(cls->zriChildClassItem(i, child.GetAddressOf()), "reading a child");
+    for (LONG i = 0, count = Get(cls, &IZClass::get_zrChildClassesCount); i < count; ++i) {
+        const ComPtr<IZClass> child = ItemAt(cls, &IZClass::zriChildClassItem, i);
         if (child)
             Read(child.Get(), &IZClass::get_zrName);
     }
@@ -202,11 +205,9 @@ public:
     explicit ParentLists(IZClassVector* vector) {
         for (LONG i = 0, count = ClassCount(vector); i < count; ++i) {
             ComPtr<IZClass> parent = ClassAt(vector, i);
-            LONG children = 0;
-            Check(parent->get_zrChildClassesCount(&children), "counting children");
+            const LONG children = Get(parent.Get(), &IZClass::get_zrChildClassesCount);
             for (LONG j = 0; j < children; ++j) {
-                ComPtr<IZClass> child;
-                Check(parent->zriChildClassItem(j, child.GetAddressOf()), "reading a child");
+                const ComPtr<IZClass> child = ItemAt(parent.Get(), &IZClass::zriChildClassItem, j);
                 if (child)
                     parents_[Identity(child.Get()).Get()].push_back(parent);
             }
@@ -235,9 +236,7 @@ ComPtr<IZFilterVector> FiltersOf(IZClassVector* vector) {
 }
 
 void ReadFilters(IZFilterVector* filters) {
-    LONG count = 0;
-    Check(filters->get_zrFiltersCount(&count), "counting filters");
-    for (LONG i = 0; i < count; ++i) {
+    for (LONG i = 0, count = Get(filters, &IZFilterVector::get_zrFiltersCount); i < count; ++i) {
         OutText name, caption;
         Check(filters->zrFilterName(i, name.put()), "reading a filter name");
         Check(filters->zrFilterCaption(i, caption.put()), "reading a filter caption");

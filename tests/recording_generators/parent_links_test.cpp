@@ -5,6 +5,8 @@
 // order, under their current names.
 #include "stand_in_model.h"
 
+#include "common/com_owners.h"
+
 #include "recording/class_fragments.h"
 #include "recording/recording_session.h"
 #include "recording/recording_state.h"
@@ -20,18 +22,6 @@
 
 namespace kv::testing {
 namespace {
-
-class BstrText {
-public:
-    explicit BstrText(const wchar_t* text) : value_(SysAllocString(text)) {}
-    ~BstrText() { SysFreeString(value_); }
-    BstrText(const BstrText&) = delete;
-    BstrText& operator=(const BstrText&) = delete;
-    operator BSTR() const { return value_; }
-
-private:
-    BSTR value_;
-};
 
 ULONG RefCount(IUnknown* object) {
     object->AddRef();
@@ -59,13 +49,13 @@ protected:
     StandInModel& model() { return *model_; }
 
     void Link(const wchar_t* parent, const wchar_t* child) {
-        Check(model().Locate(parent)->zrAddChildClass(BstrText(child)), "zrAddChildClass");
+        Check(model().Locate(parent)->zrAddChildClass(Bstr(child).Get()), "zrAddChildClass");
     }
     void Unlink(const wchar_t* parent, const wchar_t* child) {
-        Check(model().Locate(parent)->zrRemoveChildClass(BstrText(child)), "zrRemoveChildClass");
+        Check(model().Locate(parent)->zrRemoveChildClass(Bstr(child).Get()), "zrRemoveChildClass");
     }
     void Remove(const wchar_t* name) {
-        Check(model().Classes()->zrRemove(BstrText(name)), "zrRemove");
+        Check(model().Classes()->zrRemove(Bstr(name).Get()), "zrRemove");
     }
 
     // The parents that the fragment of the class names, in the order written.
@@ -134,7 +124,7 @@ TEST_F(ParentsInRecording, OfAnotherModelAreAskedFromThatModel) {
     StandInModel other;
     for (const wchar_t* name : {L"A", L"B"})
         other.AddClass(name);
-    Check(other.Locate(L"B")->zrAddChildClass(BstrText(L"A")), "zrAddChildClass");
+    Check(other.Locate(L"B")->zrAddChildClass(Bstr(L"A").Get()), "zrAddChildClass");
     EXPECT_EQ(RecordedParents(L"X"), (Names{"P1", "P3"}));
     const std::size_t first = ScriptBuffer->size();
     EXPECT_TRUE(scriptClass(other.Locate(L"A").Get(), "A", {.links = true}));

@@ -7,6 +7,9 @@
 
 #include <oleauto.h>
 
+#include <sstream>
+#include <string>
+
 namespace {
 
 constexpr int kTrue = 1;
@@ -64,6 +67,38 @@ TEST_F(RecordingTest, FilterFragments) {
     EXPECT_EQ(library_->Filter(nullptr, filter.c_str(), 0, 1), kFalse);
 
     EXPECT_EQ(EndAndRead(), ScenarioWith(Golden("filters")));
+}
+
+// Each filter's creation line carries its own caption, whatever order the filters are recorded
+// in and after a filter before them is removed.
+TEST_F(RecordingTest, FilterCaptionsInAnyOrder) {
+    ComPtr<IZFilterVector> filters = Filters();
+    for (const wchar_t* name : {L"F1", L"F2", L"F3"}) {
+        BSTR filter = SysAllocString(name);
+        BSTR caption = SysAllocString((std::wstring(L"caption of ") + name).c_str());
+        EXPECT_EQ(filters->zrCreateFilterEx(filter, caption), S_OK);
+        SysFreeString(filter);
+        SysFreeString(caption);
+    }
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    for (const char* name : {"F3", "F1", "F2", "F2", "F3"})
+        EXPECT_EQ(library_->Filter(filters.Get(), name, 0, 1), kTrue);
+    BSTR removed = SysAllocString(L"F1");
+    EXPECT_EQ(filters->zrRemoveFilter(removed), S_OK);
+    SysFreeString(removed);
+    for (const char* name : {"F3", "F1", "F2"})
+        EXPECT_EQ(library_->Filter(filters.Get(), name, 0, 1), kTrue);
+
+    std::string created;
+    std::istringstream lines(EndAndRead());
+    for (std::string line; std::getline(lines, line);)
+        if (line.find("zrCreateFilterEx") != std::string::npos)
+            created += line + "\n";
+    std::string expected;
+    for (const char* name : {"F3", "F1", "F2", "F2", "F3", "F3", "F2"})
+        expected +=
+            std::string("  flt.zrCreateFilterEx \"") + name + "\",\"caption of " + name + "\"\r\n";
+    EXPECT_EQ(created, expected);
 }
 
 TEST_F(RecordingTest, ConstraintFragments) {
