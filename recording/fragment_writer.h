@@ -33,13 +33,13 @@ inline void WriteEmptyItem() {
 // Names go into string literals and comment lines so that a quote or a line break in them can
 // neither end the literal nor the comment; ordinary names are written unchanged.
 inline EncodedText Literal(std::string_view text) {
-    if (text.find_first_of("\"\r\n") == std::string_view::npos)
+    if (!kChangedInLiteral.AnyIn(text))
         return EncodedText::Plain(text);
     return EncodedText::Encoded(PlainTextInLiteral(text));
 }
 
 inline EncodedText Comment(std::string_view text) {
-    if (text.find_first_of("\r\n") == std::string_view::npos)
+    if (!kChangedInComment.AnyIn(text))
         return EncodedText::Plain(text);
     return EncodedText::Encoded(PlainTextInComment(text));
 }

@@ -15,8 +15,8 @@ bool IsLineBreak(char c) {
 // Copies the text to `result` up to the next of the special characters, a run at a time, and
 // answers where that character is (the text's size when there is none).
 std::size_t CopyRun(std::string& result, std::string_view text, std::size_t from,
-                    std::string_view special) {
-    const std::size_t found = std::min(text.find_first_of(special, from), text.size());
+                    const CharSet& special) {
+    const std::size_t found = special.FindIn(text, from);
     result.append(text.substr(from, found - from));
     return found;
 }
@@ -28,8 +28,8 @@ std::size_t CopyRun(std::string& result, std::string_view text, std::size_t from
 std::string QuotesDoubledLineBreaksSpliced(std::string_view text) {
     std::string result;
     result.reserve(text.size() + 8);
-    for (std::size_t i = CopyRun(result, text, 0, "\"\r\n"); i < text.size();
-         i = CopyRun(result, text, i + 1, "\"\r\n")) {
+    for (std::size_t i = CopyRun(result, text, 0, kChangedInLiteral); i < text.size();
+         i = CopyRun(result, text, i + 1, kChangedInLiteral)) {
         const char c = text[i];
         if (c == '"') {
             result += "\"\"";
@@ -76,8 +76,8 @@ std::string CodeLiteral(std::string_view text) {
 std::string PlainTextInLiteral(std::string_view text) {
     std::string result;
     result.reserve(text.size() + 8);
-    for (std::size_t i = CopyRun(result, text, 0, "\"\r\n"); i < text.size();
-         i = CopyRun(result, text, i + 1, "\"\r\n")) {
+    for (std::size_t i = CopyRun(result, text, 0, kChangedInLiteral); i < text.size();
+         i = CopyRun(result, text, i + 1, kChangedInLiteral)) {
         if (text[i] == '"') {
             result += "\"\"";
             continue;
@@ -94,8 +94,8 @@ std::string PlainTextInLiteral(std::string_view text) {
 std::string PlainTextInComment(std::string_view text) {
     std::string result;
     result.reserve(text.size());
-    for (std::size_t i = CopyRun(result, text, 0, "\r\n"); i < text.size();
-         i = CopyRun(result, text, i + 1, "\r\n"))
+    for (std::size_t i = CopyRun(result, text, 0, kChangedInComment); i < text.size();
+         i = CopyRun(result, text, i + 1, kChangedInComment))
         result += text[i] == '\r' ? "\\r" : "\\n";
     return result;
 }

@@ -2,6 +2,8 @@
 // are 8-bit text in the ANSI code page; the functions work on bytes and know no code page.
 #pragma once
 
+#include "recording/char_set.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,6 +23,11 @@ std::string CodeLiteral(std::string_view text);
 // The inside of a string literal whose quotes the template supplies: quotes doubled, every line
 // break becoming "&Chr(13)&Chr(10)&" (CR LF). For the text of a global module.
 std::string ModuleLiteral(std::string_view text);
+
+// The characters that PlainTextInLiteral and PlainTextInComment change: text without any of
+// them is written as it is.
+inline constexpr CharSet kChangedInLiteral("\"\r\n");
+inline constexpr CharSet kChangedInComment("\r\n");
 
 // Plain text (a name, caption, group...) inside a string literal of a template. Text without a
 // double quote or line break is unchanged. A double quote is doubled and every run of CR and LF

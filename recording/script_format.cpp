@@ -1,5 +1,6 @@
 #include "recording/script_format.h"
 
+#include "recording/char_set.h"
 #include "recording/literal_encoding.h"
 
 #include <stdexcept>
@@ -23,12 +24,13 @@ std::string Format(std::string_view scriptTemplate, std::initializer_list<Format
 
 void AppendFormat(std::string& result, std::string_view scriptTemplate,
                   std::initializer_list<FormatValue> values) {
+    static constexpr CharSet kPlaceholder("%");
     auto next = values.begin();
     // The text between placeholders is copied a run at a time.
     for (std::size_t pos = 0;;) {
-        const std::size_t percent = scriptTemplate.find('%', pos);
+        const std::size_t percent = kPlaceholder.FindIn(scriptTemplate, pos);
         result.append(scriptTemplate.substr(pos, percent - pos));
-        if (percent == std::string_view::npos)
+        if (percent == scriptTemplate.size())
             break;
         if (percent + 1 == scriptTemplate.size())
             Mismatch(scriptTemplate, "a lone '%' at the end");
