@@ -1,45 +1,40 @@
 #include "recording/recording_session_text.h"
 
 namespace kv {
-namespace {
-
-constexpr std::size_t kPieceInMemory = 64 * 1024;
-
-template <class Items>
-bool ForEachPiece(const Items& items, std::size_t pieceSize,
-                  const std::function<bool(std::string_view)>& take) {
-    std::string piece;
-    piece.reserve(pieceSize);
-    for (const std::string_view item : items) {
-        piece += item;
-        piece += "\r\n";
-        if (piece.size() >= pieceSize) {
-            if (!take(piece))
-                return false;
-            piece.clear();
-        }
-    }
-    return piece.empty() || take(piece);
-}
-
-} // namespace
 
 std::string ScenarioFileText(const ScriptItems& items) {
     std::size_t size = 0;
     for (const std::string_view item : items)
-        size += item.size() + 2;
+        size += item.size() + ScriptItemList::kLineEnd.size();
     std::string text;
     text.reserve(size);
-    ForEachPiece(items, kPieceInMemory, [&](std::string_view piece) {
-        text += piece;
-        return true;
-    });
+    for (const std::string_view item : items) {
+        text += item;
+        text += ScriptItemList::kLineEnd;
+    }
     return text;
 }
 
 bool ForEachScenarioFilePiece(const ScriptItemList& items, std::size_t pieceSize,
                               const std::function<bool(std::string_view)>& take) {
-    return ForEachPiece(items, pieceSize, take);
+    // Items that follow each other in one block are handed over as one view of that block.
+    const char* start = nullptr;
+    const char* end = nullptr;
+    const auto run = [&] { return std::string_view(start, static_cast<std::size_t>(end - start)); };
+    for (const std::string_view item : items) {
+        if (item.data() != end) {
+            if (start != end && !take(run()))
+                return false;
+            start = item.data();
+        }
+        end = item.data() + item.size() + ScriptItemList::kLineEnd.size();
+        if (static_cast<std::size_t>(end - start) >= pieceSize) {
+            if (!take(run()))
+                return false;
+            start = end;
+        }
+    }
+    return start == end || take(run());
 }
 
 } // namespace kv

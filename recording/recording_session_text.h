@@ -14,9 +14,9 @@ namespace kv {
 // ANSI code page and are copied byte for byte: no conversion, no byte-order mark.
 std::string ScenarioFileText(const ScriptItems& items);
 
-// The same bytes handed to `take` in consecutive pieces of about `pieceSize` bytes (a piece ends
-// after an item, so a long item makes a longer piece), so that a large scenario is never held
-// twice, nor in one block of its whole size. Stops at the first piece `take` refuses; answers
+// The same bytes handed to `take` in consecutive pieces: a piece ends after the item that brings
+// it to `pieceSize` bytes, or where a block of the list ends (a long item makes a longer piece).
+// The pieces are views of the list's blocks, so a large scenario is never copied again. Stops at the first piece `take` refuses; answers
 // whether every piece was taken.
 bool ForEachScenarioFilePiece(const ScriptItemList& items, std::size_t pieceSize,
                               const std::function<bool(std::string_view)>& take);

@@ -35,19 +35,18 @@ ScriptItemList& ScriptItemList::operator=(ScriptItemList&& other) noexcept {
 }
 
 void ScriptItemList::push_back(std::string_view item) {
-    if (item.empty()) {
-        items_.emplace_back();
-        return;
-    }
-    if (item.size() > room_) {
+    const std::size_t stored = item.size() + kLineEnd.size();
+    if (stored > room_) {
         // A new block; an item longer than a block gets one of its own size.
-        const std::size_t size = std::max(kBlockSize, item.size());
+        const std::size_t size = std::max(kBlockSize, stored);
         blocks_.push_back(std::make_unique<char[]>(size));
         free_ = blocks_.back().get();
         room_ = size;
     }
     std::memcpy(free_, item.data(), item.size());
+    free_[item.size()] = kLineEnd[0];
+    free_[item.size() + 1] = kLineEnd[1];
     items_.emplace_back(free_, item.size());
-    free_ += item.size();
-    room_ -= item.size();
+    free_ += stored;
+    room_ -= stored;
 }
