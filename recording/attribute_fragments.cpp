@@ -92,41 +92,63 @@ void WriteRemoval(std::string_view attributeName, std::string_view className) {
     WriteEmptyItem();
 }
 
-} // namespace
-
-bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing) {
-    GroupRights groups([cval] { return LocalSecurityOf(cval); });
-    return scriptClassValue(cval, name, onlyIfMissing, groups);
-}
-
-bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing,
-                      GroupRights& classGroups) {
-    if (!RecordingOpen() || !cval)
-        return false;
+// Whether the entry is inherited: its base class's fragment carries it.
+bool IsInherited(IZClassValue* cval) {
     ComPtr<IZClassValue> inheritedFrom;
     check(cval->get_zrInheritedFrom(&inheritedFrom));
-    if (inheritedFrom)
-        return false; // the base class's fragment carries it
-    const std::string currentName = NameOf(cval);
-    const std::string scenarioName = name.empty() ? currentName : std::string(name);
+    return inheritedFrom != nullptr;
+}
 
+// How the fragment names the attribute: in the scenario (its old name, for a renamed one), in
+// the kernel now, and its class.
+struct AttributeNames {
+    std::string_view scenario;
+    std::string_view current;
+    std::string_view className;
+};
+
+void WriteOwnAttribute(IZClassValue* cval, const AttributeNames& names, bool onlyIfMissing,
+                       GroupRights& groups) {
     Write(tplProgressStep);
-    const std::string className = NameOf(OwnerClassOf(cval).Get());
-    Write(tplAttrComment, {Comment(className + "." + scenarioName)});
-    Write(tplLocateClass, {Literal(className)});
+    std::string comment(names.className);
+    comment += '.';
+    comment += names.scenario;
+    Write(tplAttrComment, {Comment(comment)});
+    Write(tplLocateClass, {Literal(names.className)});
     if (onlyIfMissing)
-        Write(tplLocateAttrIfMissing, {Literal(scenarioName)});
-    Write(tplAddAttr, {Literal(scenarioName)});
+        Write(tplLocateAttrIfMissing, {Literal(names.scenario)});
+    Write(tplAddAttr, {Literal(names.scenario)});
     if (!onlyIfMissing)
         Write(tplAttrNoInherit);
-    WriteFields(cval, currentName);
+    WriteFields(cval, names.current);
     WriteProperties(cval);
     if (!DifferenceMode)
-        WriteRights(cval, classGroups);
+        WriteRights(cval, groups);
     if (onlyIfMissing)
         Write(tplEndIfAttr);
     Write(tplEndIfClass);
     WriteEmptyItem();
+}
+
+} // namespace
+
+bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing) {
+    if (!RecordingOpen() || !cval || IsInherited(cval))
+        return false;
+    const std::string currentName = NameOf(cval);
+    const std::string className = NameOf(OwnerClassOf(cval).Get());
+    GroupRights groups([cval] { return LocalSecurityOf(cval); });
+    WriteOwnAttribute(cval, {name.empty() ? std::string_view(currentName) : name, currentName, className},
+                      onlyIfMissing, groups);
+    return true;
+}
+
+bool scriptClassEntry(IZClassValue* cval, std::string_view className, bool onlyIfMissing,
+                      GroupRights& classGroups) {
+    if (!RecordingOpen() || !cval || IsInherited(cval))
+        return false;
+    const std::string currentName = NameOf(cval);
+    WriteOwnAttribute(cval, {currentName, currentName, className}, onlyIfMissing, classGroups);
     return true;
 }
 

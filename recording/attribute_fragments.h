@@ -19,9 +19,9 @@ bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMiss
 
 class GroupRights;
 
-// The same inside the fragment of the attribute's class: the rights lines take the groups read
-// for that fragment.
-bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing,
+// The same for an entry of the class whose fragment is being written, under its current name:
+// the class's name and the groups for the rights lines are the ones that fragment read.
+bool scriptClassEntry(IZClassValue* cval, std::string_view className, bool onlyIfMissing,
                       GroupRights& classGroups);
 
 // The removal of the attribute from its class.

@@ -53,14 +53,15 @@ void WriteBlocked(IZClass* cls) {
 }
 
 // Inherited entries give nothing (scriptClassValue skips them); own ones their whole fragment.
-void WriteAttributes(IZClass* cls, bool onlyIfMissing, GroupRights& groups) {
+void WriteAttributes(IZClass* cls, const ClassName& name, bool onlyIfMissing,
+                     GroupRights& groups) {
     LONG count = 0;
     check(cls->get_zrClassValuesCount(&count));
     for (LONG i = 0; i < count; ++i) {
         ComPtr<IZClassValue> cval;
         check(cls->zriClassValueItem(i, &cval));
         cval = Required(std::move(cval), L"zriClassValueItem");
-        scriptClassValue(cval.Get(), NameOf(cval.Get()), onlyIfMissing, groups);
+        scriptClassEntry(cval.Get(), name.text, onlyIfMissing, groups);
     }
 }
 
@@ -184,7 +185,7 @@ bool scriptClass(IZClass* cls, std::string_view name, const ClassFragmentOptions
     GroupRights groups([cls] { return LocalSecurityOf(cls); });
     if (completeRewrite) {
         WriteEmptyItem();
-        WriteAttributes(cls, options.updateOnly, groups);
+        WriteAttributes(cls, current, options.updateOnly, groups);
     }
     // A difference scenario carries rights, constraints and links in sections of its own.
     if (!DifferenceMode) {

@@ -141,7 +141,7 @@ bool scriptSecurity(IZModel* model, std::string_view groupId) {
     for (LONG i = 0; i < classCount; ++i) {
         ComPtr<IZClass> cls;
         check(classes->zrItem(i, &cls));
-        WriteFormatted(tplAddClass, {PlainTextInLiteral(NameOf(Required(cls, L"zrItem").Get()))});
+        WriteFormatted(tplAddClass, {Literal(NameOf(Required(cls, L"zrItem").Get()))});
         const std::int32_t classRights = RightsOf(security.Get(), group, SecurityKeyOf(cls.Get()));
         if (classRights == kNoRightsEntry)
             WriteFormatted(tplRemoveClassRightsLocal, {groupLiteral});
@@ -153,9 +153,9 @@ bool scriptSecurity(IZModel* model, std::string_view groupId) {
         for (LONG j = 0; j < attributeCount; ++j) {
             ComPtr<IZClassValue> attribute;
             check(cls->zriClassValueItem(j, &attribute));
-            WriteFormatted(
-                tplAddAttr,
-                {PlainTextInLiteral(NameOf(Required(attribute, L"zriClassValueItem").Get()))});
+            const std::string attributeName =
+                NameOf(Required(attribute, L"zriClassValueItem").Get());
+            WriteFormatted(tplAddAttr, {Literal(attributeName)});
             const std::int32_t rights =
                 RightsOf(security.Get(), group, SecurityKeyOf(attribute.Get()));
             if (rights == kNoRightsEntry)
