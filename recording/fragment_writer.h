@@ -18,7 +18,8 @@ inline bool RecordingOpen() {
 
 // One formatted template is one item of the scenario, filled in a text kept for the next one
 // (the recording is only ever written on the host's user-interface thread).
-inline void Write(std::string_view scriptTemplate, std::initializer_list<FormatValue> values = {}) {
+inline void Write(const ScriptTemplate& scriptTemplate,
+                  std::initializer_list<FormatValue> values = {}) {
     static std::string item;
     item.clear();
     AppendFormat(item, scriptTemplate, values);

@@ -34,7 +34,8 @@ void WriteItem(std::string_view item) {
 }
 
 // A filled template as one item (see Write).
-void WriteFormatted(std::string_view scriptTemplate, std::initializer_list<FormatValue> values) {
+void WriteFormatted(const ScriptTemplate& scriptTemplate,
+                    std::initializer_list<FormatValue> values) {
     RequireBuffer();
     Write(scriptTemplate, values);
 }
@@ -130,8 +131,7 @@ bool scriptSecurity(IZModel* model, std::string_view groupId) {
     Variant groupName;
     check(security->zrGroupAttribute(group, 0, 1, groupName.Out()));
     // The name is only shown in a comment; the rights lines use the identifier.
-    WriteFormatted(tplGroupRightsComment,
-                   {PlainTextInComment(ShownVariantText(*groupName.Get()))});
+    WriteFormatted(tplGroupRightsComment, {PlainTextInComment(ShownVariantText(*groupName.Get()))});
     WriteItem(tplLocalSecurityVar);
 
     // The rights lines name the group by the identifier the host gave.

@@ -11,7 +11,7 @@ template <Cp1251Literal text> constexpr std::string_view Ansi = Cp1251<text>;
 } // namespace
 
 // Header and footer.
-constexpr std::string_view tplScriptHeader = Ansi<
+constexpr ScriptTemplate tplScriptHeader{Ansi<
     u8"' Сценарий конфигуратора модели ЗЕЛВАР\r\n"
     u8"' Для выполнения сценария вне среды конфигуратора\r\n"
     u8"' раскомментируйте нижеследующий блок, а также\r\n"
@@ -34,77 +34,76 @@ constexpr std::string_view tplScriptHeader = Ansi<
     u8"'   mdl.zrLoadModel \"structure.ztp\",none,36\r\n"
     u8"\r\n"
     u8"on error resume next\r\n"
-    u8"set s_helper = CreateObject(\"korvalith.ZScriptHelper\")\r\n">;
-constexpr std::string_view tplScriptFooter = Ansi<u8"\r\n"
-                                                  u8"'   mdl.zrSaveModel \"\",none\r\n"
-                                                  u8"'   MsgBox \"Сценарий выполнен\"\r\n"
-                                                  u8"' end if">;
+    u8"set s_helper = CreateObject(\"korvalith.ZScriptHelper\")\r\n">};
+constexpr ScriptTemplate tplScriptFooter{Ansi<u8"\r\n"
+                                              u8"'   mdl.zrSaveModel \"\",none\r\n"
+                                              u8"'   MsgBox \"Сценарий выполнен\"\r\n"
+                                              u8"' end if">};
 
 // Progress.
-constexpr std::string_view tplProgressStep =
-    Ansi<u8"if IsObject(InstInit) then InstInit.ProgressBarItem.StepIt">;
+constexpr ScriptTemplate tplProgressStep{
+    Ansi<u8"if IsObject(InstInit) then InstInit.ProgressBarItem.StepIt">};
 
 // Classes.
-constexpr std::string_view tplClassComment = Ansi<u8"' Создать/изменить класс %s">;
-constexpr std::string_view tplAddClass = Ansi<u8"set cls = nothing\r\n"
-                                              u8"set cls = mdl.zrGetClassVector.zrAdd(\"%s\")">;
-constexpr std::string_view tplLocateClass =
-    Ansi<u8"set cls = nothing\r\n"
-         u8"set cls = mdl.zrGetClassVector.zrLocate(\"%s\")\r\n"
-         u8"if not (cls is nothing) then">;
-constexpr std::string_view tplEndIfClass = Ansi<u8"end if">;
-constexpr std::string_view tplClassGUID = Ansi<u8"  s_helper.zsSetClassGUID cls, \"%s\"">;
-constexpr std::string_view tplClassName = Ansi<u8"  cls.zrName = \"%s\"">;
-constexpr std::string_view tplClassScreenName = Ansi<u8"  cls.zrScreenName = \"%s\"">;
-constexpr std::string_view tplClassPosition = Ansi<u8"  s_helper.zsSetCoors cls, %d, %d">;
-constexpr std::string_view tplClassBase =
-    Ansi<u8"  cls.zrBaseClass = mdl.zrGetClassVector.zrLocate(\"%s\")">;
-constexpr std::string_view tplClassBlocked = Ansi<u8"  cls.zrBlocked = %s">;
-constexpr std::string_view tplRemoveClass = Ansi<u8"' Удалить класс %s\r\n"
-                                                 u8"mdl.zrGetClassVector.zrRemove \"%s\"">;
+constexpr ScriptTemplate tplClassComment{Ansi<u8"' Создать/изменить класс %s">};
+constexpr ScriptTemplate tplAddClass{Ansi<u8"set cls = nothing\r\n"
+                                          u8"set cls = mdl.zrGetClassVector.zrAdd(\"%s\")">};
+constexpr ScriptTemplate tplLocateClass{Ansi<u8"set cls = nothing\r\n"
+                                             u8"set cls = mdl.zrGetClassVector.zrLocate(\"%s\")\r\n"
+                                             u8"if not (cls is nothing) then">};
+constexpr ScriptTemplate tplEndIfClass{Ansi<u8"end if">};
+constexpr ScriptTemplate tplClassGUID{Ansi<u8"  s_helper.zsSetClassGUID cls, \"%s\"">};
+constexpr ScriptTemplate tplClassName{Ansi<u8"  cls.zrName = \"%s\"">};
+constexpr ScriptTemplate tplClassScreenName{Ansi<u8"  cls.zrScreenName = \"%s\"">};
+constexpr ScriptTemplate tplClassPosition{Ansi<u8"  s_helper.zsSetCoors cls, %d, %d">};
+constexpr ScriptTemplate tplClassBase{
+    Ansi<u8"  cls.zrBaseClass = mdl.zrGetClassVector.zrLocate(\"%s\")">};
+constexpr ScriptTemplate tplClassBlocked{Ansi<u8"  cls.zrBlocked = %s">};
+constexpr ScriptTemplate tplRemoveClass{Ansi<u8"' Удалить класс %s\r\n"
+                                             u8"mdl.zrGetClassVector.zrRemove \"%s\"">};
 
 // Attributes.
-constexpr std::string_view tplAttrComment = Ansi<u8"' Создать/изменить атрибут %s">;
-constexpr std::string_view tplLocateAttrIfMissing =
+constexpr ScriptTemplate tplAttrComment{Ansi<u8"' Создать/изменить атрибут %s">};
+constexpr ScriptTemplate tplLocateAttrIfMissing{
     Ansi<u8"set cval = nothing\r\n"
          u8"set cval = cls.zrnClassValueItem(\"%s\")\r\n"
-         u8"if cval is nothing then">;
-constexpr std::string_view tplLocateAttrIfPresent =
+         u8"if cval is nothing then">};
+constexpr ScriptTemplate tplLocateAttrIfPresent{
     Ansi<u8"set cval= nothing\r\n"
          u8"set cval = cls.zrnClassValueItem(\"%s\")\r\n"
-         u8"if not (cval is nothing) then">;
-constexpr std::string_view tplEndIfAttr = Ansi<u8"end if">;
-constexpr std::string_view tplAddAttr = Ansi<u8"set cval = nothing\r\n"
-                                             u8"set cval = cls.zrAddClassValue(\"%s\")">;
-constexpr std::string_view tplAttrNoInherit = Ansi<u8"  cval.zrInheritedFrom = nothing">;
-constexpr std::string_view tplAttrGUID = Ansi<u8"  s_helper.zsSetClassValueGUID cval, \"%s\"">;
-constexpr std::string_view tplAttrName = Ansi<u8"  cval.zrName = \"%s\"">;
-constexpr std::string_view tplAttrType = Ansi<u8"  cval.zrType = %d">;
-constexpr std::string_view tplAttrDataType = Ansi<u8"  s_helper.zsSetCValDataType cval, \"%s\"">;
-constexpr std::string_view tplAttrScreenName = Ansi<u8"  cval.zrScreenName = \"%s\"">;
-constexpr std::string_view tplAttrAliasName = Ansi<u8"  cval.zrAliasName = \"%s\"">;
-constexpr std::string_view tplAttrGroup = Ansi<u8"  cval.zrGroup = \"%s\"">;
-constexpr std::string_view tplAttrFunctionCode = Ansi<u8"  cval.zrFunctionCode = %s">;
-constexpr std::string_view tplAttrBlocked = Ansi<u8"  cval.zrBlocked = %s">;
-constexpr std::string_view tplAttrMeasureUnit = Ansi<u8"  cval.zrMeasureUnit = \"%s\"">;
-constexpr std::string_view tplAttrMeasureEntity = Ansi<u8"  cval.zrMeasureEntity = \"%s\"">;
-constexpr std::string_view tplAttrForbidInput = Ansi<u8"  cval.zrForbidInput = %s">;
-constexpr std::string_view tplAttrPropsVar = Ansi<u8"  set props = cval.zrProperties">;
-constexpr std::string_view tplClearAttrProps =
+         u8"if not (cval is nothing) then">};
+constexpr ScriptTemplate tplEndIfAttr{Ansi<u8"end if">};
+constexpr ScriptTemplate tplAddAttr{Ansi<u8"set cval = nothing\r\n"
+                                         u8"set cval = cls.zrAddClassValue(\"%s\")">};
+constexpr ScriptTemplate tplAttrNoInherit{Ansi<u8"  cval.zrInheritedFrom = nothing">};
+constexpr ScriptTemplate tplAttrGUID{Ansi<u8"  s_helper.zsSetClassValueGUID cval, \"%s\"">};
+constexpr ScriptTemplate tplAttrName{Ansi<u8"  cval.zrName = \"%s\"">};
+constexpr ScriptTemplate tplAttrType{Ansi<u8"  cval.zrType = %d">};
+constexpr ScriptTemplate tplAttrDataType{Ansi<u8"  s_helper.zsSetCValDataType cval, \"%s\"">};
+constexpr ScriptTemplate tplAttrScreenName{Ansi<u8"  cval.zrScreenName = \"%s\"">};
+constexpr ScriptTemplate tplAttrAliasName{Ansi<u8"  cval.zrAliasName = \"%s\"">};
+constexpr ScriptTemplate tplAttrGroup{Ansi<u8"  cval.zrGroup = \"%s\"">};
+constexpr ScriptTemplate tplAttrFunctionCode{Ansi<u8"  cval.zrFunctionCode = %s">};
+constexpr ScriptTemplate tplAttrBlocked{Ansi<u8"  cval.zrBlocked = %s">};
+constexpr ScriptTemplate tplAttrMeasureUnit{Ansi<u8"  cval.zrMeasureUnit = \"%s\"">};
+constexpr ScriptTemplate tplAttrMeasureEntity{Ansi<u8"  cval.zrMeasureEntity = \"%s\"">};
+constexpr ScriptTemplate tplAttrForbidInput{Ansi<u8"  cval.zrForbidInput = %s">};
+constexpr ScriptTemplate tplAttrPropsVar{Ansi<u8"  set props = cval.zrProperties">};
+constexpr ScriptTemplate tplClearAttrProps{
     Ansi<u8"    i = props.zrCount - 1\r\n"
          u8"    do while (i>=0)\r\n"
          u8"      propname = s_helper.zsPropName(props,i)\r\n"
          u8"      props.zrRemoveProp propname\r\n"
          u8"      i = i - 1\r\n"
-         u8"    loop">;
-constexpr std::string_view tplAddAttrProp = Ansi<u8"    props.zrAddProp \"%s\",\"%s\"">;
-constexpr std::string_view tplRemoveAttrComment = Ansi<u8"' Удалить атирбут %s">;
-constexpr std::string_view tplRemoveAttr = Ansi<u8"cls.zrRemoveClassValue \"%s\"">;
+         u8"    loop">};
+constexpr ScriptTemplate tplAddAttrProp{Ansi<u8"    props.zrAddProp \"%s\",\"%s\"">};
+constexpr ScriptTemplate tplRemoveAttrComment{Ansi<u8"' Удалить атирбут %s">};
+constexpr ScriptTemplate tplRemoveAttr{Ansi<u8"cls.zrRemoveClassValue \"%s\"">};
 
 // Attribute order.
-constexpr std::string_view tplMoveAttrsComment = Ansi<u8"' Переместить атрибуты %s <--> %s">;
-constexpr std::string_view tplSwapAttrs = Ansi<u8"cls.zrSwapClassValues \"%s\",\"%s\"">;
-constexpr std::string_view tplMoveAttrToEnd = Ansi<
+constexpr ScriptTemplate tplMoveAttrsComment{Ansi<u8"' Переместить атрибуты %s <--> %s">};
+constexpr ScriptTemplate tplSwapAttrs{Ansi<u8"cls.zrSwapClassValues \"%s\",\"%s\"">};
+constexpr ScriptTemplate tplMoveAttrToEnd{Ansi<
     u8"  s_after = cls.zriClassValueItem(cls.zrClassValuesCount-1).zrName\r\n"
     u8"  i = 0\r\n"
     u8"  do while (i<cls.zrClassValuesCount)\r\n"
@@ -113,8 +112,8 @@ constexpr std::string_view tplMoveAttrToEnd = Ansi<
     u8"      cls.zrSwapClassValues cval.zrName,cls.zriClassValueItem(i+1).zrName\r\n"
     u8"    end if\r\n"
     u8"    i = i + 1\r\n"
-    u8"  loop">;
-constexpr std::string_view tplMoveAttrAfter =
+    u8"  loop">};
+constexpr ScriptTemplate tplMoveAttrAfter{
     Ansi<u8"  s_after = \"%s\"\r\n"
          u8"  i = cls.zrClassValuesCount - 1\r\n"
          u8"  do while (i>=0)\r\n"
@@ -123,61 +122,61 @@ constexpr std::string_view tplMoveAttrAfter =
          u8"    end if\r\n"
          u8"    cls.zrSwapClassValues cval.zrName,cls.zriClassValueItem(i).zrName\r\n"
          u8"    i = i - 1\r\n"
-         u8"  loop">;
+         u8"  loop">};
 
 // Rights.
-constexpr std::string_view tplClassClearRightsNote =
-    Ansi<u8"  's_helper.zsClearRights cls,mdl.zrGetLocalSecurity">;
-constexpr std::string_view tplGiveClassRights =
-    Ansi<u8"  s_helper.zsGiveRights cls,%d,\"%s\",mdl.zrGetLocalSecurity">;
-constexpr std::string_view tplRemoveClassRights =
-    Ansi<u8"  s_helper.zsRemoveRights cls,\"%s\",mdl.zrGetLocalSecurity">;
-constexpr std::string_view tplAttrClearRightsNote =
-    Ansi<u8"  's_helper.zsClearRights cval,mdl.zrGetLocalSecurity">;
-constexpr std::string_view tplGiveAttrRights =
-    Ansi<u8"  s_helper.zsGiveRights cval,%d,\"%s\",mdl.zrGetLocalSecurity">;
-constexpr std::string_view tplRemoveAttrRights =
-    Ansi<u8"  s_helper.zsRemoveRights cval,\"%s\",mdl.zrGetLocalSecurity">;
-constexpr std::string_view tplAttrsRightsLoopBegin =
+constexpr ScriptTemplate tplClassClearRightsNote{
+    Ansi<u8"  's_helper.zsClearRights cls,mdl.zrGetLocalSecurity">};
+constexpr ScriptTemplate tplGiveClassRights{
+    Ansi<u8"  s_helper.zsGiveRights cls,%d,\"%s\",mdl.zrGetLocalSecurity">};
+constexpr ScriptTemplate tplRemoveClassRights{
+    Ansi<u8"  s_helper.zsRemoveRights cls,\"%s\",mdl.zrGetLocalSecurity">};
+constexpr ScriptTemplate tplAttrClearRightsNote{
+    Ansi<u8"  's_helper.zsClearRights cval,mdl.zrGetLocalSecurity">};
+constexpr ScriptTemplate tplGiveAttrRights{
+    Ansi<u8"  s_helper.zsGiveRights cval,%d,\"%s\",mdl.zrGetLocalSecurity">};
+constexpr ScriptTemplate tplRemoveAttrRights{
+    Ansi<u8"  s_helper.zsRemoveRights cval,\"%s\",mdl.zrGetLocalSecurity">};
+constexpr ScriptTemplate tplAttrsRightsLoopBegin{
     Ansi<u8"  i = cls.zrClassValuesCount - 1\r\n"
          u8"    do while (i>=0)\r\n"
          u8"      set cval = cls.zriClassValueItem(i)\r\n"
-         u8"      's_helper.zsClearRights cval,mdl.zrGetLocalSecurity">;
-constexpr std::string_view tplAttrsRightsLoopGive =
-    Ansi<u8"      s_helper.zsGiveRights cval,%d,\"%s\",mdl.zrGetLocalSecurity">;
-constexpr std::string_view tplAttrsRightsLoopEnd = Ansi<u8"      i = i - 1\r\n"
-                                                        u8"    loop">;
-constexpr std::string_view tplGroupRightsComment = Ansi<u8"' Права группы %s">;
-constexpr std::string_view tplLocalSecurityVar = Ansi<u8"set l_sec = mdl.zrGetLocalSecurity">;
-constexpr std::string_view tplGiveClassRightsLocal =
-    Ansi<u8"  s_helper.zsGiveRights cls,%d,\"%s\",l_sec">;
-constexpr std::string_view tplRemoveClassRightsLocal =
-    Ansi<u8"  s_helper.zsRemoveRights cls,\"%s\",l_sec">;
-constexpr std::string_view tplGiveAttrRightsLocal =
-    Ansi<u8"  s_helper.zsGiveRights cval,%d,\"%s\",l_sec">;
-constexpr std::string_view tplRemoveAttrRightsLocal =
-    Ansi<u8"  s_helper.zsRemoveRights cval,\"%s\",l_sec">;
+         u8"      's_helper.zsClearRights cval,mdl.zrGetLocalSecurity">};
+constexpr ScriptTemplate tplAttrsRightsLoopGive{
+    Ansi<u8"      s_helper.zsGiveRights cval,%d,\"%s\",mdl.zrGetLocalSecurity">};
+constexpr ScriptTemplate tplAttrsRightsLoopEnd{Ansi<u8"      i = i - 1\r\n"
+                                                    u8"    loop">};
+constexpr ScriptTemplate tplGroupRightsComment{Ansi<u8"' Права группы %s">};
+constexpr ScriptTemplate tplLocalSecurityVar{Ansi<u8"set l_sec = mdl.zrGetLocalSecurity">};
+constexpr ScriptTemplate tplGiveClassRightsLocal{
+    Ansi<u8"  s_helper.zsGiveRights cls,%d,\"%s\",l_sec">};
+constexpr ScriptTemplate tplRemoveClassRightsLocal{
+    Ansi<u8"  s_helper.zsRemoveRights cls,\"%s\",l_sec">};
+constexpr ScriptTemplate tplGiveAttrRightsLocal{
+    Ansi<u8"  s_helper.zsGiveRights cval,%d,\"%s\",l_sec">};
+constexpr ScriptTemplate tplRemoveAttrRightsLocal{
+    Ansi<u8"  s_helper.zsRemoveRights cval,\"%s\",l_sec">};
 
 // Links.
-constexpr std::string_view tplAddLinkComment = Ansi<u8"' Создать связь %s --> %s">;
-constexpr std::string_view tplRemoveLinkComment = Ansi<u8"' Удалить связь %s --> %s">;
-constexpr std::string_view tplAddChild = Ansi<u8"  cls.zrAddChildClass \"%s\"">;
-constexpr std::string_view tplRemoveChild = Ansi<u8"  cls.zrRemoveChildClass \"%s\"">;
+constexpr ScriptTemplate tplAddLinkComment{Ansi<u8"' Создать связь %s --> %s">};
+constexpr ScriptTemplate tplRemoveLinkComment{Ansi<u8"' Удалить связь %s --> %s">};
+constexpr ScriptTemplate tplAddChild{Ansi<u8"  cls.zrAddChildClass \"%s\"">};
+constexpr ScriptTemplate tplRemoveChild{Ansi<u8"  cls.zrRemoveChildClass \"%s\"">};
 
 // Filters.
-constexpr std::string_view tplFilterComment = Ansi<u8"' Фильтр %s">;
-constexpr std::string_view tplFilterVectorVar =
-    Ansi<u8"set flt = mdl.zrGetClassVector.zrFilterVector">;
-constexpr std::string_view tplRemoveFilter = Ansi<u8"  flt.zrRemoveFilter \"%s\"">;
-constexpr std::string_view tplCreateFilter = Ansi<u8"  flt.zrCreateFilterEx \"%s\",\"%s\"">;
-constexpr std::string_view tplAddConstraint = Ansi<u8"  flt.zrAddConstraint \"%s\",\"%s\"">;
-constexpr std::string_view tplRemoveConstraint = Ansi<u8"  flt.zrRemoveConstraint \"%s\", \"%s\"">;
+constexpr ScriptTemplate tplFilterComment{Ansi<u8"' Фильтр %s">};
+constexpr ScriptTemplate tplFilterVectorVar{
+    Ansi<u8"set flt = mdl.zrGetClassVector.zrFilterVector">};
+constexpr ScriptTemplate tplRemoveFilter{Ansi<u8"  flt.zrRemoveFilter \"%s\"">};
+constexpr ScriptTemplate tplCreateFilter{Ansi<u8"  flt.zrCreateFilterEx \"%s\",\"%s\"">};
+constexpr ScriptTemplate tplAddConstraint{Ansi<u8"  flt.zrAddConstraint \"%s\",\"%s\"">};
+constexpr ScriptTemplate tplRemoveConstraint{Ansi<u8"  flt.zrRemoveConstraint \"%s\", \"%s\"">};
 
 // Global modules.
-constexpr std::string_view tplModuleComment = Ansi<u8"' %s модуль %s">;
-constexpr std::string_view tplClassVectorVar = Ansi<u8"set cvec = mdl.zrGetClassVector">;
-constexpr std::string_view tplSetModule = Ansi<u8"  cvec.zrPatchFunction(\"%s\") = \"%s\"">;
-constexpr std::string_view tplRemoveModule = Ansi<u8"  cvec.zrRemovePatchFunction(\"%s\")">;
+constexpr ScriptTemplate tplModuleComment{Ansi<u8"' %s модуль %s">};
+constexpr ScriptTemplate tplClassVectorVar{Ansi<u8"set cvec = mdl.zrGetClassVector">};
+constexpr ScriptTemplate tplSetModule{Ansi<u8"  cvec.zrPatchFunction(\"%s\") = \"%s\"">};
+constexpr ScriptTemplate tplRemoveModule{Ansi<u8"  cvec.zrRemovePatchFunction(\"%s\")">};
 
 namespace {
 

@@ -3,98 +3,100 @@
 // ANSI code page of the target machines, and is written to scenario files byte for byte.
 #pragma once
 
+#include "recording/script_format.h"
+
 #include <span>
 #include <string_view>
 
 namespace kv {
 
 // Header and footer.
-extern const std::string_view tplScriptHeader;
-extern const std::string_view tplScriptFooter;
+extern const ScriptTemplate tplScriptHeader;
+extern const ScriptTemplate tplScriptFooter;
 
 // Progress.
-extern const std::string_view tplProgressStep;
+extern const ScriptTemplate tplProgressStep;
 
 // Classes.
-extern const std::string_view tplClassComment;
-extern const std::string_view tplAddClass;
-extern const std::string_view tplLocateClass;
-extern const std::string_view tplEndIfClass;
-extern const std::string_view tplClassGUID;
-extern const std::string_view tplClassName;
-extern const std::string_view tplClassScreenName;
-extern const std::string_view tplClassPosition;
-extern const std::string_view tplClassBase;
-extern const std::string_view tplClassBlocked;
-extern const std::string_view tplRemoveClass;
+extern const ScriptTemplate tplClassComment;
+extern const ScriptTemplate tplAddClass;
+extern const ScriptTemplate tplLocateClass;
+extern const ScriptTemplate tplEndIfClass;
+extern const ScriptTemplate tplClassGUID;
+extern const ScriptTemplate tplClassName;
+extern const ScriptTemplate tplClassScreenName;
+extern const ScriptTemplate tplClassPosition;
+extern const ScriptTemplate tplClassBase;
+extern const ScriptTemplate tplClassBlocked;
+extern const ScriptTemplate tplRemoveClass;
 
 // Attributes.
-extern const std::string_view tplAttrComment;
-extern const std::string_view tplLocateAttrIfMissing;
-extern const std::string_view tplLocateAttrIfPresent;
-extern const std::string_view tplEndIfAttr;
-extern const std::string_view tplAddAttr;
-extern const std::string_view tplAttrNoInherit;
-extern const std::string_view tplAttrGUID;
-extern const std::string_view tplAttrName;
-extern const std::string_view tplAttrType;
-extern const std::string_view tplAttrDataType;
-extern const std::string_view tplAttrScreenName;
-extern const std::string_view tplAttrAliasName;
-extern const std::string_view tplAttrGroup;
-extern const std::string_view tplAttrFunctionCode;
-extern const std::string_view tplAttrBlocked;
-extern const std::string_view tplAttrMeasureUnit;
-extern const std::string_view tplAttrMeasureEntity;
-extern const std::string_view tplAttrForbidInput;
-extern const std::string_view tplAttrPropsVar;
-extern const std::string_view tplClearAttrProps;
-extern const std::string_view tplAddAttrProp;
-extern const std::string_view tplRemoveAttrComment;
-extern const std::string_view tplRemoveAttr;
+extern const ScriptTemplate tplAttrComment;
+extern const ScriptTemplate tplLocateAttrIfMissing;
+extern const ScriptTemplate tplLocateAttrIfPresent;
+extern const ScriptTemplate tplEndIfAttr;
+extern const ScriptTemplate tplAddAttr;
+extern const ScriptTemplate tplAttrNoInherit;
+extern const ScriptTemplate tplAttrGUID;
+extern const ScriptTemplate tplAttrName;
+extern const ScriptTemplate tplAttrType;
+extern const ScriptTemplate tplAttrDataType;
+extern const ScriptTemplate tplAttrScreenName;
+extern const ScriptTemplate tplAttrAliasName;
+extern const ScriptTemplate tplAttrGroup;
+extern const ScriptTemplate tplAttrFunctionCode;
+extern const ScriptTemplate tplAttrBlocked;
+extern const ScriptTemplate tplAttrMeasureUnit;
+extern const ScriptTemplate tplAttrMeasureEntity;
+extern const ScriptTemplate tplAttrForbidInput;
+extern const ScriptTemplate tplAttrPropsVar;
+extern const ScriptTemplate tplClearAttrProps;
+extern const ScriptTemplate tplAddAttrProp;
+extern const ScriptTemplate tplRemoveAttrComment;
+extern const ScriptTemplate tplRemoveAttr;
 
 // Attribute order.
-extern const std::string_view tplMoveAttrsComment;
-extern const std::string_view tplSwapAttrs;
-extern const std::string_view tplMoveAttrToEnd;
-extern const std::string_view tplMoveAttrAfter;
+extern const ScriptTemplate tplMoveAttrsComment;
+extern const ScriptTemplate tplSwapAttrs;
+extern const ScriptTemplate tplMoveAttrToEnd;
+extern const ScriptTemplate tplMoveAttrAfter;
 
 // Rights.
-extern const std::string_view tplClassClearRightsNote;
-extern const std::string_view tplGiveClassRights;
-extern const std::string_view tplRemoveClassRights;
-extern const std::string_view tplAttrClearRightsNote;
-extern const std::string_view tplGiveAttrRights;
-extern const std::string_view tplRemoveAttrRights;
-extern const std::string_view tplAttrsRightsLoopBegin;
-extern const std::string_view tplAttrsRightsLoopGive;
-extern const std::string_view tplAttrsRightsLoopEnd;
-extern const std::string_view tplGroupRightsComment;
-extern const std::string_view tplLocalSecurityVar;
-extern const std::string_view tplGiveClassRightsLocal;
-extern const std::string_view tplRemoveClassRightsLocal;
-extern const std::string_view tplGiveAttrRightsLocal;
-extern const std::string_view tplRemoveAttrRightsLocal;
+extern const ScriptTemplate tplClassClearRightsNote;
+extern const ScriptTemplate tplGiveClassRights;
+extern const ScriptTemplate tplRemoveClassRights;
+extern const ScriptTemplate tplAttrClearRightsNote;
+extern const ScriptTemplate tplGiveAttrRights;
+extern const ScriptTemplate tplRemoveAttrRights;
+extern const ScriptTemplate tplAttrsRightsLoopBegin;
+extern const ScriptTemplate tplAttrsRightsLoopGive;
+extern const ScriptTemplate tplAttrsRightsLoopEnd;
+extern const ScriptTemplate tplGroupRightsComment;
+extern const ScriptTemplate tplLocalSecurityVar;
+extern const ScriptTemplate tplGiveClassRightsLocal;
+extern const ScriptTemplate tplRemoveClassRightsLocal;
+extern const ScriptTemplate tplGiveAttrRightsLocal;
+extern const ScriptTemplate tplRemoveAttrRightsLocal;
 
 // Links.
-extern const std::string_view tplAddLinkComment;
-extern const std::string_view tplRemoveLinkComment;
-extern const std::string_view tplAddChild;
-extern const std::string_view tplRemoveChild;
+extern const ScriptTemplate tplAddLinkComment;
+extern const ScriptTemplate tplRemoveLinkComment;
+extern const ScriptTemplate tplAddChild;
+extern const ScriptTemplate tplRemoveChild;
 
 // Filters.
-extern const std::string_view tplFilterComment;
-extern const std::string_view tplFilterVectorVar;
-extern const std::string_view tplRemoveFilter;
-extern const std::string_view tplCreateFilter;
-extern const std::string_view tplAddConstraint;
-extern const std::string_view tplRemoveConstraint;
+extern const ScriptTemplate tplFilterComment;
+extern const ScriptTemplate tplFilterVectorVar;
+extern const ScriptTemplate tplRemoveFilter;
+extern const ScriptTemplate tplCreateFilter;
+extern const ScriptTemplate tplAddConstraint;
+extern const ScriptTemplate tplRemoveConstraint;
 
 // Global modules.
-extern const std::string_view tplModuleComment;
-extern const std::string_view tplClassVectorVar;
-extern const std::string_view tplSetModule;
-extern const std::string_view tplRemoveModule;
+extern const ScriptTemplate tplModuleComment;
+extern const ScriptTemplate tplClassVectorVar;
+extern const ScriptTemplate tplSetModule;
+extern const ScriptTemplate tplRemoveModule;
 
 // Every template with its name, in catalogue order: for tests and diagnostics.
 struct NamedTemplate {
