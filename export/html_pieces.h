@@ -1,8 +1,9 @@
 // The fixed texts of the structure page, in Windows-1251. "%s" takes a text and "%d" an
-// integer, filled left to right by kv::Format. Pure: no Windows header.
+// integer, filled left to right by kv::AppendFormat. Pure: no Windows header.
 #pragma once
 
 #include "common/cp1251_literal.h"
+#include "recording/script_format.h"
 
 #include <string_view>
 
@@ -23,10 +24,10 @@ inline constexpr std::string_view HeadPiece =
            u8"\r\n"
            u8"<body>\r\n">;
 
-inline constexpr std::string_view ModelHeadingPiece =
+inline constexpr ScriptTemplate ModelHeadingPiece{
     Cp1251<u8"Модель технологического процесса<br>\r\n"
            u8"<b>%s</b><br>\r\n"
-           u8"Классов - %d, фильтров - %d<br><br>">;
+           u8"Классов - %d, фильтров - %d<br><br>">};
 
 inline constexpr std::string_view ClassesTitlePiece = Cp1251<u8"<b>Классы</b><br>">;
 inline constexpr std::string_view TableStartPiece = "<table border=0 cellspacing=0 cellpadding=0>";
@@ -35,10 +36,10 @@ inline constexpr std::string_view RowStartPiece = " <tr>";
 inline constexpr std::string_view RowEndPiece = " </tr>";
 
 // Anchor name, then the display name.
-inline constexpr std::string_view ClassHeadingCellPiece =
+inline constexpr ScriptTemplate ClassHeadingCellPiece{
     Cp1251<u8"  <td valign=top colspan=4>\r\n"
            u8"   <br><a name=%s>Класс <b>%s</b></a>\r\n"
-           u8"  </td>">;
+           u8"  </td>">};
 
 inline constexpr std::string_view AttributeHeaderPiece =
     Cp1251<u8" <tr>\r\n"
@@ -51,27 +52,27 @@ inline constexpr std::string_view AttributeHeaderPiece =
            u8"  <td valign=top class=trbcell><b>&nbsp;Свойства</b></td>\r\n"
            u8" </tr>">;
 
-inline constexpr std::string_view FirstCellPiece = "  <td valign=top class=lrbcell>&nbsp;%s</td>";
-inline constexpr std::string_view NextCellPiece = "  <td valign=top class=rbcell>&nbsp;%s</td>";
+inline constexpr ScriptTemplate FirstCellPiece{"  <td valign=top class=lrbcell>&nbsp;%s</td>"};
+inline constexpr ScriptTemplate NextCellPiece{"  <td valign=top class=rbcell>&nbsp;%s</td>"};
 inline constexpr std::string_view OpenCellPiece = "  <td valign=top class=rbcell>";
-inline constexpr std::string_view PropertyLinePiece = "   %s<br>";
+inline constexpr ScriptTemplate PropertyLinePiece{"   %s<br>"};
 inline constexpr std::string_view NoPropertiesPiece = "   &nbsp;";
 inline constexpr std::string_view CellEndPiece = "  </td>";
 
 // Target, then the text.
-inline constexpr std::string_view LinkPiece = "   <a href=#%s>%s</a>";
+inline constexpr ScriptTemplate LinkPiece{"   <a href=#%s>%s</a>"};
 
-inline constexpr std::string_view SubordinatesRowPiece =
+inline constexpr ScriptTemplate SubordinatesRowPiece{
     Cp1251<u8" <tr>\r\n"
            u8"  <td valign=top class=cell>Подчиненные:</td>\r\n"
            u8"  <td valign=top class=cell colspan=3>%s</td>\r\n"
-           u8" </tr>">;
+           u8" </tr>">};
 
-inline constexpr std::string_view ParentsRowPiece =
+inline constexpr ScriptTemplate ParentsRowPiece{
     Cp1251<u8" <tr>\r\n"
            u8"  <td valign=top class=cell>Родители:</td>\r\n"
            u8"  <td valign=top class=cell colspan=3>%s</td>\r\n"
-           u8" </tr>">;
+           u8" </tr>">};
 
 inline constexpr std::string_view FiltersTitlePiece = Cp1251<u8"<br><br><b>Фильтры</b><br><br>">;
 
@@ -82,11 +83,11 @@ inline constexpr std::string_view FilterHeaderPiece =
            u8" </tr>">;
 
 // Name, caption, then the list of constraint links.
-inline constexpr std::string_view FilterRowPiece =
+inline constexpr ScriptTemplate FilterRowPiece{
     " <tr>\r\n"
     "  <td valign=top class=lrbcell><b>%s</b><br>(%s)</td>\r\n"
     "  <td valign=top class=rbcell>%s</td>\r\n"
-    " </tr>";
+    " </tr>"};
 
 inline constexpr std::string_view EndPiece = "\r\n</body>\r\n\r\n</html>";
 

@@ -20,7 +20,7 @@ public:
         text_ += piece;
         text_ += "\r\n";
     }
-    void Formatted(std::string_view pieceTemplate, std::initializer_list<FormatValue> values) {
+    void Formatted(const ScriptTemplate& pieceTemplate, std::initializer_list<FormatValue> values) {
         AppendFormat(text_, pieceTemplate, values);
         text_ += "\r\n";
     }
