@@ -58,8 +58,17 @@ std::wstring AskPageFile(HWND owner) {
 } // namespace
 
 void WriteStructurePage(IZModel& model, const std::wstring& path) {
-    const std::string page = StructurePageText(ReadStructure(model));
-    WriteFileReplacing(path, page);
+    // Written a megabyte at a time as it is made: a large structure's page is never held whole.
+    constexpr std::size_t kWritePiece = 1 << 20;
+    StructureReader reader(model);
+    WriteFileReplacing(path, [&](const FileBytesSink& sink) {
+        ForEachStructurePagePiece(
+            reader.outline(),
+            [&](std::size_t position) -> const std::vector<AttributeEntry>& {
+                return reader.AttributesOf(position);
+            },
+            kWritePiece, sink);
+    });
 }
 
 bool SaveStructurePageWithDialog(IZModel** model, HWND owner) {

@@ -115,14 +115,20 @@ private:
 } // namespace
 
 void WriteFileReplacing(const std::wstring& path, std::string_view bytes) {
+    WriteFileReplacing(path, [bytes](const FileBytesSink& sink) { sink(bytes); });
+}
+
+void WriteFileReplacing(const std::wstring& path,
+                        const std::function<void(const FileBytesSink&)>& write) {
     if (path.empty())
         throw LibraryError(E_INVALIDARG, L"Не задано имя файла");
     const std::wstring target = FullPath(path);
     TemporaryFile file(target, path);
-    DWORD error = file.Write(bytes);
-    if (error == ERROR_SUCCESS)
-        error = file.ReplaceTarget(target);
-    if (error != ERROR_SUCCESS)
+    write([&](std::string_view bytes) {
+        if (const DWORD error = file.Write(bytes))
+            ThrowWriteError(path, error);
+    });
+    if (const DWORD error = file.ReplaceTarget(target))
         ThrowWriteError(path, error);
 }
 

@@ -12,21 +12,38 @@
 namespace kv::html {
 namespace {
 
-// The page file being built: each piece is appended with its CR LF at once, so the page is
-// never held as pieces and again as a whole.
+// The page file being built: each piece is appended with its CR LF, and the text is handed on
+// whenever it reaches the size asked for, so a large page is never held whole.
 class PageText {
 public:
+    PageText(std::size_t pieceSize, const PagePieceSink& take)
+        : piece_size_(pieceSize), take_(take) {
+        text_.reserve(pieceSize + pieceSize / 4);
+    }
     void Add(std::string_view piece) {
         text_ += piece;
         text_ += "\r\n";
+        HandOnWhenFull();
     }
     void Formatted(const ScriptTemplate& pieceTemplate, std::initializer_list<FormatValue> values) {
         AppendFormat(text_, pieceTemplate, values);
         text_ += "\r\n";
+        HandOnWhenFull();
     }
-    std::string Take() { return std::move(text_); }
+    void HandOnRest() {
+        if (!text_.empty())
+            take_(text_);
+        text_.clear();
+    }
 
 private:
+    void HandOnWhenFull() {
+        if (text_.size() >= piece_size_)
+            HandOnRest();
+    }
+
+    std::size_t piece_size_;
+    const PagePieceSink& take_;
     std::string text_;
 };
 
@@ -46,13 +63,12 @@ template <class Names> std::string LinkList(const Names& names) {
     return list.empty() ? std::string(EmptyListText) : list;
 }
 
-void AddAttributeRow(PageText& page, const AttributeEntry& attribute) {
+void AddAttributeRow(PageText& page, const AttributeEntry& attribute, std::string& line) {
     page.Add(RowStartPiece);
     page.Formatted(FirstCellPiece, {EscapedText(attribute.name)});
     page.Formatted(NextCellPiece, {AttributeTypeWords(attribute.kind, attribute.data_type)});
     page.Formatted(NextCellPiece, {EscapedText(attribute.screen_name)});
     page.Add(OpenCellPiece);
-    std::string line;
     for (const PropertyEntry& property : attribute.properties) {
         line.clear();
         line += EscapedText(property.name);
@@ -67,6 +83,7 @@ void AddAttributeRow(PageText& page, const AttributeEntry& attribute) {
 }
 
 void AddClass(PageText& page, const StructureContents& contents, std::size_t position,
+              const std::vector<AttributeEntry>& attributes,
               const std::vector<std::size_t>& parents) {
     const ClassEntry& cls = contents.classes[position];
     std::string display_name = EscapeText(cls.name);
@@ -77,12 +94,13 @@ void AddClass(PageText& page, const StructureContents& contents, std::size_t pos
     page.Formatted(ClassHeadingCellPiece, {EscapedUnquotedAttribute(cls.name), display_name});
     page.Add(RowEndPiece);
     // A class without attributes is only its heading, whatever its links.
-    if (cls.attributes.empty())
+    if (attributes.empty())
         return;
 
     page.Add(AttributeHeaderPiece);
-    for (const AttributeEntry& attribute : cls.attributes)
-        AddAttributeRow(page, attribute);
+    std::string line; // one property's line, its storage serving every line of the class
+    for (const AttributeEntry& attribute : attributes)
+        AddAttributeRow(page, attribute, line);
 
     page.Formatted(SubordinatesRowPiece, {LinkList(cls.children)});
     std::vector<std::string_view> parent_names;
@@ -100,8 +118,10 @@ void AddFilter(PageText& page, const FilterEntry& filter) {
 
 } // namespace
 
-std::string StructurePageText(const StructureContents& contents) {
-    PageText page;
+void ForEachStructurePagePiece(const StructureContents& contents,
+                               const ClassAttributes& attributesOf, std::size_t pieceSize,
+                               const PagePieceSink& take) {
+    PageText page(pieceSize, take);
     page.Add(HeadPiece);
     page.Formatted(ModelHeadingPiece,
                    {EscapeText(contents.model_name), contents.class_count, contents.filter_count});
@@ -110,7 +130,7 @@ std::string StructurePageText(const StructureContents& contents) {
 
     const std::vector<std::vector<std::size_t>> parents = ParentPositions(contents.classes);
     for (std::size_t position = 0; position < contents.classes.size(); ++position)
-        AddClass(page, contents, position, parents[position]);
+        AddClass(page, contents, position, attributesOf(position), parents[position]);
 
     page.Add(TableEndPiece);
     page.Add(FiltersTitlePiece);
@@ -120,7 +140,18 @@ std::string StructurePageText(const StructureContents& contents) {
         AddFilter(page, filter);
     page.Add(TableEndPiece);
     page.Add(EndPiece);
-    return page.Take();
+    page.HandOnRest();
+}
+
+std::string StructurePageText(const StructureContents& contents) {
+    std::string text;
+    ForEachStructurePagePiece(
+        contents,
+        [&](std::size_t position) -> const std::vector<AttributeEntry>& {
+            return contents.classes[position].attributes;
+        },
+        1 << 16, [&](std::string_view piece) { text += piece; });
+    return text;
 }
 
 } // namespace kv::html
