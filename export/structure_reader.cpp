@@ -28,48 +28,48 @@ template <class Object, class Getter> std::string TextOf(Object& object, Getter 
     return kv::ShownAnsiFromBstr(text.Get());
 }
 
-std::vector<PropertyEntry> ReadProperties(IZClassValue& attribute) {
+// A text property of a kernel object put into `text`, reusing its storage.
+template <class Object, class Getter>
+void ReadText(Object& object, Getter getter, std::string& text) {
+    Bstr value;
+    check((object.*getter)(value.Out()));
+    kv::ShownAnsiInto(text, value.Get());
+}
+
+// The attribute's properties into `entries`, whose strings are reused from the last class.
+void ReadProperties(IZClassValue& attribute, std::vector<PropertyEntry>& entries) {
     ComPtr<IZProperties> properties;
     check(attribute.QueryInterface(IID_PPV_ARGS(&properties)));
     long count = 0;
     check(Required(properties).get_zrCount(&count));
-    std::vector<PropertyEntry> entries;
-    entries.reserve(count > 0 ? static_cast<std::size_t>(count) : 0);
+    entries.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
     for (long position = 0; position < count; ++position) {
         Bstr name;
         Variant value;
         check(properties->zrPropItem(position, name.Out(), value.Out()));
-        entries.push_back({kv::ShownAnsiFromBstr(name.Get()), kv::ShownVariantText(*value.Get())});
+        kv::ShownAnsiInto(entries[position].name, name.Get());
+        kv::ShownVariantTextInto(entries[position].value, *value.Get());
     }
-    return entries;
 }
 
-AttributeEntry ReadAttribute(IZClassValue& attribute) {
-    AttributeEntry entry;
-    entry.name = TextOf(attribute, &IZClassValue::get_zrName);
+void ReadAttribute(IZClassValue& attribute, AttributeEntry& entry) {
+    ReadText(attribute, &IZClassValue::get_zrName, entry.name);
     long kind = 0;
     check(attribute.get_zrType(&kind));
     entry.kind = static_cast<std::int32_t>(kind);
     GUID data_type = GUID_NULL;
     check(attribute.get_zrDataType(&data_type));
-    entry.data_type = kv::GuidText(data_type);
-    entry.screen_name = TextOf(attribute, &IZClassValue::get_zrScreenName);
-    entry.properties = ReadProperties(attribute);
-    return entry;
+    kv::GuidTextInto(entry.data_type, data_type);
+    ReadText(attribute, &IZClassValue::get_zrScreenName, entry.screen_name);
+    ReadProperties(attribute, entry.properties);
 }
 
-ClassEntry ReadClass(IZClass& cls) {
+// The class's names and how many attribute entries it has.
+ClassEntry ReadClassOutline(IZClass& cls, long& attribute_count) {
     ClassEntry entry;
     entry.name = TextOf(cls, &IZClass::get_zrName);
     entry.screen_name = TextOf(cls, &IZClass::get_zrScreenName);
-    long count = 0;
-    check(cls.get_zrClassValuesCount(&count));
-    entry.attributes.reserve(count > 0 ? static_cast<std::size_t>(count) : 0);
-    for (long position = 0; position < count; ++position) {
-        ComPtr<IZClassValue> attribute;
-        check(cls.zriClassValueItem(position, &attribute));
-        entry.attributes.push_back(ReadAttribute(Required(attribute)));
-    }
+    check(cls.get_zrClassValuesCount(&attribute_count));
     return entry;
 }
 
@@ -111,12 +111,11 @@ std::vector<FilterEntry> ReadFilters(IZFilterVector& filters, long count) {
 
 } // namespace
 
-StructureContents ReadStructure(IZModel& model) {
-    StructureContents contents;
+StructureReader::StructureReader(IZModel& model) {
     ComPtr<IZClassVector> class_vector;
     check(model.zrGetClassVector(&class_vector));
     IZClassVector& classes = Required(class_vector);
-    contents.model_name = TextOf(model, &IZModel::get_zrModelName);
+    outline_.model_name = TextOf(model, &IZModel::get_zrModelName);
 
     long class_count = 0;
     check(classes.get_zrCount(&class_count));
@@ -124,30 +123,42 @@ StructureContents ReadStructure(IZModel& model) {
     check(class_vector.As(&filter_vector));
     long filter_count = 0;
     check(Required(filter_vector).get_zrFiltersCount(&filter_count));
-    contents.class_count = static_cast<std::int32_t>(class_count);
-    contents.filter_count = static_cast<std::int32_t>(filter_count);
+    outline_.class_count = static_cast<std::int32_t>(class_count);
+    outline_.filter_count = static_cast<std::int32_t>(filter_count);
 
-    std::vector<ComPtr<IZClass>> class_objects;
     const std::size_t classes_expected =
         class_count > 0 ? static_cast<std::size_t>(class_count) : 0;
-    contents.classes.reserve(classes_expected);
-    class_objects.reserve(classes_expected);
+    outline_.classes.reserve(classes_expected);
+    classes_.reserve(classes_expected);
     bool any_attributes = false;
     for (long position = 0; position < class_count; ++position) {
         ComPtr<IZClass> cls;
         check(classes.zrItem(position, &cls));
-        contents.classes.push_back(ReadClass(Required(cls)));
-        any_attributes = any_attributes || !contents.classes.back().attributes.empty();
-        class_objects.push_back(std::move(cls));
+        long attribute_count = 0;
+        outline_.classes.push_back(ReadClassOutline(Required(cls), attribute_count));
+        any_attributes = any_attributes || attribute_count > 0;
+        classes_.push_back({std::move(cls), attribute_count});
     }
     // Links are shown only beside attributes: a structure without any needs none of them.
     if (any_attributes) {
-        for (std::size_t position = 0; position < class_objects.size(); ++position)
-            contents.classes[position].children = ReadChildNames(*class_objects[position].Get());
+        for (std::size_t position = 0; position < classes_.size(); ++position)
+            outline_.classes[position].children = ReadChildNames(*classes_[position].object.Get());
     }
 
-    contents.filters = ReadFilters(*filter_vector.Get(), filter_count);
-    return contents;
+    outline_.filters = ReadFilters(*filter_vector.Get(), filter_count);
+}
+
+const std::vector<AttributeEntry>& StructureReader::AttributesOf(std::size_t position) {
+    IZClass& cls = *classes_.at(position).object.Get();
+    const long count = classes_[position].attribute_count;
+    // The entries of the last class are overwritten, so that their storage serves again.
+    attributes_.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
+    for (long item = 0; item < count; ++item) {
+        ComPtr<IZClassValue> attribute;
+        check(cls.zriClassValueItem(item, &attribute));
+        ReadAttribute(Required(attribute), attributes_[item]);
+    }
+    return attributes_;
 }
 
 } // namespace kv::html
