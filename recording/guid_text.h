@@ -11,4 +11,7 @@ namespace kv {
 // The first three fields are little-endian in memory, as on every Windows machine.
 std::string GuidText(std::span<const std::uint8_t, 16> bytes);
 
+// The same put into an existing string, reusing its storage.
+void GuidTextInto(std::string& text, std::span<const std::uint8_t, 16> bytes);
+
 } // namespace kv

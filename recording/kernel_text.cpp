@@ -97,9 +97,11 @@ int LongestAnsiCharacter() {
     return longest;
 }
 
-std::string ToAnsi(std::wstring_view text, Unrepresentable unrepresentable) {
+// The text converted into `result`, whose storage is reused.
+void AnsiInto(std::string& result, std::wstring_view text, Unrepresentable unrepresentable) {
+    result.clear();
     if (text.empty())
-        return {};
+        return;
     if (text.size() > INT_MAX / 4)
         throw std::length_error("AnsiFromWide: text too long");
     const int wideLength = static_cast<int>(text.size());
@@ -110,33 +112,38 @@ std::string ToAnsi(std::wstring_view text, Unrepresentable unrepresentable) {
     int size = wideLength * LongestAnsiCharacter();
     if (size == 0)
         size = AnsiSize(text, &lossy);
-    std::string result(static_cast<std::size_t>(size), '\0');
+    result.resize(static_cast<std::size_t>(size));
     // A UTF-8 code page represents everything, and takes no flag.
-    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength,
-                                            result.data(), size, nullptr,
-                                            GetACP() == CP_UTF8 ? nullptr : &lossy);
+    const int written =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, result.data(),
+                            size, nullptr, GetACP() == CP_UTF8 ? nullptr : &lossy);
     if (written <= 0)
         ThrowHresult(HRESULT_FROM_WIN32(GetLastError()), "WideCharToMultiByte");
     if (lossy && unrepresentable == Unrepresentable::Refuse)
         RefuseText(text);
     result.resize(static_cast<std::size_t>(written));
+}
+
+std::string ToAnsi(std::wstring_view text, Unrepresentable unrepresentable) {
+    std::string result;
+    AnsiInto(result, text, unrepresentable);
     return result;
 }
 
-// The value's text by the platform's variant rules, still wide.
-std::wstring VariantWide(const VARIANT& value) {
+// The value's text by the platform's variant rules, converted into `result`.
+void VariantTextInto(std::string& result, const VARIANT& value, Unrepresentable unrepresentable) {
     const VARTYPE type = V_VT(&value);
     if (type == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(&value))
-        return VariantWide(*V_VARIANTREF(&value));
+        return VariantTextInto(result, *V_VARIANTREF(&value), unrepresentable);
     if (type == VT_EMPTY || type == VT_NULL)
-        return {};
+        return result.clear();
     if (type == VT_BSTR)
-        return std::wstring(BstrView(V_BSTR(&value)));
+        return AnsiInto(result, BstrView(V_BSTR(&value)), unrepresentable);
     VariantOwner text;
     const HRESULT hr = VariantChangeType(text.get(), const_cast<VARIANT*>(&value), 0, VT_BSTR);
     if (FAILED(hr))
         ThrowHresult(hr, "VariantChangeType");
-    return std::wstring(BstrView(V_BSTR(text.get())));
+    AnsiInto(result, BstrView(V_BSTR(text.get())), unrepresentable);
 }
 
 } // namespace
@@ -150,7 +157,9 @@ std::string AnsiFromBstr(BSTR text) {
 }
 
 std::string VariantText(const VARIANT& value) {
-    return ToAnsi(VariantWide(value), Unrepresentable::Refuse);
+    std::string text;
+    VariantTextInto(text, value, Unrepresentable::Refuse);
+    return text;
 }
 
 std::string ShownAnsiFromBstr(BSTR text) {
@@ -158,14 +167,30 @@ std::string ShownAnsiFromBstr(BSTR text) {
 }
 
 std::string ShownVariantText(const VARIANT& value) {
-    return ToAnsi(VariantWide(value), Unrepresentable::Replace);
+    std::string text;
+    ShownVariantTextInto(text, value);
+    return text;
+}
+
+void ShownAnsiInto(std::string& text, BSTR value) {
+    AnsiInto(text, BstrView(value), Unrepresentable::Replace);
+}
+
+void ShownVariantTextInto(std::string& text, const VARIANT& value) {
+    VariantTextInto(text, value, Unrepresentable::Replace);
 }
 
 std::string GuidText(const GUID& id) {
+    std::string text;
+    GuidTextInto(text, id);
+    return text;
+}
+
+void GuidTextInto(std::string& text, const GUID& id) {
     std::array<std::uint8_t, 16> bytes;
     static_assert(sizeof(id) == bytes.size());
     std::memcpy(bytes.data(), &id, bytes.size());
-    return GuidText(std::span<const std::uint8_t, 16>(bytes));
+    GuidTextInto(text, std::span<const std::uint8_t, 16>(bytes));
 }
 
 } // namespace kv

@@ -33,4 +33,10 @@ std::string ShownVariantText(const VARIANT& value);
 // platform's round trip through a wide string).
 std::string GuidText(const GUID& id);
 
+// The shown texts and the GUID's text put into an existing string, reusing its storage: for
+// readers that fill the same entries over and over.
+void ShownAnsiInto(std::string& text, BSTR value);
+void ShownVariantTextInto(std::string& text, const VARIANT& value);
+void GuidTextInto(std::string& text, const GUID& id);
+
 } // namespace kv
