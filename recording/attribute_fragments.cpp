@@ -33,10 +33,11 @@ std::string GuidProperty(IZClassValue* cval,
     return GuidText(value);
 }
 
-std::string TextProperty(IZClassValue* cval,
-                         HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(BSTR*)) {
+// A text field written into its template's string literal.
+void WriteTextField(const ScriptTemplate& scriptTemplate, IZClassValue* cval,
+                    HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(BSTR*)) {
     const std::string text = KernelText(cval, get);
-    return std::string(std::string_view(Literal(text)));
+    Write(scriptTemplate, {Literal(text)});
 }
 
 // Every recorded field of the attribute, from its identifier to the forbid-input flag.
@@ -47,14 +48,14 @@ void WriteFields(IZClassValue* cval, std::string_view currentName) {
     check(cval->get_zrType(&type));
     Write(tplAttrType, {static_cast<std::int32_t>(type)});
     Write(tplAttrDataType, {GuidProperty(cval, &IZClassValue::get_zrDataType)});
-    Write(tplAttrScreenName, {TextProperty(cval, &IZClassValue::get_zrScreenName)});
-    Write(tplAttrAliasName, {TextProperty(cval, &IZClassValue::get_zrAliasName)});
-    Write(tplAttrGroup, {TextProperty(cval, &IZClassValue::get_zrGroup)});
+    WriteTextField(tplAttrScreenName, cval, &IZClassValue::get_zrScreenName);
+    WriteTextField(tplAttrAliasName, cval, &IZClassValue::get_zrAliasName);
+    WriteTextField(tplAttrGroup, cval, &IZClassValue::get_zrGroup);
     Write(tplAttrFunctionCode, {CodeLiteral(KernelText(cval, &IZClassValue::get_zrFunctionCode))});
     if (DifferenceMode)
         Write(tplAttrBlocked, {BoolProperty(cval, &IZClassValue::get_zrBlocked)});
-    Write(tplAttrMeasureUnit, {TextProperty(cval, &IZClassValue::get_zrMeasureUnit)});
-    Write(tplAttrMeasureEntity, {TextProperty(cval, &IZClassValue::get_zrMeasureEntity)});
+    WriteTextField(tplAttrMeasureUnit, cval, &IZClassValue::get_zrMeasureUnit);
+    WriteTextField(tplAttrMeasureEntity, cval, &IZClassValue::get_zrMeasureEntity);
     Write(tplAttrForbidInput, {BoolProperty(cval, &IZClassValue::get_zrForbidInput)});
 }
 
