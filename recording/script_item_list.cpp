@@ -39,7 +39,7 @@ void ScriptItemList::push_back(std::string_view item) {
     if (stored > room_) {
         // A new block; an item longer than a block gets one of its own size.
         const std::size_t size = std::max(kBlockSize, stored);
-        blocks_.push_back(std::make_unique<char[]>(size));
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
         free_ = blocks_.back().get();
         room_ = size;
     }
