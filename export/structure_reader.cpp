@@ -21,19 +21,19 @@ template <class Interface> Interface& Required(const ComPtr<Interface>& object) 
     return *object.Get();
 }
 
-// A text property of a kernel object, in the ANSI code page (the page only shows it).
-template <class Object, class Getter> std::string TextOf(Object& object, Getter getter) {
-    Bstr text;
-    check((object.*getter)(text.Out()));
-    return kv::ShownAnsiFromBstr(text.Get());
-}
-
-// A text property of a kernel object put into `text`, reusing its storage.
+// A text property of a kernel object in the ANSI code page (the page only shows it), put into
+// `text`, reusing its storage.
 template <class Object, class Getter>
 void ReadText(Object& object, Getter getter, std::string& text) {
     Bstr value;
     check((object.*getter)(value.Out()));
     kv::ShownAnsiInto(text, value.Get());
+}
+
+template <class Object, class Getter> std::string TextOf(Object& object, Getter getter) {
+    std::string text;
+    ReadText(object, getter, text);
+    return text;
 }
 
 // The attribute's properties into `entries`, whose strings are reused from the last class.
