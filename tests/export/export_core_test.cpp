@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace kv::html;
@@ -130,6 +133,51 @@ TEST(ParentPositions, ParentsInPositionOrderEachOnceSelfIncluded) {
 TEST(StructurePage, GoldenStructure) {
     EXPECT_EQ(PageOf(export_test::GoldenStructure()),
               export_test::GoldenPageBytes(KV_EXPORT_GOLDEN_DIR "/golden_structure.cp1251"));
+}
+
+// The export writes the page in parts as it reads each class's attributes: any part size gives
+// the same bytes, each class is asked for once and in order, and a failing read ends the page
+// at that class.
+TEST(StructurePage, PartsJoinToThePageAndAFailingReadEndsIt) {
+    const StructureContents contents = ContentsFromSpec(export_test::GoldenStructure());
+    const std::string whole = StructurePageText(contents);
+    for (const std::size_t part_size : {1u, 100u, 4096u, 1u << 20}) {
+        StructureContents outline = contents;
+        for (ClassEntry& cls : outline.classes)
+            cls.attributes.clear();
+        std::vector<std::size_t> asked;
+        std::string joined;
+        std::size_t parts = 0;
+        ForEachStructurePagePiece(
+            outline,
+            [&](std::size_t position) -> const std::vector<AttributeEntry>& {
+                asked.push_back(position);
+                return contents.classes[position].attributes;
+            },
+            part_size,
+            [&](std::string_view part) {
+                joined += part;
+                ++parts;
+            });
+        EXPECT_EQ(joined, whole) << "parts of " << part_size;
+        EXPECT_EQ(asked.size(), contents.classes.size());
+        EXPECT_TRUE(std::is_sorted(asked.begin(), asked.end()));
+        if (part_size >= whole.size())
+            EXPECT_EQ(parts, 1u);
+    }
+
+    std::string written;
+    EXPECT_THROW(ForEachStructurePagePiece(
+                     contents,
+                     [&](std::size_t position) -> const std::vector<AttributeEntry>& {
+                         if (position == 1)
+                             throw std::runtime_error("the kernel failed");
+                         return contents.classes[position].attributes;
+                     },
+                     1, [&](std::string_view part) { written += part; }),
+                 std::runtime_error);
+    EXPECT_LT(written.size(), whole.size());
+    EXPECT_EQ(whole.compare(0, written.size(), written), 0) << "what was handed on is the start";
 }
 
 TEST(StructurePage, EmptyStructureHasHeadersOnly) {

@@ -1,6 +1,7 @@
 // SaveAsHTMLFile (ordinal 22) and SaveAsHTML (16) of korvalith.dll, called as a host calls them,
 // against models of the kernel stand-in: the written page, the escaping of model texts, and
-// failures that leave no file behind.
+// failures that leave no file behind (also of the page file written in parts).
+#include "export/page_file.h"
 #include "failing_model.h"
 #include "kernel_model.h"
 
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -209,6 +211,34 @@ TEST_F(HtmlExport, FailuresLeaveNoFileAndTellWhy) {
         EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"folder.htm", L"old.htm"})) << c.what;
         EXPECT_EQ(FileBytes(folder_ + L"old.htm"), "old page") << c.what;
     }
+}
+
+} // namespace
+
+namespace {
+
+// The page is written in parts while it is read: a failure after some parts were written leaves
+// the existing file as it was and no temporary file; parts that all arrive replace it whole.
+TEST_F(HtmlExport, APageFailingHalfwayLeavesTheOldFile) {
+    const std::wstring target = folder_ + L"old.htm";
+    WriteBytes(target, "old page");
+    EXPECT_THROW(kv::html::WriteFileReplacing(target,
+                                              [](const kv::html::FileBytesSink& sink) {
+                                                  sink(std::string(3 << 20, 'x'));
+                                                  sink("more");
+                                                  throw std::runtime_error("the kernel failed");
+                                              }),
+                 std::runtime_error);
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{L"old.htm"});
+    EXPECT_EQ(FileBytes(target), "old page");
+
+    kv::html::WriteFileReplacing(target, [](const kv::html::FileBytesSink& sink) {
+        sink("first, ");
+        sink("");
+        sink("second");
+    });
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{L"old.htm"});
+    EXPECT_EQ(FileBytes(target), "first, second");
 }
 
 } // namespace
