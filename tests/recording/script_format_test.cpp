@@ -31,6 +31,21 @@ TEST(Format, NeverInterpretsAPercentInAValue) {
     EXPECT_EQ(kv::Format("%s|%s", {"", ""}), "|");
 }
 
+// Templates of the catalogues find their placeholders when the program is compiled; a template
+// made at run time finds them the same way.
+TEST(ScriptTemplate, FindsItsPlaceholdersWhenMade) {
+    static constexpr kv::ScriptTemplate made("a%sb%d%s");
+    static_assert(made.placeholders().size() == 3);
+    static_assert(made.placeholders()[0].position == 1 && !made.placeholders()[0].integer);
+    static_assert(made.placeholders()[1].position == 4 && made.placeholders()[1].integer);
+    static_assert(made.placeholders()[2].position == 6 && !made.placeholders()[2].integer);
+    EXPECT_EQ(kv::Format(made, {"1", 2, "3"}),
+              kv::Format(std::string_view("a%sb%d%s"), {"1", 2, "3"}));
+    const std::string nine = "%s%s%s%s%s%s%s%s%s";
+    EXPECT_THROW(kv::ScriptTemplate{nine}, std::invalid_argument)
+        << "more placeholders than a template holds";
+}
+
 TEST(Format, RefusesTemplatesAndValuesThatDoNotMatch) {
     const struct {
         const char* what;
