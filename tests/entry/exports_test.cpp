@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -109,9 +110,43 @@ BOOL CALLBACK CountWindow(HWND, LPARAM count) {
     return TRUE;
 }
 
+// A temporary folder of the test's own, which the library finds through TMP: the shared one
+// gains and loses the folders of every test process running beside this one.
+class OwnTemporaryFolder {
+public:
+    OwnTemporaryFolder() {
+        wchar_t shared[MAX_PATH + 1] = {};
+        GetTempPathW(MAX_PATH + 1, shared);
+        path_ = std::wstring(shared) + L"kv_load_unload_" + std::to_wstring(GetCurrentProcessId());
+        made_ = CreateDirectoryW(path_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+        wchar_t saved[32768];
+        const DWORD length = GetEnvironmentVariableW(L"TMP", saved, 32768);
+        if (length > 0 && length < 32768)
+            saved_ = std::wstring(saved, length);
+        SetEnvironmentVariableW(L"TMP", path_.c_str());
+    }
+    ~OwnTemporaryFolder() {
+        SetEnvironmentVariableW(L"TMP", saved_ ? saved_->c_str() : nullptr);
+        RemoveDirectoryW(path_.c_str()); // only while empty: a file left behind stays to be seen
+    }
+    OwnTemporaryFolder(const OwnTemporaryFolder&) = delete;
+    OwnTemporaryFolder& operator=(const OwnTemporaryFolder&) = delete;
+
+    bool Made() const { return made_; }
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_;
+    bool made_ = false;
+    std::optional<std::wstring> saved_;
+};
+
 TEST(LoadAndUnload, LeavesNoFileAndShowsNothing) {
+    const OwnTemporaryFolder own;
+    ASSERT_TRUE(own.Made());
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
+    ASSERT_EQ(std::wstring(temp), own.Path() + L"\\");
     const auto before = FilesIn(temp);
     {
         LoadedLibrary library;
