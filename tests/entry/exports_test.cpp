@@ -1,12 +1,12 @@
 // The export table as the host sees it: every export at its fixed ordinal under its
 // undecorated name, nothing else, and the calling form of the arguments.
+#include "../common/temporary_folder_override.h"
 #include "loaded_library.h"
 
 #include <zkernel.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <optional>
 #include <set>
 #include <string>
 
@@ -110,35 +110,29 @@ BOOL CALLBACK CountWindow(HWND, LPARAM count) {
     return TRUE;
 }
 
-// A temporary folder of the test's own, which the library finds through TMP: the shared one
-// gains and loses the folders of every test process running beside this one.
+// The shared temporary folder gains and loses the folders of every test process running
+// beside this one: the library is loaded with a temporary folder of the test's own.
 class OwnTemporaryFolder {
 public:
-    OwnTemporaryFolder() {
-        wchar_t shared[MAX_PATH + 1] = {};
-        GetTempPathW(MAX_PATH + 1, shared);
-        path_ = std::wstring(shared) + L"kv_load_unload_" + std::to_wstring(GetCurrentProcessId());
-        made_ = CreateDirectoryW(path_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-        wchar_t saved[32768];
-        const DWORD length = GetEnvironmentVariableW(L"TMP", saved, 32768);
-        if (length > 0 && length < 32768)
-            saved_ = std::wstring(saved, length);
-        SetEnvironmentVariableW(L"TMP", path_.c_str());
-    }
-    ~OwnTemporaryFolder() {
-        SetEnvironmentVariableW(L"TMP", saved_ ? saved_->c_str() : nullptr);
-        RemoveDirectoryW(path_.c_str()); // only while empty: a file left behind stays to be seen
-    }
-    OwnTemporaryFolder(const OwnTemporaryFolder&) = delete;
-    OwnTemporaryFolder& operator=(const OwnTemporaryFolder&) = delete;
+    OwnTemporaryFolder() : path_(MadePath()), override_(path_) {}
+    // Only while empty: a file the library left stays to be seen.
+    ~OwnTemporaryFolder() { RemoveDirectoryW(path_.c_str()); }
 
-    bool Made() const { return made_; }
+    bool Made() const { return GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }
     const std::wstring& Path() const { return path_; }
 
 private:
+    static std::wstring MadePath() {
+        wchar_t shared[MAX_PATH + 1] = {};
+        GetTempPathW(MAX_PATH + 1, shared);
+        std::wstring path =
+            std::wstring(shared) + L"kv_load_unload_" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(path.c_str(), nullptr);
+        return path;
+    }
+
     std::wstring path_;
-    bool made_ = false;
-    std::optional<std::wstring> saved_;
+    TemporaryFolderOverride override_;
 };
 
 TEST(LoadAndUnload, LeavesNoFileAndShowsNothing) {
