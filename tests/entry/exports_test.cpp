@@ -1,5 +1,6 @@
 // The export table as the host sees it: every export at its fixed ordinal under its
 // undecorated name, nothing else, and the calling form of the arguments.
+#include "../common/temporary_folder_override.h"
 #include "loaded_library.h"
 
 #include <zkernel.h>
@@ -109,9 +110,37 @@ BOOL CALLBACK CountWindow(HWND, LPARAM count) {
     return TRUE;
 }
 
+// The shared temporary folder gains and loses the folders of every test process running
+// beside this one: the library is loaded with a temporary folder of the test's own.
+class OwnTemporaryFolder {
+public:
+    OwnTemporaryFolder() : path_(MadePath()), override_(path_) {}
+    // Only while empty: a file the library left stays to be seen.
+    ~OwnTemporaryFolder() { RemoveDirectoryW(path_.c_str()); }
+
+    bool Made() const { return GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    const std::wstring& Path() const { return path_; }
+
+private:
+    static std::wstring MadePath() {
+        wchar_t shared[MAX_PATH + 1] = {};
+        GetTempPathW(MAX_PATH + 1, shared);
+        std::wstring path =
+            std::wstring(shared) + L"kv_load_unload_" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(path.c_str(), nullptr);
+        return path;
+    }
+
+    std::wstring path_;
+    TemporaryFolderOverride override_;
+};
+
 TEST(LoadAndUnload, LeavesNoFileAndShowsNothing) {
+    const OwnTemporaryFolder own;
+    ASSERT_TRUE(own.Made());
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
+    ASSERT_EQ(std::wstring(temp), own.Path() + L"\\");
     const auto before = FilesIn(temp);
     {
         LoadedLibrary library;

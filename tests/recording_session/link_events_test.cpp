@@ -2,6 +2,7 @@
 // never after the recording closed or the library was unloaded, and dispatched with their
 // arguments in declaration order however the caller lays them out.
 #include "../common/file_dialog_driver.h"
+#include "../common/temporary_folder_override.h"
 #include "fake_kernel.h"
 #include "golden.h"
 #include "session_fixture.h"
@@ -122,6 +123,8 @@ TEST_F(LinkEventsTest, NothingIsRecordedAfterEnd) {
 
 TEST_F(LinkEventsTest, UnloadWithOpenRecordingWritesShowsAndLeavesNothing) {
     const std::wstring documentsScenario = DocumentsFolder() + L"\\scenery.vbs";
+    // Tests beside this one apply scenarios through the shared temporary folder's file.
+    const TemporaryFolderOverride ownTemporaryFolder(folder_);
     wchar_t temp[MAX_PATH + 1];
     ASSERT_NE(GetTempPathW(MAX_PATH + 1, temp), 0u);
     const std::wstring temporaryScenario = std::wstring(temp) + L"temp_vbs.vbs";
