@@ -1,13 +1,10 @@
 // SaveAsHTML (ordinal 16) with its save dialog, driven as a user drives it: the proposed file
 // name, folder and filter, cancelling, and saving under a name typed into the dialog.
 #include "../common/dialog_driver.h"
+#include "../common/file_dialog_driver.h"
 #include "kernel_model.h"
 
 #include <gtest/gtest.h>
-
-#include <commdlg.h>
-#include <dlgs.h>
-#include <shlobj.h>
 
 #include <fstream>
 #include <iterator>
@@ -18,12 +15,6 @@ using namespace export_test;
 
 namespace {
 
-std::wstring DocumentsFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return std::wstring(folder) + L"\\";
-}
-
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -33,37 +24,12 @@ std::string FileBytes(const std::wstring& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// The file-name box of the common save dialog (an edit, or a combo box holding one).
-HWND FileNameBox(HWND dialog) {
-    if (HWND edit = GetDlgItem(dialog, edt1))
-        return edit;
-    return GetDlgItem(dialog, cmb13);
-}
-
 // What the dialog proposed when it appeared.
 struct Proposal {
     std::wstring folder;
     std::wstring file_name;
     std::wstring filter;
 };
-
-Proposal ReadProposal(HWND dialog) {
-    Proposal proposal;
-    wchar_t folder[MAX_PATH] = {};
-    if (SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder)) > 0)
-        proposal.folder = folder;
-    proposal.file_name = WindowText(FileNameBox(dialog));
-    HWND filter = GetDlgItem(dialog, cmb1);
-    const LRESULT selected = SendMessageW(filter, CB_GETCURSEL, 0, 0);
-    if (selected != CB_ERR) {
-        std::wstring text(
-            static_cast<std::size_t>(SendMessageW(filter, CB_GETLBTEXTLEN, selected, 0)) + 1,
-            L'\0');
-        SendMessageW(filter, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text.data()));
-        proposal.filter = text.c_str();
-    }
-    return proposal;
-}
 
 class SaveDialog : public testing::Test {
 protected:
@@ -88,19 +54,19 @@ protected:
 };
 
 TEST_F(SaveDialog, ProposesStructureHtmInDocumentsAndCancelWritesNothing) {
-    const std::wstring proposed_path = DocumentsFolder() + L"Structure.htm";
+    const std::wstring proposed_path = DocumentsFolder() + L"\\Structure.htm";
     ASSERT_FALSE(FileExists(proposed_path)) << "left over from an earlier run";
     Proposal proposal;
     unsigned char result = 1;
     {
         DialogDriver driver([&](HWND dialog) {
-            proposal = ReadProposal(dialog);
-            Click(GetDlgItem(dialog, IDCANCEL));
+            proposal = {ProposedFolder(dialog), ProposedFileName(dialog), SelectedFilter(dialog)};
+            CancelDialog(dialog);
         });
         result = library_.SaveAsHTML()(model_.GetAddressOf(), owner_);
     }
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(proposal.folder + L"\\", DocumentsFolder());
+    EXPECT_EQ(proposal.folder, DocumentsFolder());
     EXPECT_EQ(proposal.file_name, L"Structure.htm");
     EXPECT_EQ(proposal.filter, L"Web page, complete (*.htm)");
     EXPECT_FALSE(FileExists(proposed_path));
@@ -115,11 +81,7 @@ TEST_F(SaveDialog, SavesThePageUnderTheChosenName) {
     DeleteFileW(saved_path.c_str());
     unsigned char result = 0;
     {
-        DialogDriver driver([&](HWND dialog) {
-            SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0,
-                         reinterpret_cast<LPARAM>(typed.c_str()));
-            Click(GetDlgItem(dialog, IDOK));
-        });
+        DialogDriver driver([&](HWND dialog) { ChooseFile(dialog, typed); });
         result = library_.SaveAsHTML()(model_.GetAddressOf(), owner_);
     }
     EXPECT_EQ(result, 1);
