@@ -44,6 +44,12 @@ public:
             CloseHandle(file_);
         file_ = file;
     }
+    // Gives the handle up, so that its closing can be checked.
+    HANDLE Release() noexcept {
+        const HANDLE file = file_;
+        file_ = INVALID_HANDLE_VALUE;
+        return file;
+    }
 
 private:
     HANDLE file_;

@@ -2,6 +2,7 @@
 
 #include "common/export_barrier.h"
 #include "common/text_conversion.h"
+#include "common/win_owners.h"
 #include "system_text.h"
 
 #include <windows.h>
@@ -13,11 +14,6 @@
 namespace kv::execution {
 
 namespace {
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 DWORD LastErrorOr(DWORD fallback) {
     const DWORD error = GetLastError();
@@ -79,12 +75,12 @@ std::string ReadScenarioFile(const std::wstring& path) {
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE)
         RaiseFileError(path, GetLastError());
-    const UniqueHandle file(opened);
+    const FileHandle file(opened);
     std::string bytes;
     char chunk[64 * 1024];
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr))
+        if (!ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr))
             RaiseFileError(path, GetLastError());
         if (read == 0)
             return bytes;
@@ -92,22 +88,32 @@ std::string ReadScenarioFile(const std::wstring& path) {
     }
 }
 
-unsigned long WriteScenarioFile(const std::wstring& path, std::string_view bytes) {
-    if (bytes.size() > ULONG_MAX)
-        return ERROR_FILE_TOO_LARGE;
-    HANDLE created = CreateFileW(OpenablePath(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE)
+unsigned long WriteScenarioFile(const std::wstring& path, const ScenarioFilePieces& pieces) {
+    FileHandle file(CreateFileW(OpenablePath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return LastErrorOr(ERROR_OPEN_FAILED);
-    UniqueHandle file(created);
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-        return LastErrorOr(ERROR_WRITE_FAULT);
-    if (written != bytes.size())
-        return ERROR_WRITE_FAULT;
-    if (!CloseHandle(file.release()))
+    DWORD error = 0;
+    pieces([&](std::string_view piece) {
+        DWORD written = 0;
+        if (piece.size() > MAXDWORD)
+            error = ERROR_FILE_TOO_LARGE;
+        else if (!WriteFile(file.Get(), piece.data(), static_cast<DWORD>(piece.size()), &written,
+                            nullptr))
+            error = LastErrorOr(ERROR_WRITE_FAULT);
+        else if (written != piece.size())
+            error = ERROR_WRITE_FAULT;
+        return error == 0;
+    });
+    if (error)
+        return error;
+    if (!CloseHandle(file.Release()))
         return LastErrorOr(ERROR_WRITE_FAULT);
     return 0;
+}
+
+unsigned long WriteScenarioFile(const std::wstring& path, std::string_view bytes) {
+    return WriteScenarioFile(path, [bytes](const ScenarioFileSink& take) { return take(bytes); });
 }
 
 } // namespace kv::execution

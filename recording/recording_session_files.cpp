@@ -1,6 +1,7 @@
 #include "recording/recording_session_files.h"
 
 #include "common/export_barrier.h"
+#include "execution/scenario_file.h"
 #include "recording/recording_session_text.h"
 
 #include <commdlg.h>
@@ -58,11 +59,6 @@ std::optional<std::string> ExactAnsi(const std::wstring& text) {
                         ansi.data(), length, nullptr, &lossy);
     return ansi;
 }
-
-struct FileCloser {
-    void operator()(HANDLE file) const noexcept { CloseHandle(file); }
-};
-using FileHandle = std::unique_ptr<void, FileCloser>;
 
 } // namespace
 
@@ -124,28 +120,9 @@ std::string AnsiPath(const std::wstring& path) {
 }
 
 DWORD WriteScenarioFile(const std::wstring& path, const ScriptItemList& items) {
-    HANDLE created = CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE)
-        return LastErrorOr(ERROR_OPEN_FAILED);
-    FileHandle file(created);
-    DWORD error = 0;
-    ForEachScenarioFilePiece(items, kWritePiece, [&](std::string_view piece) {
-        DWORD written = 0;
-        if (piece.size() > MAXDWORD)
-            error = ERROR_FILE_TOO_LARGE;
-        else if (!WriteFile(file.get(), piece.data(), static_cast<DWORD>(piece.size()), &written,
-                            nullptr))
-            error = LastErrorOr(ERROR_WRITE_FAULT);
-        else if (written != piece.size())
-            error = ERROR_WRITE_FAULT;
-        return error == 0;
+    return execution::WriteScenarioFile(path, [&](const execution::ScenarioFileSink& take) {
+        return ForEachScenarioFilePiece(items, kWritePiece, take);
     });
-    if (error)
-        return error;
-    if (!CloseHandle(file.release()))
-        return LastErrorOr(ERROR_WRITE_FAULT);
-    return 0;
 }
 
 void DeleteScenarioFile(const std::wstring& path) noexcept {
