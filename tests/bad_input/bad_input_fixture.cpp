@@ -1,5 +1,7 @@
 #include "bad_input_fixture.h"
 
+#include "common/win_owners.h"
+
 #include <oleauto.h>
 
 #include <algorithm>
@@ -14,24 +16,7 @@ std::wstring FilePath(const std::string& path) {
     return wide.size() < MAX_PATH - 12 ? wide : L"\\\\?\\" + wide;
 }
 
-struct Handle {
-    HANDLE value;
-    ~Handle() {
-        if (value != INVALID_HANDLE_VALUE)
-            CloseHandle(value);
-    }
-};
-
 } // namespace
-
-std::string Ansi(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), size,
-                        nullptr, nullptr);
-    return ansi;
-}
 
 void AddGroups(IZModel* model, const std::vector<std::wstring>& identifiers) {
     ComPtr<IZModelAdmin> admin;
@@ -95,24 +80,24 @@ std::string BadInputTest::LongFolder(std::size_t length) {
 }
 
 void BadInputTest::WriteBytes(const std::string& path, const std::string& bytes) {
-    Handle file{CreateFileW(FilePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)};
+    const FileHandle file(CreateFileW(FilePath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    if (file.value == INVALID_HANDLE_VALUE ||
-        !WriteFile(file.value, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+    if (!file ||
+        !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
         written != bytes.size())
         throw std::runtime_error("cannot write " + path);
 }
 
 std::string BadInputTest::ReadBytes(const std::string& path) {
-    Handle file{CreateFileW(FilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (file.value == INVALID_HANDLE_VALUE)
+    const FileHandle file(CreateFileW(FilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         throw std::runtime_error("cannot read " + path);
     std::string bytes;
     char chunk[64 * 1024];
     DWORD read = 0;
-    while (ReadFile(file.value, chunk, sizeof chunk, &read, nullptr) && read)
+    while (ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) && read)
         bytes.append(chunk, read);
     return bytes;
 }
@@ -129,7 +114,7 @@ std::set<std::string> BadInputTest::FilesIn(const std::string& folder) {
         return names;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.insert(Ansi(found.cFileName));
+            names.insert(AnsiFromWide(found.cFileName));
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;

@@ -8,6 +8,7 @@
 #include "../host/model_description.h"
 #include "../host/structure_files.h"
 #include "common/com_owners.h"
+#include "common/text_conversion.h"
 
 #include <zkernel.h>
 
@@ -22,9 +23,6 @@
 #include <vector>
 
 using Microsoft::WRL::ComPtr;
-
-// ANSI (the code page of kvhost's arguments and output) from a wide text.
-std::string Ansi(const std::wstring& text);
 
 // Adds the user groups that every structure of these tests has, so a recording replays on a
 // model that holds only them.

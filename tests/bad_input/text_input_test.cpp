@@ -85,9 +85,9 @@ TEST_P(OutsideCodePage, RecordingIsRefusedNamingTheCharacterWhileThePageIsWritte
                                                 Path("scenario.vbs")};
     const HostOutcome outcome = RunHost(arguments);
     EXPECT_EQ(outcome.exit_code, 1u) << Describe(arguments, outcome);
-    EXPECT_NE(
-        outcome.output.find(Ansi(L"нельзя записать в сценарий: символа ") + GetParam().character),
-        std::string::npos)
+    EXPECT_NE(outcome.output.find(AnsiFromWide(L"нельзя записать в сценарий: символа ") +
+                                  GetParam().character),
+              std::string::npos)
         << Describe(arguments, outcome);
     EXPECT_EQ(FilesIn(folder_), std::set<std::string>{"model.ztp"});
 
