@@ -103,6 +103,67 @@ void SetRegistrationChain(EXCEPTION_REGISTRATION_RECORD* head) {
     asm volatile("movl %0, %%fs:0" : : "r"(head) : "memory");
 }
 
+#elif defined(__x86_64__)
+
+// On x64 a frame's exception handler is named in the function's unwind information, which GCC
+// writes only for its own C++ frames. GuardedCall is therefore written in assembly: it calls
+// `work(context)` under the handler FaultFrameHandler, answers 1 when the work returns and 0
+// when the handler unwound a processor fault back into it (at GuardedCallFault).
+extern "C" int GuardedCall(void (*work)(void*), void* context);
+extern "C" char GuardedCallFault[];
+asm(R"(
+    .text
+    .p2align 4
+    .def GuardedCall; .scl 3; .type 32; .endef
+    .seh_proc GuardedCall
+GuardedCall:
+    subq $40, %rsp
+    .seh_stackalloc 40
+    .seh_endprologue
+    .seh_handler FaultFrameHandler, @except
+    movq %rcx, %rax
+    movq %rdx, %rcx
+    callq *%rax
+    movl $1, %eax
+.LGuardedCallReturn:
+    addq $40, %rsp
+    ret
+GuardedCallFault:
+    xorl %eax, %eax
+    jmp .LGuardedCallReturn
+    .seh_endproc
+)");
+
+// The fault that unwound the innermost GuardedCall of this thread, read right after the unwind.
+thread_local std::uint32_t unwound_fault_code;
+thread_local std::uintptr_t unwound_fault_address;
+
+extern "C" EXCEPTION_DISPOSITION FaultFrameHandler(EXCEPTION_RECORD* exception, void* establisher,
+                                                   CONTEXT* context, DISPATCHER_CONTEXT* dispatcher) {
+    if (exception->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
+        return ExceptionContinueSearch;
+    if (!IsProcessorFault(exception->ExceptionCode))
+        return ExceptionContinueSearch;
+    unwound_fault_code = exception->ExceptionCode;
+    unwound_fault_address = reinterpret_cast<std::uintptr_t>(exception->ExceptionAddress);
+    // Runs the termination handlers of the frames nested deeper (GCC's C++ frames pass a
+    // foreign exception by), then resumes in GuardedCall at GuardedCallFault.
+    RtlUnwindEx(establisher, GuardedCallFault, exception, nullptr, context,
+                dispatcher->HistoryTable);
+    return ExceptionContinueSearch; // not reached
+}
+
+struct GuardedWork {
+    void (*work)(void*);
+    void* context;
+    bool done;
+};
+
+void RunGuardedWork(void* guarded) {
+    auto* run = static_cast<GuardedWork*>(guarded);
+    run->done = RunWithExceptionBarrier(run->work, run->context);
+}
+
 #endif
 
 } // namespace
@@ -111,8 +172,10 @@ ProcessorFault::ProcessorFault(std::uint32_t code, std::uintptr_t address)
     : code_(code), address_(address) {
     const wchar_t* name = FaultName(code);
     wchar_t text[128];
-    std::swprintf(text, 128, L"%ls (%08X) at address %08X", name ? name : L"Fault",
-                  static_cast<unsigned>(code), static_cast<unsigned>(address));
+    // The address at pointer width: 8 digits in a 32-bit process, 16 in a 64-bit one.
+    std::swprintf(text, 128, L"%ls (%08X) at address %0*llX", name ? name : L"Fault",
+                  static_cast<unsigned>(code), static_cast<int>(sizeof(void*) * 2),
+                  static_cast<unsigned long long>(address));
     message_ = text;
     ansi_message_ = AnsiFromWide(message_);
 }
@@ -135,10 +198,17 @@ bool RunGuarded(void (*work)(void* context), void* context) noexcept {
     return false;
 }
 
-#else
+#elif defined(__x86_64__)
 
 bool RunGuarded(void (*work)(void* context), void* context) noexcept {
-    return RunWithExceptionBarrier(work, context);
+    GuardedWork guarded{work, context, false};
+    if (GuardedCall(&RunGuardedWork, &guarded))
+        return guarded.done;
+    // Back from a fault: the frames nested deeper are gone.
+    ReportFault(unwound_fault_code, unwound_fault_address);
+    return false;
 }
 
+#else
+#error "the window barrier catches processor faults on i386 and x86_64 only"
 #endif

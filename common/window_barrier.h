@@ -4,10 +4,11 @@
 // handler (HandleError once the library has started).
 //
 // Processor faults (access violation, arithmetic faults, illegal instructions and the like)
-// raised inside the work are caught as well: the barrier registers a frame-based exception
-// handler (the mechanism of __try, which GCC for i686 lacks) that lets every handler nested
-// deeper see the fault first, then unwinds those nested frames and jumps back into the barrier,
-// where the fault becomes a ProcessorFault exception. The C++ frames between the fault and the
+// raised inside the work are caught as well: the barrier installs a frame-based exception
+// handler (the mechanism of __try, which GCC lacks: on i386 a registration record in the
+// thread's chain, on x64 a small assembly frame whose unwind information names the handler)
+// that lets every handler nested deeper see the fault first, then unwinds those nested frames
+// and returns into the barrier, where the fault becomes a ProcessorFault exception. The C++ frames between the fault and the
 // barrier are abandoned without running their destructors: what they held is leaked, which is
 // why the fault is converted only at the barrier and never thrown from the faulting code.
 // Stack overflow is not caught: its guard page cannot be restored safely here.
@@ -27,7 +28,8 @@ public:
 
     std::uint32_t Code() const noexcept { return code_; }
     std::uintptr_t Address() const noexcept { return address_; }
-    // For example "Access violation (C0000005) at address 0040123A".
+    // For example "Access violation (C0000005) at address 0040123A" (the address at pointer
+    // width: 16 digits in a 64-bit process).
     const std::wstring& Message() const noexcept { return message_; }
     const char* what() const noexcept override { return ansi_message_.c_str(); }
 

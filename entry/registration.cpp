@@ -68,6 +68,7 @@ struct OwnTypeLibrary {
         major = attributes->wMajorVerNum;
         minor = attributes->wMinorVerNum;
         lcid = attributes->lcid;
+        syskind = attributes->syskind;
         library->ReleaseTLibAttr(attributes);
         Bstr library_name;
         check(library->GetDocumentation(-1, library_name.Out(), nullptr, nullptr, nullptr));
@@ -79,6 +80,7 @@ struct OwnTypeLibrary {
     GUID libid;
     WORD major, minor;
     LCID lcid;
+    SYSKIND syskind; // SYS_WIN32 or SYS_WIN64: the key the registration went under
     std::wstring name;
 };
 
@@ -125,7 +127,7 @@ void UnregisterServer() {
         DeleteTree(keys.clsid_key);
     }
     if (KeyExists(L"TypeLib\\" + GuidText(own.libid)))
-        check(UnRegisterTypeLib(own.libid, own.major, own.minor, own.lcid, SYS_WIN32));
+        check(UnRegisterTypeLib(own.libid, own.major, own.minor, own.lcid, own.syskind));
 }
 
 // Both entry points answer S_OK, or E_FAIL when any step raised an error.

@@ -10,9 +10,14 @@
 
 class TAbuseModel {
 public:
-    // The registration whose default value names the kernel's library.
+    // The registration whose default value names the kernel's library of this process's
+    // architecture: a 64-bit kernel registers its type library under "win64".
     static constexpr const wchar_t* KernelLibraryKey =
+#if defined(_WIN64)
+        L"TypeLib\\{001D54E6-3572-405F-8794-79CE321C5F3D}\\1.0\\0\\win64";
+#else
         L"TypeLib\\{001D54E6-3572-405F-8794-79CE321C5F3D}\\1.0\\0\\win32";
+#endif
 
     // Loads the kernel's library. A missing key, file, library or export is no error: the
     // setters concerned answer false. A failure while reading the key's value is raised.

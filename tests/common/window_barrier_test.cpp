@@ -109,8 +109,12 @@ TEST_F(WindowBarrier, FaultRaisedByTheSystemIsCaughtWithItsCode) {
 
 TEST(ProcessorFault, NamesTheFaultItsCodeAndAddress) {
     const ProcessorFault fault(EXCEPTION_ACCESS_VIOLATION, 0x401000);
-    EXPECT_EQ(fault.Message(), L"Access violation (C0000005) at address 00401000");
-    EXPECT_STREQ(fault.what(), "Access violation (C0000005) at address 00401000");
+    // The address is written at pointer width.
+    const bool wide = sizeof(void*) == 8;
+    EXPECT_EQ(fault.Message(), wide ? L"Access violation (C0000005) at address 0000000000401000"
+                                    : L"Access violation (C0000005) at address 00401000");
+    EXPECT_STREQ(fault.what(), wide ? "Access violation (C0000005) at address 0000000000401000"
+                                    : "Access violation (C0000005) at address 00401000");
 }
 
 } // namespace

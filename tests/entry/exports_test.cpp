@@ -47,7 +47,7 @@ TEST_F(Exports, EveryNameIsAtItsOrdinal) {
 TEST_F(Exports, TableHoldsExactlyTheseUndecoratedNames) {
     auto* base = reinterpret_cast<const BYTE*>(library_.Get());
     auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew); // of this architecture
     const IMAGE_DATA_DIRECTORY& directory =
         nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
     auto* exports =

@@ -4,11 +4,12 @@
 # every link "#x" finds its anchor "x" and that the names show as text, not markup. Keeps a
 # screenshot beside the page for review.
 #
-# usage: browser_check.sh SAMPLE_PAGE_EXE OUTPUT_DIR
+# usage: browser_check.sh SAMPLE_PAGE_EXE OUTPUT_DIR win32|win64
 # Exit 77 (skipped) when chromium is not installed.
 set -euo pipefail
 sample_exe=$1
 out_dir=$2
+arch=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
 browser=$(command -v chromium || true)
@@ -22,9 +23,9 @@ mkdir -p "$out_dir"
 out_dir=$(cd "$out_dir" && pwd)
 page=$out_dir/sample.htm
 
-# The win32 program writes the page; Wine reaches the build folder through drive Z:.
+# The Windows program writes the page; Wine reaches the build folder through drive Z:.
 windows_page="Z:${page//\//\\}"
-KV_EXPORT_SAMPLE_PAGE=$windows_page "$root/tools/wine-run" "$sample_exe"
+KV_EXPORT_SAMPLE_PAGE=$windows_page "$root/tools/wine-run" "$arch" "$sample_exe"
 [ -s "$page" ] || { echo "FAIL: no page written at $page"; exit 1; }
 
 run_browser() {

@@ -12,6 +12,14 @@ namespace {
 
 class KernelStorage : public ComTest {};
 
+// The type library is registered under the system kind of the kernel's architecture.
+constexpr const wchar_t* kKernelTypeLibraryKey =
+#if defined(_WIN64)
+    L"TypeLib\\{001D54E6-3572-405F-8794-79CE321C5F3D}\\1.0\\0\\win64";
+#else
+    L"TypeLib\\{001D54E6-3572-405F-8794-79CE321C5F3D}\\1.0\\0\\win32";
+#endif
+
 TEST_F(KernelStorage, RegistrationNamesTheDll) {
     CLSID clsid{};
     ASSERT_EQ(CLSIDFromProgID(L"zkernel.ZModel", &clsid), S_OK);
@@ -26,7 +34,7 @@ TEST_F(KernelStorage, RegistrationNamesTheDll) {
     };
     std::wstring dll = KernelDllPath();
     EXPECT_EQ(CompareStringOrdinal(
-                  value(L"TypeLib\\{001D54E6-3572-405F-8794-79CE321C5F3D}\\1.0\\0\\win32", nullptr)
+                  value(kKernelTypeLibraryKey, nullptr)
                       .c_str(),
                   -1, dll.c_str(), -1, TRUE),
               CSTR_EQUAL);

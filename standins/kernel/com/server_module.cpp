@@ -106,7 +106,11 @@ void Unregister() {
         RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + GuidString(server_class.clsid)).c_str());
         RegDeleteTreeW(HKEY_CLASSES_ROOT, server_class.prog_id);
     }
+    #if defined(_WIN64)
+    UnRegisterTypeLib(LIBID_zkernel, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
+#else
     UnRegisterTypeLib(LIBID_zkernel, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
+#endif
 }
 
 } // namespace
