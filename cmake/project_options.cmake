@@ -15,7 +15,7 @@ elseif(KV_SANITIZE)
     target_link_options(kv_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# A test program: GoogleTest, discovered when CTest runs (under Wine for the win32 preset, so
+# A test program: GoogleTest, discovered when CTest runs (under Wine for the Windows presets, so
 # discovery happens once the shared wineserver is warm).
 function(kv_add_test name)
     cmake_parse_arguments(arg "RUN_SERIAL" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS;LABELS" ${ARGN})

@@ -38,6 +38,7 @@ set props = cval.zrProperties
 WScript.Echo "prop=" & h.zsPropName(props, props.zrCount - 1)
 WScript.Echo "guid=" & h.zsClassValueGUIDasStr(cval)
 WScript.Echo "none=[" & h.zsPropName(nothing, 0) & "]"
+WScript.Echo "arch=" & CreateObject("WScript.Shell").Environment("Process")("PROCESSOR_ARCHITECTURE")
 mdl.zrSaveModel WScript.Arguments(1), nothing
 WScript.Echo "script finished"
 )";
@@ -84,6 +85,10 @@ TEST(ScriptClient, CscriptCreatesTheHelperByProgIdAndChangesTheModel) {
     EXPECT_NE(output.find("prop=unit\r\n"), std::string::npos) << output;
     EXPECT_NE(output.find("guid=" + Narrow(attribute_guid)), std::string::npos) << output;
     EXPECT_NE(output.find("none=[]"), std::string::npos) << output;
+    // The script client is of the test's own architecture: a 64-bit cscript drives the
+    // 64-bit library and kernel.
+    const std::string architecture = sizeof(void*) == 8 ? "arch=AMD64\r\n" : "arch=x86\r\n";
+    EXPECT_NE(output.find(architecture), std::string::npos) << output;
     ASSERT_NE(output.find("script finished"), std::string::npos) << output;
 
     KernelModel stored;
