@@ -5,22 +5,11 @@
 # 64-bit Wine runs; takes seconds once ./kv build has run.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
+source tests/tools/checks.sh
 export KV_ASSUME_NO_WIN32=1
 unset KV_ARCH
 why="32-bit x86 programs are taken as unable to run here (KV_ASSUME_NO_WIN32=1)"
 reason="win32: not run: $why"
-failures=0
-
-check() { # check DESCRIPTION CONDITION...
-    local description=$1
-    shift
-    if "$@"; then
-        echo "ok: $description"
-    else
-        echo "FAIL: $description"
-        failures=$((failures + 1))
-    fi
-}
 holds_line() { grep -qxF -- "$2" <<<"$1"; }
 first_line() { [ "$(head -n 1 <<<"$1")" = "$2" ]; }
 
@@ -49,5 +38,4 @@ err=$(KV_ARCH=win16 ./kv host --help 2>&1 >/dev/null)
 check "an unknown KV_ARCH is refused" first_line "$err" \
     "[kv] KV_ARCH=win16: no such architecture (win32 or win64)"
 
-[ $failures = 0 ] || { echo "$failures check(s) failed"; exit 1; }
-echo "every check passed"
+checks_done

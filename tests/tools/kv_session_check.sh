@@ -4,6 +4,7 @@
 # stops the session's wineserver and display. Takes seconds once ./kv build has run.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
+source tests/tools/checks.sh
 source tools/wine-env.sh
 # The architecture kv chooses by itself: win32 where it runs.
 if [ -n "${KV_ASSUME_NO_WIN32:-}" ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
@@ -12,17 +13,6 @@ fi
 users=$WINEPREFIX/.kv-users
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
-failures=0
-check() { # check DESCRIPTION CONDITION...
-    local description=$1
-    shift
-    if "$@"; then
-        echo "ok: $description"
-    else
-        echo "FAIL: $description"
-        failures=$((failures + 1))
-    fi
-}
 session_users() { find "$users" -type f 2>/dev/null | wc -l; }
 
 ./kv wine cmd /c "ping -n 30 127.0.0.1 >nul & echo long program done" >"$out" 2>&1 &
@@ -44,5 +34,5 @@ check "the long program wrote its last line" grep -q "long program done" "$out"
 check "the last command to end left no one in the session" [ "$(session_users)" = 0 ]
 check "the last command to end stopped the session" [ ! -e "$WINEPREFIX/.kv-session" ]
 
-[ $failures = 0 ] || { cat "$out"; echo "$failures check(s) failed"; exit 1; }
-echo "every check passed"
+[ $failures = 0 ] || cat "$out"
+checks_done
