@@ -8,9 +8,10 @@
 // handler (the mechanism of __try, which GCC lacks: on i386 a registration record in the
 // thread's chain, on x64 a small assembly frame whose unwind information names the handler)
 // that lets every handler nested deeper see the fault first, then unwinds those nested frames
-// and returns into the barrier, where the fault becomes a ProcessorFault exception. The C++ frames between the fault and the
-// barrier are abandoned without running their destructors: what they held is leaked, which is
-// why the fault is converted only at the barrier and never thrown from the faulting code.
+// and returns into the barrier, where the fault becomes a ProcessorFault exception. The C++
+// frames between the fault and the barrier are abandoned without running their destructors:
+// what they held is leaked, which is why the fault is converted only at the barrier and never
+// thrown from the faulting code.
 // Stack overflow is not caught: its guard page cannot be restored safely here.
 #pragma once
 

@@ -6,18 +6,14 @@
 
 #include <windows.h>
 
+#include <kernel_registration.h>
 #include <zkernel.h>
 
 class TAbuseModel {
 public:
-    // The registration whose default value names the kernel's library of this process's
-    // architecture: a 64-bit kernel registers its type library under "win64".
-    static constexpr const wchar_t* KernelLibraryKey =
-#if defined(_WIN64)
-        L"TypeLib\\{001D54E6-3572-405F-8794-79CE321C5F3D}\\1.0\\0\\win64";
-#else
-        L"TypeLib\\{001D54E6-3572-405F-8794-79CE321C5F3D}\\1.0\\0\\win32";
-#endif
+    // The registration whose default value names the kernel's library (of this process's
+    // architecture).
+    static constexpr const wchar_t* KernelLibraryKey = kv::KernelTypeLibraryKey;
 
     // Loads the kernel's library. A missing key, file, library or export is no error: the
     // setters concerned answer false. A failure while reading the key's value is raised.

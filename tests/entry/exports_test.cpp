@@ -47,7 +47,8 @@ TEST_F(Exports, EveryNameIsAtItsOrdinal) {
 TEST_F(Exports, TableHoldsExactlyTheseUndecoratedNames) {
     auto* base = reinterpret_cast<const BYTE*>(library_.Get());
     auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew); // of this architecture
+    // The headers of this architecture: the 64-bit optional header is laid out differently.
+    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& directory =
         nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
     auto* exports =

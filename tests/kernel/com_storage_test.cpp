@@ -1,6 +1,7 @@
 // zkernel.dll keeps structures: registration, files and the server store, exact round trips,
 // malformed files, and the event-group store.
 #include "com_test_support.h"
+#include "kernel_registration.h"
 #include "core/structure_file.h"
 #include "structure_description.h"
 #include "structure_samples.h"
@@ -11,14 +12,6 @@ namespace zk::testing {
 namespace {
 
 class KernelStorage : public ComTest {};
-
-// The type library is registered under the system kind of the kernel's architecture.
-constexpr const wchar_t* kKernelTypeLibraryKey =
-#if defined(_WIN64)
-    L"TypeLib\\{001D54E6-3572-405F-8794-79CE321C5F3D}\\1.0\\0\\win64";
-#else
-    L"TypeLib\\{001D54E6-3572-405F-8794-79CE321C5F3D}\\1.0\\0\\win32";
-#endif
 
 TEST_F(KernelStorage, RegistrationNamesTheDll) {
     CLSID clsid{};
@@ -33,10 +26,8 @@ TEST_F(KernelStorage, RegistrationNamesTheDll) {
         return status == ERROR_SUCCESS ? std::wstring(data) : L"(missing)";
     };
     std::wstring dll = KernelDllPath();
-    EXPECT_EQ(CompareStringOrdinal(
-                  value(kKernelTypeLibraryKey, nullptr)
-                      .c_str(),
-                  -1, dll.c_str(), -1, TRUE),
+    EXPECT_EQ(CompareStringOrdinal(value(kv::KernelTypeLibraryKey, nullptr).c_str(), -1,
+                                   dll.c_str(), -1, TRUE),
               CSTR_EQUAL);
     const wchar_t* server = L"CLSID\\{91D7EEAA-4F13-439E-AAB1-BE7214567225}\\InprocServer32";
     EXPECT_EQ(CompareStringOrdinal(value(server, nullptr).c_str(), -1, dll.c_str(), -1, TRUE),

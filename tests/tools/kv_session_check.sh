@@ -5,11 +5,9 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 source tests/tools/checks.sh
+# The session does not depend on the architecture: win64, which runs on every machine.
+export KV_ARCH=win64
 source tools/wine-env.sh
-# The architecture kv chooses by itself: win32 where it runs.
-if [ -n "${KV_ASSUME_NO_WIN32:-}" ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    kv_use_arch win64
-fi
 users=$WINEPREFIX/.kv-users
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT

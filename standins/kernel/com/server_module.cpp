@@ -106,11 +106,9 @@ void Unregister() {
         RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + GuidString(server_class.clsid)).c_str());
         RegDeleteTreeW(HKEY_CLASSES_ROOT, server_class.prog_id);
     }
-    #if defined(_WIN64)
-    UnRegisterTypeLib(LIBID_zkernel, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
-#else
-    UnRegisterTypeLib(LIBID_zkernel, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
-#endif
+    // RegisterTypeLib filed the library under the system kind of this architecture.
+    UnRegisterTypeLib(LIBID_zkernel, 1, 0, LOCALE_NEUTRAL,
+                      sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
 }
 
 } // namespace
