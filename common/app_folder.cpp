@@ -1,7 +1,7 @@
 #include "app_folder.h"
 
 #include "app_folder_paths.h"
-#include "registry_values.h"
+#include "platform/registry_values.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,7 +1,8 @@
 #include "application.h"
 
 #include "file_title.h"
-#include "module_path.h"
+#include "platform/module_path.h"
+#include "platform/window_barrier.h"
 
 const std::wstring& TApplication::Title() {
     if (title_.empty())
@@ -16,6 +17,11 @@ std::wstring TApplication::DisplayTitle() {
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(handle_, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+void TApplication::SetExceptionHandler(ExceptionHandler handler) noexcept {
+    exception_handler_ = handler;
+    SetWindowFailureHandler(handler);
 }
 
 void TApplication::HandleException(std::exception_ptr error) noexcept {

@@ -31,9 +31,10 @@ public:
     }
 
     // The error barrier of the library's windows: an exception escaping one of their event
-    // handlers is passed here. Until the error unit attaches its handler it is dropped.
+    // handlers is passed here (the window barrier gets the same handler). Until the error unit
+    // attaches its handler it is dropped.
     using ExceptionHandler = void (*)(std::exception_ptr error);
-    void SetExceptionHandler(ExceptionHandler handler) noexcept { exception_handler_ = handler; }
+    void SetExceptionHandler(ExceptionHandler handler) noexcept;
     void HandleException(std::exception_ptr error) noexcept;
 
 private:

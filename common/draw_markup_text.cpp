@@ -1,6 +1,6 @@
 #include "draw_markup_text.h"
 
-#include "gdi_owners.h"
+#include "platform/gdi_owners.h"
 #include "markup_text.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "font_scale.h"
 
-#include "registry_values.h"
+#include "platform/registry_values.h"
 
 #include <algorithm>
 #include <cwchar>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "font_scale_math.h"
-#include "gdi_owners.h"
+#include "platform/gdi_owners.h"
 
 #include <windows.h>
 

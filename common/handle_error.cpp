@@ -2,15 +2,15 @@
 
 #include "app_folder.h"
 #include "application.h"
-#include "com_owners.h"
+#include "platform/com_owners.h"
 #include "error_report.h"
-#include "export_barrier.h"
+#include "platform/barriers.h"
 #include "message_dialog.h"
-#include "module_path.h"
+#include "platform/module_path.h"
 #include "outside_components.h"
-#include "text_conversion.h"
-#include "win_owners.h"
-#include "window_barrier.h"
+#include "platform/text_conversion.h"
+#include "platform/win_owners.h"
+#include "platform/window_barrier.h"
 
 using Microsoft::WRL::ComPtr;
 

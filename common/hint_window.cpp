@@ -2,12 +2,12 @@
 
 #include "application.h"
 #include "draw_markup_text.h"
-#include "export_barrier.h"
+#include "platform/barriers.h"
 #include "font_scale.h"
-#include "gdi_owners.h"
-#include "module_path.h"
-#include "text_conversion.h"
-#include "window_barrier.h"
+#include "platform/gdi_owners.h"
+#include "platform/module_path.h"
+#include "platform/text_conversion.h"
+#include "platform/window_barrier.h"
 
 #include <new>
 #include <string>

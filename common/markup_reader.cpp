@@ -2,7 +2,7 @@
 #include "markup_text.h"
 
 #include "platform_arithmetic.h"
-#include "text_case.h"
+#include "text/text_case.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 
 #include "application.h"
 #include "message_form.h"
-#include "text_conversion.h"
+#include "platform/text_conversion.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 
 #include "application.h"
 #include "draw_markup_text.h"
-#include "export_barrier.h"
+#include "platform/barriers.h"
 #include "font_scale.h"
 #include "message_clipboard_text.h"
 #include "message_dialog.h"
 #include "message_form_layout.h"
-#include "text_conversion.h"
-#include "window_barrier.h"
+#include "platform/text_conversion.h"
+#include "platform/window_barrier.h"
 
 #include <commctrl.h>
 

@@ -3,7 +3,7 @@
 // (DrawMarkupText), and Ctrl+C copies its caption, text and buttons to the clipboard.
 #pragma once
 
-#include "gdi_owners.h"
+#include "platform/gdi_owners.h"
 #include "message_buttons.h"
 #include "message_form_layout.h"
 

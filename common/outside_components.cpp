@@ -1,6 +1,6 @@
 #include "outside_components.h"
 
-#include "export_barrier.h"
+#include "platform/barriers.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 #include "comparison/difference_exports.h"
 
-#include "common/com_owners.h"
-#include "common/export_barrier.h"
-#include "common/text_conversion.h"
+#include "platform/com_owners.h"
+#include "platform/barriers.h"
+#include "platform/text_conversion.h"
 #include "comparison/structure_difference.h"
 #include "recording/fragment_writer.h"
 #include "recording/recording_session_files.h"

@@ -1,8 +1,8 @@
 #include "comparison/difference_reads.h"
 
-#include "common/export_barrier.h"
-#include "recording/kernel_access.h"
-#include "recording/kernel_text.h"
+#include "platform/barriers.h"
+#include "kernel/kernel_reads.h"
+#include "platform/ole_text.h"
 
 #include <cstring>
 #include <optional>

@@ -3,7 +3,7 @@
 // parameters and property values of attributes.
 #pragma once
 
-#include "common/com_owners.h"
+#include "platform/com_owners.h"
 #include "comparison/difference_text.h"
 #include "recording/recording_state.h"
 

@@ -5,9 +5,9 @@
 #include "recording/attribute_fragments.h"
 #include "recording/class_fragments.h"
 #include "recording/fragment_writer.h"
-#include "recording/kernel_access.h"
+#include "kernel/kernel_reads.h"
 #include "recording/structure_fragments.h"
-#include "recording/templates.h"
+#include "text/scenario_templates.h"
 
 #include <utility>
 

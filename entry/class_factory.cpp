@@ -1,7 +1,7 @@
 #include "class_factory.h"
 
-#include "common/export_barrier.h"
-#include "common/module_lifetime.h"
+#include "platform/barriers.h"
+#include "platform/module_lifetime.h"
 
 #include <new>
 

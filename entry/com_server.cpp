@@ -3,8 +3,8 @@
 #include "class_table.h"
 #include "library_startup.h"
 
-#include "common/export_barrier.h"
-#include "common/module_lifetime.h"
+#include "platform/barriers.h"
+#include "platform/module_lifetime.h"
 
 extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
     if (!object)

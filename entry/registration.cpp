@@ -2,11 +2,11 @@
 // root that let a client create it by CLSID or ProgID.
 #include "class_table.h"
 
-#include "common/com_owners.h"
-#include "common/export_barrier.h"
-#include "common/module_path.h"
-#include "common/win_owners.h"
-#include "helper/guid_conversion.h"
+#include "platform/com_owners.h"
+#include "platform/barriers.h"
+#include "platform/module_path.h"
+#include "platform/win_owners.h"
+#include "platform/guid_conversion.h"
 
 #include <wrl/client.h>
 

@@ -6,7 +6,7 @@
 #include "export_arguments.h"
 #include "library_startup.h"
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 #include "comparison/difference_exports.h"
 #include "execution/script_runner.h"
 #include "export/html_export.h"

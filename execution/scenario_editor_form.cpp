@@ -1,6 +1,6 @@
 #include "scenario_editor_form.h"
 
-#include "common/module_path.h"
+#include "platform/module_path.h"
 #include "scenario_editor_text.h"
 #include "window_object.h"
 

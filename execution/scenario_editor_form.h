@@ -6,8 +6,8 @@
 
 #include "common/application.h"
 #include "common/font_scale.h"
-#include "common/gdi_owners.h"
-#include "common/window_barrier.h"
+#include "platform/gdi_owners.h"
+#include "platform/window_barrier.h"
 #include "scenario_editor_hints.h"
 #include "scenario_editor_images.h"
 #include "script_editor_ax.h"

@@ -2,9 +2,9 @@
 #include "scenario_editor_form.h"
 
 #include "common/application.h"
-#include "common/export_barrier.h"
-#include "common/module_path.h"
-#include "common/text_conversion.h"
+#include "platform/barriers.h"
+#include "platform/module_path.h"
+#include "platform/text_conversion.h"
 #include "scenario_editor_layout.h"
 
 namespace kv::execution {

@@ -2,15 +2,15 @@
 #include "scenario_editor_form.h"
 
 #include "common/app_folder.h"
-#include "common/com_owners.h"
-#include "common/export_barrier.h"
+#include "platform/com_owners.h"
+#include "platform/barriers.h"
 #include "common/message_dialog.h"
 #include "common/outside_components.h"
-#include "common/text_conversion.h"
+#include "platform/text_conversion.h"
 #include "scenario_editor_text.h"
 #include "scenario_file.h"
-#include "scenario_file_dialogs.h"
-#include "system_text.h"
+#include "platform/file_dialog.h"
+#include "platform/system_error_text.h"
 
 namespace kv::execution {
 

@@ -1,6 +1,6 @@
 #include "scenario_editor_hints.h"
 
-#include "common/window_barrier.h"
+#include "platform/window_barrier.h"
 
 #include <commctrl.h>
 #include <windowsx.h>

@@ -1,6 +1,6 @@
 #include "scenario_editor_images.h"
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 
 #include <array>
 #include <cstdint>

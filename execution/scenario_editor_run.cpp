@@ -1,8 +1,8 @@
 // Running the scenario editor's text against the model.
 #include "scenario_editor_form.h"
 
-#include "common/export_barrier.h"
-#include "common/text_conversion.h"
+#include "platform/barriers.h"
+#include "platform/text_conversion.h"
 #include "scenario_editor_text.h"
 #include "scenario_text.h"
 #include "script_control_run.h"

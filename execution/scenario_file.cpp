@@ -1,9 +1,9 @@
 #include "scenario_file.h"
 
-#include "common/export_barrier.h"
-#include "common/text_conversion.h"
-#include "common/win_owners.h"
-#include "system_text.h"
+#include "platform/barriers.h"
+#include "platform/text_conversion.h"
+#include "platform/win_owners.h"
+#include "platform/system_error_text.h"
 
 #include <windows.h>
 

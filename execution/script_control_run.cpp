@@ -1,10 +1,10 @@
 #include "script_control_run.h"
 
-#include "common/com_owners.h"
-#include "common/text_conversion.h"
-#include "safe_array.h"
+#include "platform/com_owners.h"
+#include "platform/text_conversion.h"
+#include "platform/safe_array.h"
 #include "scenario_text.h"
-#include "system_text.h"
+#include "platform/system_error_text.h"
 
 #include <new>
 

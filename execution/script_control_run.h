@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 #include "script_control.h"
 #include "zkernel.h"
 

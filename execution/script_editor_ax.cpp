@@ -1,8 +1,8 @@
 #include "script_editor_ax.h"
 
-#include "common/export_barrier.h"
-#include "common/module_path.h"
-#include "common/window_barrier.h"
+#include "platform/barriers.h"
+#include "platform/module_path.h"
+#include "platform/window_barrier.h"
 #include "rich_edit_text.h"
 #include "window_object.h"
 #include "word_list_file.h"

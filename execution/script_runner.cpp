@@ -1,7 +1,7 @@
 #include "script_runner.h"
 
 #include "common/application.h"
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 #include "scenario_editor.h"
 #include "scenario_file.h"
 #include "scenario_text.h"

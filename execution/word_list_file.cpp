@@ -1,6 +1,6 @@
 #include "word_list_file.h"
 
-#include "common/com_owners.h"
+#include "platform/com_owners.h"
 
 #include <windows.h>
 #include <msxml2.h>

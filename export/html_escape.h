@@ -4,7 +4,7 @@
 // Works on bytes of any single-byte code page. Pure: no Windows header.
 #pragma once
 
-#include "recording/script_format.h"
+#include "text/script_format.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "export/html_export.h"
 
-#include "common/export_barrier.h"
-#include "common/text_conversion.h"
+#include "platform/barriers.h"
+#include "platform/text_conversion.h"
 #include "export/page_file.h"
 #include "export/structure_page.h"
 #include "export/structure_reader.h"

@@ -2,8 +2,8 @@
 // integer, filled left to right by kv::AppendFormat. Pure: no Windows header.
 #pragma once
 
-#include "common/cp1251_literal.h"
-#include "recording/script_format.h"
+#include "text/cp1251_literal.h"
+#include "text/script_format.h"
 
 #include <string_view>
 

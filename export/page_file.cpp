@@ -1,6 +1,6 @@
 #include "export/page_file.h"
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #include "export/html_escape.h"
 #include "export/html_pieces.h"
 #include "export/type_words.h"
-#include "recording/script_format.h"
+#include "text/script_format.h"
 
 #include <initializer_list>
 #include <string_view>

@@ -1,8 +1,8 @@
 #include "export/structure_reader.h"
 
-#include "common/com_owners.h"
-#include "common/export_barrier.h"
-#include "recording/kernel_text.h"
+#include "platform/com_owners.h"
+#include "platform/barriers.h"
+#include "platform/ole_text.h"
 
 #include <wrl/client.h>
 

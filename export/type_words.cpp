@@ -1,6 +1,6 @@
 #include "export/type_words.h"
 
-#include "common/cp1251_literal.h"
+#include "text/cp1251_literal.h"
 
 #include <array>
 #include <utility>

@@ -1,7 +1,7 @@
 #include "abuse_model.h"
 
-#include "common/export_barrier.h"
-#include "common/win_owners.h"
+#include "platform/barriers.h"
+#include "platform/win_owners.h"
 
 #include <wrl/client.h>
 

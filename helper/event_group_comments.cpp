@@ -3,7 +3,7 @@
 #include "helper/import_passes.h"
 
 #include "helper/event_handler_stub.h"
-#include "helper/guid_conversion.h"
+#include "platform/guid_conversion.h"
 
 namespace kv::import {
 

@@ -3,7 +3,7 @@
 // code of a changed function is always kept in the server's function as a comment.
 #include "helper/import_passes.h"
 
-#include "helper/guid_conversion.h"
+#include "platform/guid_conversion.h"
 
 namespace kv::import {
 

@@ -1,6 +1,6 @@
 #include "helper/import_kernel.h"
 
-#include "recording/kernel_access.h"
+#include "kernel/kernel_reads.h"
 
 namespace kv::import {
 

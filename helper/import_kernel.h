@@ -6,8 +6,8 @@
 #include "helper/import_report.h"
 #include "helper/import_rules.h"
 
-#include "common/com_owners.h"
-#include "common/export_barrier.h"
+#include "platform/com_owners.h"
+#include "platform/barriers.h"
 
 #include <windows.h>
 #include <wrl/client.h>

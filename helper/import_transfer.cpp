@@ -4,7 +4,7 @@
 
 #include "helper/rights_copy.h"
 
-#include "recording/kernel_access.h"
+#include "kernel/kernel_reads.h"
 
 namespace kv::import {
 

@@ -3,7 +3,7 @@
 #include "helper/import_kernel.h"
 #include "helper/syncro_manager.h"
 
-#include "recording/kernel_access.h"
+#include "kernel/kernel_reads.h"
 
 namespace kv::import {
 

@@ -2,8 +2,8 @@
 // methods themselves are in script_helper_methods.cpp.
 #include "script_helper.h"
 
-#include "common/export_barrier.h"
-#include "common/module_path.h"
+#include "platform/barriers.h"
+#include "platform/module_path.h"
 
 using Microsoft::WRL::ComPtr;
 

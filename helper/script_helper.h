@@ -4,7 +4,7 @@
 #pragma once
 
 #include "abuse_model.h"
-#include "common/module_lifetime.h"
+#include "platform/module_lifetime.h"
 
 #include <korvalith.h>
 #include <zkernel.h>

@@ -3,13 +3,13 @@
 // import and the rights copy report theirs.
 #include "script_helper.h"
 
-#include "guid_conversion.h"
+#include "platform/guid_conversion.h"
 #include "import_frame.h"
 #include "rights_copy.h"
-#include "security_key.h"
+#include "kernel/security_key.h"
 
-#include "common/com_owners.h"
-#include "common/export_barrier.h"
+#include "platform/com_owners.h"
+#include "platform/barriers.h"
 
 using Microsoft::WRL::ComPtr;
 

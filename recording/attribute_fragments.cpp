@@ -1,11 +1,11 @@
 #include "recording/attribute_fragments.h"
 
 #include "recording/fragment_writer.h"
-#include "recording/kernel_access.h"
-#include "recording/literal_encoding.h"
+#include "kernel/kernel_reads.h"
+#include "text/literal_encoding.h"
 #include "recording/recording_state.h"
-#include "recording/script_format.h"
-#include "recording/templates.h"
+#include "text/script_format.h"
+#include "text/scenario_templates.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -2,9 +2,9 @@
 // open, append formatted templates and empty items, and place names safely.
 #pragma once
 
-#include "recording/literal_encoding.h"
+#include "text/literal_encoding.h"
 #include "recording/recording_state.h"
-#include "recording/script_format.h"
+#include "text/script_format.h"
 
 #include <initializer_list>
 #include <string>

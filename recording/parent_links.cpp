@@ -1,7 +1,7 @@
 #include "recording/parent_links.h"
 
-#include "common/export_barrier.h"
-#include "recording/kernel_access.h"
+#include "platform/barriers.h"
+#include "kernel/kernel_reads.h"
 
 namespace kv {
 namespace {

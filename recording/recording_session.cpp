@@ -1,13 +1,13 @@
 #include "recording/recording_session.h"
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 #include "common/message_dialog.h"
-#include "common/text_conversion.h"
+#include "platform/text_conversion.h"
 #include "execution/script_runner.h"
 #include "recording/link_receiver.h"
 #include "recording/recording_session_files.h"
 #include "recording/recording_state.h"
-#include "recording/templates.h"
+#include "text/scenario_templates.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "recording/recording_session_files.h"
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 #include "execution/scenario_file.h"
 #include "recording/recording_session_text.h"
 

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "execution/scenario_file_dialogs.h"
+#include "platform/file_dialog.h"
 
 #include <optional>
 #include <string>

@@ -1,16 +1,16 @@
 #include "recording/structure_fragments.h"
 
-#include "common/com_owners.h"
-#include "common/export_barrier.h"
-#include "common/text_conversion.h"
+#include "platform/com_owners.h"
+#include "platform/barriers.h"
+#include "platform/text_conversion.h"
 #include "recording/fragment_writer.h"
-#include "recording/kernel_access.h"
-#include "recording/kernel_text.h"
-#include "recording/literal_encoding.h"
+#include "kernel/kernel_reads.h"
+#include "platform/ole_text.h"
+#include "text/literal_encoding.h"
 #include "recording/recording_state.h"
-#include "recording/script_format.h"
+#include "text/script_format.h"
 #include "recording/structure_fragments_text.h"
-#include "recording/templates.h"
+#include "text/scenario_templates.h"
 
 #include <cstdint>
 #include <optional>

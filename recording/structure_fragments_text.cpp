@@ -1,8 +1,8 @@
 #include "recording/structure_fragments_text.h"
 
-#include "recording/literal_encoding.h"
-#include "recording/script_format.h"
-#include "recording/templates.h"
+#include "text/literal_encoding.h"
+#include "text/script_format.h"
+#include "text/scenario_templates.h"
 
 namespace kv {
 

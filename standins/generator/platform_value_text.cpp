@@ -2,7 +2,7 @@
 
 #include "com/com_support.h"
 #include "com/variant_values.h"
-#include "common/com_owners.h"
+#include "platform/com_owners.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #include "bad_input_fixture.h"
 
-#include "common/win_owners.h"
+#include "platform/win_owners.h"
 
 #include <oleauto.h>
 

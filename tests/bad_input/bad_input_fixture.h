@@ -7,8 +7,8 @@
 #include "../host/host_process.h"
 #include "../host/model_description.h"
 #include "../host/structure_files.h"
-#include "common/com_owners.h"
-#include "common/text_conversion.h"
+#include "platform/com_owners.h"
+#include "platform/text_conversion.h"
 
 #include <zkernel.h>
 

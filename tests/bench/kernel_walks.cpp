@@ -1,7 +1,7 @@
 #include "kernel_walks.h"
 
 #include "kvhost_support.h"
-#include "recording/kernel_text.h"
+#include "platform/ole_text.h"
 
 #include <type_traits>
 #include <unordered_map>

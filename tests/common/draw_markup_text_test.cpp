@@ -1,7 +1,7 @@
 // DrawMarkupText on a real device context: sizes follow the single-character extents that GDI
 // measures, the base font comes back selected, the rectangle is filled when drawing.
 #include "common/draw_markup_text.h"
-#include "common/gdi_owners.h"
+#include "platform/gdi_owners.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The barriers at the library's boundaries and the check() that turns a failing kernel status
 // into an error.
-#include "common/com_owners.h"
-#include "common/export_barrier.h"
+#include "platform/com_owners.h"
+#include "platform/barriers.h"
 
 #include <gtest/gtest.h>
 #include <wrl/client.h>

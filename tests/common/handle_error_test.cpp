@@ -2,12 +2,12 @@
 // log-server stand-in, or to LogApp.log when no log server can be created, then shown.
 #include "dialog_driver.h"
 
-#include "common/com_owners.h"
-#include "common/export_barrier.h"
+#include "platform/com_owners.h"
+#include "platform/barriers.h"
 #include "common/handle_error.h"
 #include "common/message_form.h"
-#include "common/text_conversion.h"
-#include "common/window_barrier.h"
+#include "platform/text_conversion.h"
+#include "platform/window_barrier.h"
 #include "standins/logserver/log_recorder.h"
 
 #include <gtest/gtest.h>

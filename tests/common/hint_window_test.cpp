@@ -4,7 +4,7 @@
 
 #include "common/application.h"
 #include "common/draw_markup_text.h"
-#include "common/gdi_owners.h"
+#include "platform/gdi_owners.h"
 #include "common/hint_window.h"
 
 #include <gtest/gtest.h>

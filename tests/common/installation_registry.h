@@ -2,7 +2,7 @@
 // Test programs that write them hold the CTest lock "zelvar_registry".
 #pragma once
 
-#include "common/registry_values.h"
+#include "platform/registry_values.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // LogError and LogNote sit at vtable entries 8 and 9 of the log server's interface (IUnknown's
 // three counted from 0), both in the library's declaration and in the stand-in. Each side is
 // checked against the numbers, not against the other, so they cannot agree on a wrong layout.
-#include "common/com_owners.h"
+#include "platform/com_owners.h"
 #include "common/outside_components.h"
 #include "standins/logserver/log_recorder.h"
 

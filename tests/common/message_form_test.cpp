@@ -5,13 +5,13 @@
 
 #include "common/application.h"
 #include "common/draw_markup_text.h"
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 #include "common/font_scale.h"
-#include "common/gdi_owners.h"
+#include "platform/gdi_owners.h"
 #include "common/message_dialog.h"
 #include "common/message_form.h"
 #include "common/message_form_layout.h"
-#include "common/text_conversion.h"
+#include "platform/text_conversion.h"
 
 #include <gtest/gtest.h>
 

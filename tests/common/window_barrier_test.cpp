@@ -1,8 +1,8 @@
 // The barrier of the library's windows: exceptions and processor faults raised in a handler
 // reach the application's exception handler, and the thread goes on as before.
 #include "common/application.h"
-#include "common/export_barrier.h"
-#include "common/window_barrier.h"
+#include "platform/barriers.h"
+#include "platform/window_barrier.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "convergence_fixture.h"
 
-#include "common/text_conversion.h"
+#include "platform/text_conversion.h"
 #include "comparison/difference_text.h"
 #include "core/structure_file.h"
 #include "difference_aspects.h"

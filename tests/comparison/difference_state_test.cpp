@@ -3,7 +3,7 @@
 // scenario that holds no difference), and a loaded one sets it.
 #include "difference_files.h"
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 #include "comparison/difference_exports.h"
 #include "recording/recording_session.h"
 #include "recording/recording_state.h"

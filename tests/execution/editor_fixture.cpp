@@ -1,6 +1,6 @@
 #include "editor_fixture.h"
 
-#include "common/com_owners.h"
+#include "platform/com_owners.h"
 #include "common/font_scale.h"
 #include "common/handle_error.h"
 #include "common/hint_window.h"

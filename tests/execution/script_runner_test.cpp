@@ -2,7 +2,7 @@
 // and scenario files on disk. Never a looping scenario: Wine does not enforce the timeout.
 #include "runner_fixture.h"
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 
 #include <optional>
 #include <ostream>

@@ -1,7 +1,7 @@
 // libFuzzer target for the string-literal encodings: whatever the input, the produced VBScript
 // must read back as exactly one string expression with the input's value (line breaks as
 // CR LF for code and modules, exact for plain text), and a comment must hold no line break.
-#include "recording/literal_encoding.h"
+#include "text/literal_encoding.h"
 #include "fuzz_require.h"
 #include "vbs_string_expression.h"
 

@@ -3,7 +3,7 @@
 #include "kernel_fixture.h"
 #include "kernel_key_override.h"
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 #include "helper/abuse_model.h"
 
 #include <gtest/gtest.h>

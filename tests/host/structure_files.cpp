@@ -1,6 +1,6 @@
 #include "structure_files.h"
 
-#include "common/com_owners.h"
+#include "platform/com_owners.h"
 #include "model_description.h"
 
 using Microsoft::WRL::ComPtr;

@@ -1,10 +1,10 @@
 // Kernel texts into the ANSI code page (1251 under the project's Russian locale): wide strings,
 // BSTRs with embedded nulls, variants by the platform's rules, GUIDs; characters outside the
 // code page refused in scenario text and replaced in shown text.
-#include "recording/guid_text.h"
-#include "recording/kernel_text.h"
+#include "text/guid_text.h"
+#include "platform/ole_text.h"
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 
 #include <gtest/gtest.h>
 

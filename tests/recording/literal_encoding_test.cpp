@@ -1,9 +1,9 @@
 // The value encodings that turn kernel values into VBScript text, and the guard that keeps
 // names with quotes and line breaks inside their string literals and comment lines.
-#include "recording/guid_text.h"
-#include "recording/literal_encoding.h"
-#include "recording/script_format.h"
-#include "recording/templates.h"
+#include "text/guid_text.h"
+#include "text/literal_encoding.h"
+#include "text/script_format.h"
+#include "text/scenario_templates.h"
 #include "vbs_string_expression.h"
 
 #include <gtest/gtest.h>

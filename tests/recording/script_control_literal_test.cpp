@@ -2,9 +2,9 @@
 // member name as any automation client would: code literals evaluate to the text with CR LF
 // line breaks, plain text in a template's literal to exactly that text, and a name with line
 // breaks in a comment line never becomes a statement.
-#include "recording/literal_encoding.h"
-#include "recording/script_format.h"
-#include "recording/templates.h"
+#include "text/literal_encoding.h"
+#include "text/script_format.h"
+#include "text/scenario_templates.h"
 #include "vbs_string_expression.h"
 
 #include <windows.h>

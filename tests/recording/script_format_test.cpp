@@ -1,7 +1,7 @@
 // Filling templates: "%s" and "%d" left to right, values inserted verbatim, and mismatches
 // between a template and its values refused as the programming errors they are.
-#include "recording/script_format.h"
-#include "recording/templates.h"
+#include "text/script_format.h"
+#include "text/scenario_templates.h"
 
 #include <gtest/gtest.h>
 

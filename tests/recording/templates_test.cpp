@@ -1,7 +1,7 @@
 // Every template's exact bytes against the golden fixture: the texts written out by hand in
 // UTF-8 and converted to Windows-1251 by iconv at build time, so this also proves that the
 // compiled texts are Windows-1251.
-#include "recording/templates.h"
+#include "text/scenario_templates.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "golden_text.h"
 #include "stand_in_model.h"
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 #include "recording/attribute_fragments.h"
 #include "recording/class_fragments.h"
 #include "recording/recording_state.h"

@@ -5,13 +5,13 @@
 // order, under their current names.
 #include "stand_in_model.h"
 
-#include "common/com_owners.h"
+#include "platform/com_owners.h"
 
 #include "recording/class_fragments.h"
 #include "recording/recording_session.h"
 #include "recording/recording_state.h"
-#include "recording/script_format.h"
-#include "recording/templates.h"
+#include "text/script_format.h"
+#include "text/scenario_templates.h"
 
 #include <gtest/gtest.h>
 

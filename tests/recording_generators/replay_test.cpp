@@ -8,7 +8,7 @@
 #include "recording/attribute_fragments.h"
 #include "recording/class_fragments.h"
 #include "recording/recording_state.h"
-#include "recording/templates.h"
+#include "text/scenario_templates.h"
 
 #include <gtest/gtest.h>
 

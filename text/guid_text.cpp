@@ -1,4 +1,4 @@
-#include "recording/guid_text.h"
+#include "text/guid_text.h"
 
 namespace kv {
 

@@ -1,6 +1,6 @@
-#include "guid_conversion.h"
+#include "platform/guid_conversion.h"
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 
 #include <objbase.h>
 

@@ -1,4 +1,4 @@
-#include "recording/literal_encoding.h"
+#include "text/literal_encoding.h"
 
 #include <algorithm>
 #include <charconv>

@@ -4,9 +4,9 @@
 // once (check); a read that must give an object and gives none is an error too.
 #pragma once
 
-#include "common/com_owners.h"
-#include "common/export_barrier.h"
-#include "recording/kernel_text.h"
+#include "platform/com_owners.h"
+#include "platform/barriers.h"
+#include "platform/ole_text.h"
 
 #include <windows.h>
 #include <wrl/client.h>

@@ -2,7 +2,7 @@
 // are 8-bit text in the ANSI code page; the functions work on bytes and know no code page.
 #pragma once
 
-#include "recording/char_set.h"
+#include "text/char_set.h"
 
 #include <cstdint>
 #include <string>

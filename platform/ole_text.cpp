@@ -1,7 +1,7 @@
-#include "recording/kernel_text.h"
+#include "platform/ole_text.h"
 
-#include "common/export_barrier.h"
-#include "recording/guid_text.h"
+#include "platform/barriers.h"
+#include "text/guid_text.h"
 
 #include <oleauto.h>
 #include <combaseapi.h>

@@ -1,6 +1,6 @@
-#include "com_owners.h"
+#include "platform/com_owners.h"
 
-#include "export_barrier.h"
+#include "platform/barriers.h"
 
 Bstr::Bstr(std::wstring_view text) : value_(AllocateBstr(text)) {}
 

@@ -1,4 +1,4 @@
-#include "text_conversion.h"
+#include "platform/text_conversion.h"
 
 #include <windows.h>
 

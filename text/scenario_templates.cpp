@@ -1,6 +1,6 @@
-#include "recording/templates.h"
+#include "text/scenario_templates.h"
 
-#include "common/cp1251_literal.h"
+#include "text/cp1251_literal.h"
 
 namespace kv {
 namespace {

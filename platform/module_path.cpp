@@ -1,6 +1,6 @@
-#include "module_path.h"
+#include "platform/module_path.h"
 
-#include "export_barrier.h"
+#include "platform/barriers.h"
 
 HMODULE ThisModule() noexcept {
     HMODULE module = nullptr;

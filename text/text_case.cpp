@@ -1,4 +1,4 @@
-#include "text_case.h"
+#include "text/text_case.h"
 
 char LowerCaseLetter(char character) {
     const auto code = static_cast<unsigned char>(character);

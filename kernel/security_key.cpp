@@ -1,6 +1,6 @@
-#include "security_key.h"
+#include "kernel/security_key.h"
 
-#include "recording/kernel_access.h"
+#include "kernel/kernel_reads.h"
 
 #include <zkernel.h>
 #include <wrl/client.h>

@@ -1,4 +1,4 @@
-#include "recording/kernel_access.h"
+#include "kernel/kernel_reads.h"
 
 #include <cstring>
 

@@ -1,12 +1,12 @@
-#include "window_barrier.h"
+#include "platform/window_barrier.h"
 
-#include "application.h"
-#include "text_conversion.h"
+#include "platform/text_conversion.h"
 
 #include <windows.h>
 
 #include <float.h>
 
+#include <atomic>
 #include <cstdio>
 
 namespace {
@@ -42,6 +42,13 @@ const wchar_t* FaultName(std::uint32_t code) {
     }
 }
 
+std::atomic<WindowFailureHandler> failure_handler{nullptr};
+
+void PassOn(std::exception_ptr error) noexcept {
+    if (const WindowFailureHandler handler = failure_handler.load())
+        handler(error);
+}
+
 bool IsProcessorFault(std::uint32_t code) {
     return FaultName(code) != nullptr;
 }
@@ -53,7 +60,7 @@ __attribute__((noinline)) bool RunWithExceptionBarrier(void (*work)(void*), void
         work(context);
         return true;
     } catch (...) {
-        Application().HandleException(std::current_exception());
+        PassOn(std::current_exception());
         return false;
     }
 }
@@ -63,7 +70,7 @@ __attribute__((noinline)) void ReportFault(std::uint32_t code, std::uintptr_t ad
     try {
         throw ProcessorFault(code, address);
     } catch (...) {
-        Application().HandleException(std::current_exception());
+        PassOn(std::current_exception());
     }
 }
 
@@ -167,6 +174,10 @@ void RunGuardedWork(void* guarded) {
 #endif
 
 } // namespace
+
+void SetWindowFailureHandler(WindowFailureHandler handler) noexcept {
+    failure_handler.store(handler);
+}
 
 ProcessorFault::ProcessorFault(std::uint32_t code, std::uintptr_t address)
     : code_(code), address_(address) {

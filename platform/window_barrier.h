@@ -1,7 +1,7 @@
 // The error barrier of the library's windows: every window procedure and event handler of the
 // library runs its work through RunWindowHandler, so that nothing escapes into the host's
-// message loop. An exception escaping the work goes to the application object's exception
-// handler (HandleError once the library has started).
+// message loop. An exception escaping the work goes to the failure handler that the
+// application object installs (HandleError once the library has started).
 //
 // Processor faults (access violation, arithmetic faults, illegal instructions and the like)
 // raised inside the work are caught as well: the barrier installs a frame-based exception
@@ -40,6 +40,10 @@ private:
     std::wstring message_;
     std::string ansi_message_;
 };
+
+// Where the barrier passes what it caught; until a handler is set it is dropped.
+using WindowFailureHandler = void (*)(std::exception_ptr error);
+void SetWindowFailureHandler(WindowFailureHandler handler) noexcept;
 
 // Runs `work(context)`; returns false when an error or a fault was reported instead.
 bool RunGuarded(void (*work)(void* context), void* context) noexcept;

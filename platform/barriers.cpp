@@ -1,7 +1,7 @@
-#include "export_barrier.h"
+#include "platform/barriers.h"
 
-#include "com_owners.h"
-#include "text_conversion.h"
+#include "platform/com_owners.h"
+#include "platform/text_conversion.h"
 
 #include <wrl/client.h>
 

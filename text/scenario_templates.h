@@ -3,7 +3,7 @@
 // ANSI code page of the target machines, and is written to scenario files byte for byte.
 #pragma once
 
-#include "recording/script_format.h"
+#include "text/script_format.h"
 
 #include <span>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "module_lifetime.h"
+#include "platform/module_lifetime.h"
 
 #include <atomic>
 

@@ -1,6 +1,6 @@
-#include "recording/script_format.h"
+#include "text/script_format.h"
 
-#include "recording/literal_encoding.h"
+#include "text/literal_encoding.h"
 
 #include <stdexcept>
 

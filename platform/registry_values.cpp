@@ -1,6 +1,6 @@
-#include "registry_values.h"
+#include "platform/registry_values.h"
 
-#include "win_owners.h"
+#include "platform/win_owners.h"
 
 RegistryText ReadRegistryText(HKEY root, const wchar_t* key, const wchar_t* value) {
     RegistryText result;

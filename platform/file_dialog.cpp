@@ -1,6 +1,6 @@
-#include "scenario_file_dialogs.h"
+#include "platform/file_dialog.h"
 
-#include "common/export_barrier.h"
+#include "platform/barriers.h"
 
 #include <commdlg.h>
 #include <knownfolders.h>
