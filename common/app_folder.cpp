@@ -1,10 +1,14 @@
 #include "app_folder.h"
 
 #include "app_folder_paths.h"
+#include "platform/barriers.h"
+#include "platform/paths.h"
 #include "platform/registry_values.h"
 
 #include <windows.h>
 #include <shlobj.h>
+
+namespace kv {
 
 namespace {
 
@@ -15,6 +19,15 @@ std::wstring InstallationFolder() {
     return WithoutTrailingDelimiter(folder.text);
 }
 
+// The user's temporary folder without its trailing delimiter; "" when the platform has none.
+std::wstring TemporaryRoot() {
+    try {
+        return WithoutTrailingDelimiter(TemporaryFolder());
+    } catch (const LibraryError&) {
+        return {};
+    }
+}
+
 std::wstring ShellFolder(int csidl) {
     wchar_t folder[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder)))
@@ -23,20 +36,6 @@ std::wstring ShellFolder(int csidl) {
 }
 
 } // namespace
-
-std::wstring TemporaryFolder() {
-    std::wstring folder(MAX_PATH + 1, L'\0');
-    for (;;) {
-        const DWORD length = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
-        if (length == 0)
-            return {};
-        if (length < folder.size()) {
-            folder.resize(length);
-            return WithoutTrailingDelimiter(folder);
-        }
-        folder.resize(length + 1);
-    }
-}
 
 void GetAppFolder(int kind, std::wstring& path) {
     AppFolderRoots roots;
@@ -49,7 +48,7 @@ void GetAppFolder(int kind, std::wstring& path) {
         roots.application_data = ShellFolder(CSIDL_APPDATA);
         break;
     case AppFolderRoot::Temporary:
-        roots.temporary = TemporaryFolder();
+        roots.temporary = TemporaryRoot();
         break;
     case AppFolderRoot::Install:
         break;
@@ -62,3 +61,5 @@ void GetAppFolder(int kind, std::wstring& path) {
         CreateDirectoryW(folder->c_str(), nullptr); // the last level only; failure is silent
     path = std::move(*folder);
 }
+
+} // namespace kv

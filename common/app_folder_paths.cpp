@@ -1,5 +1,7 @@
 #include "app_folder_paths.h"
 
+namespace kv {
+
 AppFolderRoot RootOfAppFolder(int kind) {
     switch (kind) {
     case 0:
@@ -60,3 +62,5 @@ std::wstring WithoutTrailingDelimiter(std::wstring_view path) {
         path.remove_suffix(1);
     return std::wstring(path);
 }
+
+} // namespace kv

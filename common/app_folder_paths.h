@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace kv {
+
 // Every root without a trailing path delimiter; `install` is empty when the registry names none.
 struct AppFolderRoots {
     std::wstring install;
@@ -27,3 +29,5 @@ bool AppFolderCreatedWhenMissing(int kind);
 
 // The path without one trailing "\" or "/".
 std::wstring WithoutTrailingDelimiter(std::wstring_view path);
+
+} // namespace kv

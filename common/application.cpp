@@ -4,6 +4,8 @@
 #include "platform/module_path.h"
 #include "platform/window_barrier.h"
 
+namespace kv {
+
 const std::wstring& TApplication::Title() {
     if (title_.empty())
         title_ = FileTitle(ModulePath(nullptr));
@@ -33,3 +35,5 @@ TApplication& Application() {
     static TApplication application;
     return application;
 }
+
+} // namespace kv

@@ -7,6 +7,8 @@
 #include <exception>
 #include <string>
 
+namespace kv {
+
 class TApplication {
 public:
     // 0 unless scriptExecute sets it to the owner window for the scenario editor's life.
@@ -45,3 +47,5 @@ private:
 };
 
 TApplication& Application();
+
+} // namespace kv

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+namespace kv {
+
 namespace {
 
 // Character metrics from a device context. Fonts made for tags live as long as this object;
@@ -112,3 +114,5 @@ MarkupTextLines DrawMarkupText(HDC dc, std::string_view text, int leading, int e
     }
     return {layout.line_height, layout.line_count};
 }
+
+} // namespace kv

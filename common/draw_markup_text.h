@@ -7,6 +7,8 @@
 
 #include <string_view>
 
+namespace kv {
+
 struct MarkupTextLines {
     int line_height = 0; // leading + the base font's cell height + extra spacing
     int line_count = 0;
@@ -17,3 +19,5 @@ struct MarkupTextLines {
 // that fit it are drawn; rect is left as it was. `text` is in the process ANSI code page.
 MarkupTextLines DrawMarkupText(HDC dc, std::string_view text, int leading, int extra_spacing,
                                bool measuring, bool word_wrap, bool keep_line_breaks, RECT& rect);
+
+} // namespace kv

@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+namespace kv {
+
 const std::wstring_view UnexpectedErrorText = L"непредвиденная ошибка";
 
 namespace {
@@ -70,3 +72,5 @@ std::string AppLogEntry(std::string_view date_time, std::string_view text) {
     entry += "\r\n";
     return entry;
 }
+
+} // namespace kv

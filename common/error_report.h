@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kv {
+
 // E_UNEXPECTED: the code of every error that carries none of its own.
 constexpr std::uint32_t DefaultErrorCode = 0x8000FFFF;
 
@@ -57,3 +59,5 @@ std::wstring LocalErrorLine(std::wstring_view module, std::wstring_view object,
 std::string AppLogEntry(std::string_view date_time, std::string_view text);
 // The log starts anew, empty, once it is larger than this many bytes.
 constexpr std::uint64_t AppLogMaximumSize = 64000;
+
+} // namespace kv

@@ -1,5 +1,7 @@
 #include "file_title.h"
 
+namespace kv {
+
 std::wstring FileTitle(std::wstring_view path) {
     const size_t separator = path.find_last_of(L"\\/:");
     std::wstring_view name =
@@ -9,3 +11,5 @@ std::wstring FileTitle(std::wstring_view path) {
         name = name.substr(0, dot);
     return std::wstring(name);
 }
+
+} // namespace kv

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cwchar>
 
+namespace kv {
+
 double FontScale = MinimumFontScale;
 
 namespace {
@@ -110,3 +112,5 @@ ScaledFonts ScaleControlFonts(HWND control) {
     ScaleWindowTree(control, parent != nullptr, parent_font, parent_font, fonts);
     return fonts;
 }
+
+} // namespace kv

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kv {
+
 // The factor, 1.0 to 1.5; 1.0 until LoadFontScale has run.
 extern double FontScale;
 
@@ -42,3 +44,5 @@ private:
 // ScaleFont with normalising on a window and everything on it. A window that shares its
 // parent's font is not scaled on its own: it gets the parent's scaled font.
 [[nodiscard]] ScaledFonts ScaleControlFonts(HWND control);
+
+} // namespace kv

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <optional>
 
+namespace kv {
+
 namespace {
 
 bool IsDigit(wchar_t character) {
@@ -110,3 +112,5 @@ std::wstring NormalizedFontName(std::wstring_view face) {
     }
     return is_system_face ? std::wstring(face) : std::wstring(DefaultFontName());
 }
+
+} // namespace kv

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace kv {
+
 // The factor's bounds: 1.0 (as designed) to 1.5.
 constexpr double MinimumFontScale = 1.0;
 constexpr double MaximumFontScale = 1.5;
@@ -25,3 +27,5 @@ int ScaledFontHeight(int height, double scale);
 const wchar_t* DefaultFontName();
 // The system's own face keeps its name (in any letter case); any other becomes the default.
 std::wstring NormalizedFontName(std::wstring_view face);
+
+} // namespace kv

@@ -7,10 +7,13 @@
 #include "platform/barriers.h"
 #include "message_dialog.h"
 #include "platform/module_path.h"
+#include "platform/paths.h"
 #include "outside_components.h"
 #include "platform/text_conversion.h"
 #include "platform/win_owners.h"
 #include "platform/window_barrier.h"
+
+namespace kv {
 
 using Microsoft::WRL::ComPtr;
 
@@ -54,7 +57,7 @@ std::string LocalDateTime() {
         text += L" ";
         text += time;
     }
-    return AnsiFromWide(text);
+    return ShownAnsiFromWide(text);
 }
 
 HANDLE OpenLog(const std::wstring& path, DWORD disposition) {
@@ -93,12 +96,12 @@ void Report(ILogServer* server, std::wstring_view object, std::wstring_view meth
 } // namespace
 
 std::wstring AppLogPath() {
-    return TemporaryFolder() + L"\\LogApp.log";
+    return TemporaryFolder() + L"LogApp.log";
 }
 
 void WriteAppLog(std::wstring_view text) noexcept {
     try {
-        const std::string entry = AppLogEntry(LocalDateTime(), AnsiFromWide(text));
+        const std::string entry = AppLogEntry(LocalDateTime(), ShownAnsiFromWide(text));
         const std::wstring path = AppLogPath();
         FileHandle log(OpenLog(path, OPEN_ALWAYS));
         if (!log)
@@ -151,3 +154,5 @@ void AttachErrorHandler() {
 void DetachErrorHandler() {
     Application().SetExceptionHandler(nullptr);
 }
+
+} // namespace kv

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace kv {
+
 // Logs and shows `error` (by default the exception being handled). `object` and `method` say
 // where it was caught; `details` goes to the log server with it, `message` comes before the
 // error's own text when not empty, `note` goes to the log server as a note. An error of the log
@@ -30,3 +32,5 @@ public:
 // Start-up and finalisation: THandleException on the application object's exception event.
 void AttachErrorHandler();
 void DetachErrorHandler();
+
+} // namespace kv

@@ -12,6 +12,8 @@
 #include <new>
 #include <string>
 
+namespace kv {
+
 namespace {
 
 constexpr int HintFontHeight = -11;
@@ -31,7 +33,7 @@ std::string AnsiWindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return AnsiFromWide(text);
+    return ShownAnsiFromWide(text);
 }
 
 // BeginPaint and EndPaint for a scope.
@@ -164,3 +166,5 @@ void THintWindowEx::ActivateHint(const RECT& screen_rect, std::string_view text)
 void THintWindowEx::ReleaseHint() {
     ShowWindow(window_, SW_HIDE);
 }
+
+} // namespace kv

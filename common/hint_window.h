@@ -7,6 +7,8 @@
 
 #include <string_view>
 
+namespace kv {
+
 constexpr const wchar_t* HintWindowClassName = L"THintWindowEx";
 
 // Registers the hint window class (once) and makes it the application object's hint window
@@ -36,3 +38,5 @@ public:
 private:
     HWND window_ = nullptr;
 };
+
+} // namespace kv

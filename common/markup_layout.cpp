@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace kv {
+
 namespace {
 
 bool IsLineBreak(char character) {
@@ -144,3 +146,5 @@ MarkupLayout LayOutMarkup(const std::vector<MarkupCharacter>& characters,
         layout.box.bottom = box.top + line_height * line_count;
     return layout;
 }
+
+} // namespace kv

@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace kv {
+
 namespace {
 
 enum class Tag { Font, Bold, Upper, Lower, Space, Italic, NoItalic };
@@ -181,3 +183,5 @@ MarkupLayout LayOutMarkupText(std::string_view text, const MarkupBaseFont& base,
     return LayOutMarkup(ReadMarkup(text, base, options.keep_line_breaks, metrics), base, options,
                         box, metrics);
 }
+
+} // namespace kv

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kv {
+
 // Fonts handed out by the metrics source; the base font (selected when drawing starts) is 0.
 using MarkupFontId = int;
 constexpr MarkupFontId BaseMarkupFont = 0;
@@ -102,3 +104,5 @@ MarkupLayout LayOutMarkup(const std::vector<MarkupCharacter>& characters,
 // Both steps.
 MarkupLayout LayOutMarkupText(std::string_view text, const MarkupBaseFont& base,
                               const MarkupOptions& options, MarkupBox box, MarkupMetrics& metrics);
+
+} // namespace kv

@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+namespace kv {
+
 namespace {
 
 constexpr MessageButtonInfo buttons[MessageButtonCount] = {
@@ -53,3 +55,5 @@ std::optional<MessageButton> DefaultButton(TMessageButtons set) {
 std::optional<MessageButton> CancelButton(TMessageButtons set) {
     return FirstPresent(set, {MessageButton::Cancel, MessageButton::No, MessageButton::OK});
 }
+
+} // namespace kv

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+namespace kv {
+
 enum TMessageKind : std::uint8_t {
     mkWarning = 0,
     mkError = 1,
@@ -62,3 +64,5 @@ bool HasButton(TMessageButtons buttons, MessageButton button);
 std::optional<MessageButton> DefaultButton(TMessageButtons buttons);
 // Escape presses the cancel button: Cancel, else No, else OK, when in the set.
 std::optional<MessageButton> CancelButton(TMessageButtons buttons);
+
+} // namespace kv

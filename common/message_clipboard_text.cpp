@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace kv {
+
 bool IsCopyShortcut(unsigned virtual_key, bool ctrl, bool shift, bool alt) {
     return virtual_key == 'C' && ctrl && !shift && !alt;
 }
@@ -26,3 +28,5 @@ std::string MessageClipboardText(std::string_view caption, std::string_view mess
     text += divider;
     return text;
 }
+
+} // namespace kv

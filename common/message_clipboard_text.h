@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kv {
+
 // Ctrl+C exactly: the key "C" with Ctrl held, and neither Shift nor Alt.
 bool IsCopyShortcut(unsigned virtual_key, bool ctrl, bool shift, bool alt);
 
@@ -12,3 +14,5 @@ bool IsCopyShortcut(unsigned virtual_key, bool ctrl, bool shift, bool alt);
 // captions, each followed by three blanks, without "&". 8-bit text, CR LF.
 std::string MessageClipboardText(std::string_view caption, std::string_view message,
                                  const std::vector<std::string>& button_captions);
+
+} // namespace kv

@@ -4,6 +4,8 @@
 #include "message_form.h"
 #include "platform/text_conversion.h"
 
+namespace kv {
+
 namespace {
 
 // The form is owned by the application's window when it has one; otherwise by the owner given.
@@ -19,7 +21,7 @@ std::uint16_t ShowMessageDlg(std::wstring_view text, TMessageKind kind, TMessage
                              HWND owner) {
     if (!owner)
         owner = GetActiveWindow();
-    TMessageForm form(AnsiFromWide(text), std::wstring(text), kind, buttons);
+    TMessageForm form(ShownAnsiFromWide(text), std::wstring(text), kind, buttons);
     return form.ShowModal(FormParent(owner));
 }
 
@@ -30,3 +32,5 @@ std::uint16_t ShowMessageDlg(std::string_view text, TMessageKind kind, TMessageB
     TMessageForm form(std::string(text), WideFromAnsi(text), kind, buttons);
     return form.ShowModal(FormParent(owner));
 }
+
+} // namespace kv

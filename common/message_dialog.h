@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace kv {
+
 // An owner of 0 means the calling thread's active window. While the application object has a
 // window of its own, that window owns the dialog.
 std::uint16_t ShowMessageDlg(std::wstring_view text, TMessageKind kind, TMessageButtons buttons,
@@ -23,3 +25,5 @@ std::uint16_t ShowMessageDlg(std::string_view text, TMessageKind kind, TMessageB
 constexpr const wchar_t* MessageDialogClass = L"#32770";
 // Control identifier of a button: the first button has this plus its table index.
 constexpr int MessageButtonFirstId = 100;
+
+} // namespace kv

@@ -14,6 +14,8 @@
 
 #include <cstring>
 
+namespace kv {
+
 namespace {
 
 // The system's own face, used by the form and its text.
@@ -215,8 +217,8 @@ void TMessageForm::CopyToClipboard() {
     MessageBeep(0);
     std::vector<std::string> captions;
     for (HWND button : push_buttons_)
-        captions.push_back(AnsiFromWide(TextOf(button)));
-    const std::string text = MessageClipboardText(AnsiFromWide(TextOf(dialog_)), text_, captions);
+        captions.push_back(ShownAnsiFromWide(TextOf(button)));
+    const std::string text = MessageClipboardText(ShownAnsiFromWide(TextOf(dialog_)), text_, captions);
 
     OpenedClipboard clipboard(dialog_);
     GlobalBlock block(text.size() + 1);
@@ -301,3 +303,5 @@ LRESULT CALLBACK TMessageForm::KeyPreview(HWND window, UINT message, WPARAM wpar
         RunWindowHandler([&] { reinterpret_cast<TMessageForm*>(form)->KeyDown(wparam); });
     return DefSubclassProc(window, message, wparam, lparam);
 }
+
+} // namespace kv

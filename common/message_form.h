@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace kv {
+
 // Control identifiers: the text, the icon ("Image"); buttons are MessageButtonFirstId + row.
 constexpr int MessageTextId = 90;
 constexpr int MessageIconId = 91;
@@ -55,3 +57,5 @@ private:
     std::vector<HWND> push_buttons_; // in creation order
     std::exception_ptr build_error_; // an error building the form goes to ShowModal's caller
 };
+
+} // namespace kv

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace kv {
+
 DialogUnits DialogUnitsFromExtent(int sample_width, int sample_height) {
     return {sample_width / static_cast<int>(DialogUnitSample.size()), sample_height};
 }
@@ -68,3 +70,5 @@ FormPosition CentredOnScreen(int screen_width, int screen_height, int outer_widt
                              int outer_height) {
     return {screen_width / 2 - outer_width / 2, screen_height / 2 - outer_height / 2};
 }
+
+} // namespace kv

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kv {
+
 // Measured in the dialog's font to find its dialog units.
 constexpr std::string_view DialogUnitSample =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -70,3 +72,5 @@ struct FormPosition {
 // Centred on the primary screen by its outer (frame) size.
 FormPosition CentredOnScreen(int screen_width, int screen_height, int outer_width,
                              int outer_height);
+
+} // namespace kv

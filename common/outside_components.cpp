@@ -1,34 +1,13 @@
 #include "outside_components.h"
 
 #include "platform/barriers.h"
+#include "platform/system_error_text.h"
 
-#include <cstdio>
+namespace kv {
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
-// The platform's text for a failing status, or the status itself.
-std::wstring StatusMessage(HRESULT hr) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message;
-    if (length && text) {
-        message.assign(text, length);
-        while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' ||
-                                    message.back() == L' ' || message.back() == L'.'))
-            message.pop_back();
-    }
-    LocalFree(text);
-    if (message.empty()) {
-        wchar_t status[32];
-        std::swprintf(status, 32, L"Ошибка 0x%08lX", static_cast<unsigned long>(hr));
-        message = status;
-    }
-    return message;
-}
 
 ComPtr<IUnknown> Create(const CLSID& component, const IID& interface_id) {
     ComPtr<IUnknown> created;
@@ -37,7 +16,7 @@ ComPtr<IUnknown> Create(const CLSID& component, const IID& interface_id) {
                          interface_id, reinterpret_cast<void**>(created.GetAddressOf()));
     if (FAILED(hr) || !created)
         throw LibraryError(FAILED(hr) ? hr : E_NOINTERFACE,
-                           StatusMessage(FAILED(hr) ? hr : E_NOINTERFACE));
+                           SystemErrorText(FAILED(hr) ? hr : E_NOINTERFACE));
     return created;
 }
 
@@ -52,3 +31,5 @@ ComPtr<ILogServer> CoLogServer() {
 ComPtr<IUnknown> CoTarnbridge() {
     return Create(CLSID_CoTarnbridge, IID_ITarnbridge);
 }
+
+} // namespace kv

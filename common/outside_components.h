@@ -37,7 +37,11 @@ struct ILogServer : public IUnknown {
 __CRT_UUID_DECL(ILogServer, 0x498EE88D, 0xD995, 0x4A15, 0x89, 0xF9, 0xD6, 0xC4, 0x38, 0x86, 0x23,
                 0x27)
 
+namespace kv {
+
 // A new log server (in-process or local); raises a LibraryError when it cannot be created.
 Microsoft::WRL::ComPtr<ILogServer> CoLogServer();
 // A new directory component, as its interface IID_ITarnbridge (declared by its user).
 Microsoft::WRL::ComPtr<IUnknown> CoTarnbridge();
+
+} // namespace kv

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace kv {
+
 // The nearest integer, halves to even (banker's rounding).
 inline int RoundHalfEven(double value) {
     const double lower = std::floor(value);
@@ -31,3 +33,5 @@ inline int MulDiv64(int a, int b, int c) {
         return -1;
     return static_cast<int>(result);
 }
+
+} // namespace kv

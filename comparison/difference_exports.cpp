@@ -5,7 +5,8 @@
 #include "platform/text_conversion.h"
 #include "comparison/structure_difference.h"
 #include "recording/fragment_writer.h"
-#include "recording/recording_session_files.h"
+#include "platform/file_dialog.h"
+#include "platform/paths.h"
 
 #include <commdlg.h>
 #include <wrl/client.h>
@@ -26,11 +27,12 @@ constexpr LONG kLoadStructureFile = 2;
 
 // The structure file chosen in the Open dialog, or nothing when the user cancelled.
 std::optional<std::wstring> AskStructureFile(HWND owner) {
-    return AskFileInDocuments(owner, {.fileName = kDefaultFileName,
-                                      .filter = kStructureFilter,
-                                      .extension = kDefaultExtension,
-                                      .flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
-                                      .save = false});
+    return AskFile(owner, {.fileName = kDefaultFileName,
+                           .filter = kStructureFilter,
+                           .extension = kDefaultExtension,
+                           .flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
+                           .save = false,
+                           .initialFolder = DocumentsFolder(owner)});
 }
 
 // A private model of the kernel holding the structure file.

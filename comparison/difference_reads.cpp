@@ -57,7 +57,7 @@ std::vector<PairedClass> ReadClasses(IZClassVector* vector) {
         check(vector->zrItem(i, &entry.cls));
         entry.cls = Required(std::move(entry.cls), L"zrItem");
         check(entry.cls->get_zrName(entry.wideName.Out()));
-        entry.name = AnsiFromBstr(entry.wideName.Get());
+        entry.name = ScenarioAnsiFromBstr(entry.wideName.Get());
     }
     return classes;
 }
@@ -114,10 +114,10 @@ ScriptItems PropertyDifferences(IZClassValue* target, IZClassValue* current) {
         check(currentProps->zrPropValue(name.Get(), other.Out()));
         PropertyText currentText;
         if (!HoldsNothing(*other.Get()) || currentNames.Contains(name.View()))
-            currentText = VariantText(*other.Get());
-        const std::string targetText = VariantText(value);
+            currentText = ScenarioVariantText(*other.Get());
+        const std::string targetText = ScenarioVariantText(value);
         if (!SamePropertyValue(targetText, currentText))
-            statements.push_back(PropertyStatement(AnsiFromBstr(name.Get()), targetText));
+            statements.push_back(PropertyStatement(ScenarioAnsiFromBstr(name.Get()), targetText));
     });
     return statements;
 }

@@ -82,7 +82,7 @@ ScriptItems ChildrenMissingFrom(IZClass* cls, IZClass* other, Statement statemen
         Bstr name;
         check(child->get_zrName(name.Out()));
         if (!HasChild(other, name.Get()))
-            statements.push_back(statement(AnsiFromBstr(name.Get())));
+            statements.push_back(statement(ScenarioAnsiFromBstr(name.Get())));
     }
     return statements;
 }
@@ -111,7 +111,7 @@ bool FilterExists(IZFilterVector* filters, BSTR name) {
 template <class Statement>
 void ConstraintsMissingFrom(IZFilterVector* filters, IZFilterVector* other, BSTR name,
                             ScriptItems& statements, Statement statement) {
-    const std::string filterName = AnsiFromBstr(name);
+    const std::string filterName = ScenarioAnsiFromBstr(name);
     LONG count = 0;
     check(filters->zrConstraintsCount(name, &count));
     for (LONG j = 0; j < count; ++j) {
@@ -120,7 +120,7 @@ void ConstraintsMissingFrom(IZFilterVector* filters, IZFilterVector* other, BSTR
         VARIANT_BOOL exists = VARIANT_FALSE;
         check(other->zrConstraintExists(name, value.Get(), &exists));
         if (exists == VARIANT_FALSE)
-            statements.push_back(statement(filterName, AnsiFromBstr(value.Get())));
+            statements.push_back(statement(filterName, ScenarioAnsiFromBstr(value.Get())));
     }
 }
 
@@ -236,8 +236,8 @@ private:
                 const ComPtr<IZClassValue> cval = AttributeAt(target.cls.Get(), j);
                 Bstr name = WideNameOf(cval.Get());
                 if (!FindAttribute(current, name.Get()) &&
-                    scriptClassValue(cval.Get(), AnsiFromBstr(name.Get()), false)) {
-                    AppendItem(MoveAttributeAfterStatement(AnsiFromBstr(preceding.Get())));
+                    scriptClassValue(cval.Get(), ScenarioAnsiFromBstr(name.Get()), false)) {
+                    AppendItem(MoveAttributeAfterStatement(ScenarioAnsiFromBstr(preceding.Get())));
                     WriteEmptyItem();
                 }
                 preceding = std::move(name);
@@ -287,7 +287,7 @@ private:
         ScriptItems statements;
         for (const Bstr& name : FilterNames(targetFilters_.Get())) {
             if (!FilterExists(currentFilters_.Get(), name.Get())) {
-                scriptFilter(targetFilters_.Get(), AnsiFromBstr(name.Get()), false, false);
+                scriptFilter(targetFilters_.Get(), ScenarioAnsiFromBstr(name.Get()), false, false);
                 continue;
             }
             ConstraintsMissingFrom(targetFilters_.Get(), currentFilters_.Get(), name.Get(),
@@ -304,7 +304,7 @@ private:
     void RemovedFilters() {
         for (const Bstr& name : FilterNames(currentFilters_.Get()))
             if (!FilterExists(targetFilters_.Get(), name.Get()))
-                scriptFilter(currentFilters_.Get(), AnsiFromBstr(name.Get()), true, false);
+                scriptFilter(currentFilters_.Get(), ScenarioAnsiFromBstr(name.Get()), true, false);
     }
 
     // The rights of every user group of the target, on every class and attribute.

@@ -5,6 +5,8 @@
 
 #include <new>
 
+namespace kv {
+
 namespace {
 
 bool factories_ready = false;
@@ -74,3 +76,5 @@ HRESULT CreateClassFactory(const ServedClass& served, REFIID riid, void** object
     factory->Release();
     return hr;
 }
+
+} // namespace kv

@@ -2,6 +2,8 @@
 
 #include "helper/script_helper.h"
 
+namespace kv {
+
 namespace {
 
 const ServedClass served_classes[] = {
@@ -20,3 +22,5 @@ const ServedClass* FindServedClass(REFCLSID clsid) {
             return &served;
     return nullptr;
 }
+
+} // namespace kv

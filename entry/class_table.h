@@ -7,6 +7,8 @@
 
 #include <span>
 
+namespace kv {
+
 struct ServedClass {
     const CLSID* clsid;
     // Makes a new object (every request gets its own) and answers for the interface asked.
@@ -15,3 +17,5 @@ struct ServedClass {
 
 std::span<const ServedClass> ServedClasses();
 const ServedClass* FindServedClass(REFCLSID clsid);
+
+} // namespace kv

@@ -10,15 +10,15 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID riid, void
     if (!object)
         return E_POINTER;
     *object = nullptr;
-    return ComMethodBarrier(IID_IClassFactory, nullptr, [&] {
-        StartLibraryOnce();
-        const ServedClass* served = FindServedClass(clsid);
-        if (!served || !ClassFactoriesReady())
+    return kv::ComMethodBarrier(IID_IClassFactory, nullptr, [&] {
+        kv::StartLibraryOnce();
+        const kv::ServedClass* served = kv::FindServedClass(clsid);
+        if (!served || !kv::ClassFactoriesReady())
             return CLASS_E_CLASSNOTAVAILABLE;
-        return CreateClassFactory(*served, riid, object);
+        return kv::CreateClassFactory(*served, riid, object);
     });
 }
 
 extern "C" HRESULT __stdcall DllCanUnloadNow() {
-    return ModuleInUse() ? S_FALSE : S_OK;
+    return kv::ModuleInUse() ? S_FALSE : S_OK;
 }

@@ -13,7 +13,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         // A recording still open is dropped without writing or asking. Its link receiver is
         // disconnected only when the library is freed; at process exit (reserved non-null)
         // the kernel it is connected to may be gone.
-        ReleaseRecordingAtUnload(reserved == nullptr);
+        kv::ReleaseRecordingAtUnload(reserved == nullptr);
         break;
     }
     return TRUE;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace kv {
+
 // The one-byte boolean result: 0 = false, 1 = true.
 using ExportBool = unsigned char;
 
@@ -17,3 +19,5 @@ constexpr bool BoolArgument(BoolSlot slot) {
 constexpr std::string_view TextArgument(const char* text) {
     return text ? std::string_view(text) : std::string_view();
 }
+
+} // namespace kv

@@ -9,6 +9,8 @@
 
 #include <mutex>
 
+namespace kv {
+
 namespace {
 
 void ResetRecordingState() {
@@ -29,3 +31,5 @@ void StartLibraryOnce() {
     static std::once_flag started;
     std::call_once(started, StartLibrary);
 }
+
+} // namespace kv

@@ -2,6 +2,10 @@
 // first call that needs them (an export or DllGetClassObject), in this order.
 #pragma once
 
+namespace kv {
+
 // Runs the start-up steps the first time; later calls return at once. A step that fails
 // raises, and the next call tries again.
 void StartLibraryOnce();
+
+} // namespace kv

@@ -15,6 +15,7 @@
 
 using Microsoft::WRL::ComPtr;
 
+namespace kv {
 namespace {
 
 void CheckRegistry(LONG status, const std::wstring& key) {
@@ -96,7 +97,7 @@ ClassKeys KeysOf(const OwnTypeLibrary& own, const ServedClass& served) {
     Bstr class_name, description;
     check(info->GetDocumentation(MEMBERID_NIL, class_name.Out(), description.Out(), nullptr,
                                  nullptr));
-    return {L"CLSID\\" + GuidText(*served.clsid), own.name + L"." + std::wstring(class_name.View()),
+    return {L"CLSID\\" + WideGuidText(*served.clsid), own.name + L"." + std::wstring(class_name.View()),
             std::wstring(description.View())};
 }
 
@@ -113,9 +114,9 @@ void RegisterServer() {
         WriteText(keys.clsid_key + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
         WriteText(keys.clsid_key + L"\\ProgID", nullptr, keys.prog_id);
         WriteText(keys.clsid_key + L"\\Version", nullptr, version);
-        WriteText(keys.clsid_key + L"\\TypeLib", nullptr, GuidText(own.libid));
+        WriteText(keys.clsid_key + L"\\TypeLib", nullptr, WideGuidText(own.libid));
         WriteText(keys.prog_id, nullptr, keys.description);
-        WriteText(keys.prog_id + L"\\Clsid", nullptr, GuidText(*served.clsid));
+        WriteText(keys.prog_id + L"\\Clsid", nullptr, WideGuidText(*served.clsid));
     }
 }
 
@@ -126,7 +127,7 @@ void UnregisterServer() {
         DeleteTree(keys.prog_id);
         DeleteTree(keys.clsid_key);
     }
-    if (KeyExists(L"TypeLib\\" + GuidText(own.libid)))
+    if (KeyExists(L"TypeLib\\" + WideGuidText(own.libid)))
         check(UnRegisterTypeLib(own.libid, own.major, own.minor, own.lcid, own.syskind));
 }
 
@@ -140,11 +141,12 @@ template <class Step> HRESULT RegistrationStep(Step step) noexcept {
 }
 
 } // namespace
+} // namespace kv
 
 extern "C" HRESULT __stdcall DllRegisterServer() {
-    return RegistrationStep(RegisterServer);
+    return kv::RegistrationStep(kv::RegisterServer);
 }
 
 extern "C" HRESULT __stdcall DllUnregisterServer() {
-    return RegistrationStep(UnregisterServer);
+    return kv::RegistrationStep(kv::UnregisterServer);
 }

@@ -19,6 +19,7 @@
 
 #include <zkernel.h>
 
+namespace kv {
 namespace {
 
 template <class Body> ExportBool RunExport(Body&& body) noexcept {
@@ -29,6 +30,10 @@ template <class Body> ExportBool RunExport(Body&& body) noexcept {
 }
 
 } // namespace
+} // namespace kv
+
+// The exports are the library's C face; everything they call lives in kv.
+using namespace kv;
 
 extern "C" {
 

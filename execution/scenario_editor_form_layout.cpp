@@ -116,8 +116,8 @@ void TfScenery::CreateToolBar() {
     SendMessageW(tool_bar_, TB_AUTOSIZE, 0, 0);
     hints_ = std::make_unique<ToolBarHints>(
         tool_bar_, form_,
-        std::vector<std::string>{AnsiFromWide(L"Открыть ..."), AnsiFromWide(L"Сохранить"),
-                                 AnsiFromWide(L"Сохранить как ...")});
+        std::vector<std::string>{ShownAnsiFromWide(L"Открыть ..."), ShownAnsiFromWide(L"Сохранить"),
+                                 ShownAnsiFromWide(L"Сохранить как ...")});
 }
 
 void TfScenery::CreateBottomControls() {

@@ -9,7 +9,8 @@
 #include "platform/text_conversion.h"
 #include "scenario_editor_text.h"
 #include "scenario_file.h"
-#include "platform/file_dialog.h"
+#include "execution/scenario_file_dialogs.h"
+#include "platform/paths.h"
 #include "platform/system_error_text.h"
 
 namespace kv::execution {
@@ -97,11 +98,11 @@ bool TfScenery::FormCloseQuery() {
 }
 
 void TfScenery::WriteText() {
-    const std::string bytes = WithCrLfLines(AnsiFromWide(editor_->Text()));
+    const std::string bytes = WithCrLfLines(ShownAnsiFromWide(editor_->Text()));
     if (const unsigned long error = WriteScenarioFile(file_name_, bytes)) {
         const HRESULT hr = HRESULT_FROM_WIN32(error);
         throw LibraryError(hr, L"Не удалось записать файл сценария \"" + file_name_ + L"\": " +
-                                   SystemText(hr));
+                                   SystemErrorText(hr));
     }
 }
 
@@ -125,11 +126,22 @@ bool TfScenery::ChangesMayGo() {
     return true;
 }
 
+namespace {
+
+// The folder where the user keeps technologies inside the documents folder; none when the shell
+// cannot give the documents folder.
+std::wstring TechnologiesFolder(HWND owner) {
+    const std::wstring documents = DocumentsFolder(owner);
+    return documents.empty() ? documents : documents + L"Мои технологии\\";
+}
+
+} // namespace
+
 void TfScenery::bOpenClick() {
     if (!ChangesMayGo())
         return;
     const std::optional<std::wstring> chosen =
-        AskScenarioFile(form_, ScenarioFileDialog::Open, DocumentsFolder() + L"\\Мои технологии\\");
+        AskScenarioFile(form_, ScenarioFileDialog::Open, TechnologiesFolder(form_));
     if (!chosen)
         return;
     // Read before anything changes: a file that cannot be read leaves the text and its file
@@ -144,7 +156,7 @@ void TfScenery::bOpenClick() {
 void TfScenery::bSaveClick() {
     if (file_name_.empty()) {
         const std::optional<std::wstring> chosen =
-            AskScenarioFile(form_, ScenarioFileDialog::Save, DocumentsFolder() + L"\\");
+            AskScenarioFile(form_, ScenarioFileDialog::Save, DocumentsFolder(form_));
         if (!chosen)
             return;
         file_name_ = *chosen;

@@ -10,7 +10,7 @@
 namespace kv::execution {
 
 void TfScenery::bRunClick() {
-    const std::vector<std::string> lines = SplitScenarioLines(AnsiFromWide(editor_->Text()));
+    const std::vector<std::string> lines = SplitScenarioLines(ShownAnsiFromWide(editor_->Text()));
     const Microsoft::WRL::ComPtr<IScriptControl> control = CreateVBScriptControl();
     // Message boxes of the scenario belong to the editor.
     check(control->put_AllowUI(VARIANT_TRUE));

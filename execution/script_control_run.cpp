@@ -25,7 +25,7 @@ enum class ScriptPhase { Compile, Run };
                                      std::size_t lineCount) {
     ComPtr<IScriptError> error;
     if (FAILED(control->get_Error(&error)) || !error)
-        throw ScriptFailure(failed, SystemText(failed), SystemText(failed), 0, 0);
+        throw ScriptFailure(failed, SystemErrorText(failed), SystemErrorText(failed), 0, 0);
     Bstr description;
     long number = 0, line = 0, column = 0;
     error->get_Number(&number);
@@ -36,7 +36,7 @@ enum class ScriptPhase { Compile, Run };
         throw ScriptFailure(failed, text, text, line, column);
     }
     if (number == 0 && line == 0)
-        throw ScriptFailure(failed, SystemText(failed), SystemText(failed), line, column);
+        throw ScriptFailure(failed, SystemErrorText(failed), SystemErrorText(failed), line, column);
 
     std::wstring built = phase == ScriptPhase::Compile ? L"Синтаксическая ошибка" : L"Ошибка";
     std::wstring reason;
@@ -45,7 +45,7 @@ enum class ScriptPhase { Compile, Run };
         const HRESULT status = number > 0 && number <= 0xFFFF
                                    ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number)
                                    : static_cast<HRESULT>(number);
-        reason = L": " + SystemText(status);
+        reason = L": " + SystemErrorText(status);
     }
     std::wstring message = built;
     const long scenarioLine = line - 1;

@@ -1,6 +1,8 @@
 #include "export/html_export.h"
 
 #include "platform/barriers.h"
+#include "platform/file_dialog.h"
+#include "platform/paths.h"
 #include "platform/text_conversion.h"
 #include "export/page_file.h"
 #include "export/structure_page.h"
@@ -8,9 +10,9 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
-#include <shlobj.h>
 
-#include <vector>
+#include <optional>
+#include <utility>
 
 namespace kv::html {
 namespace {
@@ -19,40 +21,17 @@ IZModel* ModelArgument(IZModel** model) {
     return model ? *model : nullptr;
 }
 
-// The user's documents folder with a trailing "\", created if missing; "" if the shell has
-// none.
-std::wstring DocumentsFolder(HWND owner) {
-    wchar_t folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(owner, CSIDL_PERSONAL | CSIDL_FLAG_CREATE, nullptr,
-                                SHGFP_TYPE_CURRENT, folder)))
-        return {};
-    return std::wstring(folder) + L"\\";
-}
-
-// The chosen file, or "" when the user cancelled. The buffer holds paths of any length the
-// dialog can give, so a long path is never cut.
+// The chosen file, or "" when the user cancelled. The dialog gives paths of any length, so a
+// long path is never cut.
 std::wstring AskPageFile(HWND owner) {
-    const std::wstring initial_folder = DocumentsFolder(owner);
-    std::vector<wchar_t> file(32768, L'\0');
-    const std::wstring_view initial_name = L"Structure.htm";
-    initial_name.copy(file.data(), initial_name.size());
-
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = L"Web page, complete (*.htm)\0*.htm;*.html\0";
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrInitialDir = initial_folder.empty() ? nullptr : initial_folder.c_str();
-    dialog.lpstrDefExt = L"htm";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
-    if (GetSaveFileNameW(&dialog))
-        return file.data();
-    if (const DWORD error = CommDlgExtendedError())
-        throw LibraryError(E_FAIL,
-                           L"Ошибка диалога сохранения файла, код " + std::to_wstring(error));
-    return {};
+    std::optional<std::wstring> chosen =
+        AskFile(owner, {.fileName = L"Structure.htm",
+                        .filter = L"Web page, complete (*.htm)\0*.htm;*.html\0",
+                        .extension = L"htm",
+                        .flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
+                        .save = true,
+                        .initialFolder = DocumentsFolder(owner)});
+    return chosen ? std::move(*chosen) : std::wstring();
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "export/page_file.h"
 
 #include "platform/barriers.h"
+#include "platform/paths.h"
+#include "platform/system_error_text.h"
 
 #include <windows.h>
 
@@ -10,47 +12,14 @@
 namespace kv::html {
 namespace {
 
-// The platform's text for a system error code, without its trailing line break.
-std::wstring SystemMessage(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-        text.pop_back();
-    return text.empty() ? L"код " + std::to_wstring(error) : text;
-}
-
 [[noreturn]] void ThrowWriteError(const std::wstring& path, DWORD error) {
     throw LibraryError(HRESULT_FROM_WIN32(error),
-                       L"Не удалось записать файл \"" + path + L"\": " + SystemMessage(error));
+                       L"Не удалось записать файл \"" + path + L"\": " +
+                           SystemErrorText(HRESULT_FROM_WIN32(error)));
 }
 
-// The absolute form of the path; past the classic length limit, in the "\\?\" form that the
-// file functions accept at any length.
-std::wstring FullPath(const std::wstring& path) {
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0)
-            ThrowWriteError(path, GetLastError());
-        if (length < full.size()) {
-            full.resize(length);
-            break;
-        }
-        full.resize(length);
-    }
-    if (full.size() < MAX_PATH - 12 || full.starts_with(L"\\\\?\\"))
-        return full;
-    if (full.starts_with(L"\\\\"))
-        return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
-}
-
-// An open temporary file beside the target; closed and deleted unless committed.
+// An open temporary file beside the target (given as a full path); closed and deleted unless
+// committed. Both are reached through the extended-length form when they are long.
 class TemporaryFile {
 public:
     TemporaryFile(const std::wstring& target, const std::wstring& shown_path) {
@@ -58,7 +27,7 @@ public:
         const std::wstring stem =
             folder + L"~kvpage" + std::to_wstring(GetCurrentProcessId()) + L"-";
         for (int attempt = 0;; ++attempt) {
-            path_ = stem + std::to_wstring(attempt) + L".tmp";
+            path_ = ExtendedPath(stem + std::to_wstring(attempt) + L".tmp");
             handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
             if (handle_ != INVALID_HANDLE_VALUE)
@@ -92,7 +61,7 @@ public:
     DWORD ReplaceTarget(const std::wstring& target) {
         if (!Close())
             return GetLastError();
-        if (!MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+        if (!MoveFileExW(path_.c_str(), ExtendedPath(target).c_str(), MOVEFILE_REPLACE_EXISTING))
             return GetLastError();
         committed_ = true;
         return ERROR_SUCCESS;

@@ -2,6 +2,7 @@
 
 #include "platform/com_owners.h"
 #include "platform/barriers.h"
+#include "platform/guid_conversion.h"
 #include "platform/ole_text.h"
 
 #include <wrl/client.h>

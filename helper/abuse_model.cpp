@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace kv {
+
 using Microsoft::WRL::ComPtr;
 
 namespace {
@@ -88,3 +90,5 @@ bool TAbuseModel::SetClassValueGUID(IZClassValue* cval, const GUID& guid) {
     const ComPtr<IZClassValue> held(cval);
     return set_class_value_guid_(held.Get(), &guid) != 0;
 }
+
+} // namespace kv

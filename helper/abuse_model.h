@@ -9,6 +9,8 @@
 #include <kernel_registration.h>
 #include <zkernel.h>
 
+namespace kv {
+
 class TAbuseModel {
 public:
     // The registration whose default value names the kernel's library (of this process's
@@ -36,3 +38,5 @@ private:
     SetClassGuidExport set_class_guid_ = nullptr;
     SetClassValueGuidExport set_class_value_guid_ = nullptr;
 };
+
+} // namespace kv

@@ -14,7 +14,7 @@ ComparedAttribute Compared(IZClassValue* cval) {
     compared.name = AttributeName(cval);
     GUID data_type;
     check(cval->get_zrDataType(&data_type));
-    compared.data_type = GuidText(data_type);
+    compared.data_type = WideGuidText(data_type);
     compared.type = AttributeType(cval);
     compared.alias_name = WideText(cval, &IZClassValue::get_zrAliasName);
     compared.function_code = WideText(cval, &IZClassValue::get_zrFunctionCode);

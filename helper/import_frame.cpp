@@ -3,7 +3,7 @@
 #include "helper/import_passes.h"
 #include "helper/import_report_file.h"
 
-#include "recording/recording_session_files.h"
+#include "platform/paths.h"
 
 namespace kv::import {
 

@@ -4,7 +4,7 @@
 #include "platform/text_conversion.h"
 #include "platform/win_owners.h"
 #include "platform/system_error_text.h"
-#include "recording/recording_session_files.h"
+#include "platform/paths.h"
 
 namespace kv::import {
 
@@ -12,7 +12,7 @@ namespace {
 
 [[noreturn]] void FailReport(const std::wstring& path, DWORD error) {
     throw LibraryError(E_UNEXPECTED, L"Не удалось записать отчет импорта " + path + L": " +
-                                         execution::SystemText(HRESULT_FROM_WIN32(error)));
+                                         SystemErrorText(HRESULT_FROM_WIN32(error)));
 }
 
 bool Taken(const std::wstring& path) {
@@ -22,7 +22,7 @@ bool Taken(const std::wstring& path) {
 } // namespace
 
 std::wstring WriteImportReport(const ImportReport& report) {
-    const std::string bytes = AnsiFromWide(report.Text());
+    const std::string bytes = ShownAnsiFromWide(report.Text());
     // The folder at its full length, however long.
     const std::wstring folder = TemporaryFolder();
     for (unsigned number = 0;; ++number) {

@@ -5,6 +5,8 @@
 #include "platform/barriers.h"
 #include "platform/module_path.h"
 
+namespace kv {
+
 using Microsoft::WRL::ComPtr;
 
 TZScriptHelper::TZScriptHelper() {
@@ -104,3 +106,5 @@ HRESULT TZScriptHelper::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPAR
 HRESULT TZScriptHelper::InterfaceSupportsErrorInfo(REFIID riid) {
     return IsEqualIID(riid, IID_IZScriptHelper) ? S_OK : S_FALSE;
 }
+
+} // namespace kv

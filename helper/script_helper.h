@@ -12,6 +12,8 @@
 
 #include <memory>
 
+namespace kv {
+
 struct TZScriptHelper final : IZScriptHelper, ISupportErrorInfo {
     // Makes an object and answers for the interface asked.
     static HRESULT Create(REFIID riid, void** object);
@@ -66,3 +68,5 @@ private:
 
 // The source named in the error information of the helper's methods.
 constexpr const wchar_t* ScriptHelperProgId = L"korvalith.ZScriptHelper";
+
+} // namespace kv

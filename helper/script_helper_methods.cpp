@@ -11,6 +11,8 @@
 #include "platform/com_owners.h"
 #include "platform/barriers.h"
 
+namespace kv {
+
 using Microsoft::WRL::ComPtr;
 
 namespace {
@@ -214,6 +216,8 @@ HRESULT TZScriptHelper::zsClassValueGUIDasStr(IUnknown* cval, BSTR* Value) {
             return;
         GUID guid;
         check(attribute->get_zrGUID(&guid));
-        Replace(Value, GuidText(guid));
+        Replace(Value, WideGuidText(guid));
     });
 }
+
+} // namespace kv

@@ -24,3 +24,8 @@ struct IZSyncroManager : public IUnknown {
 };
 __CRT_UUID_DECL(IZSyncroManager, 0x70BC0995, 0xCB50, 0x4CFA, 0x94, 0x1B, 0x20, 0x3B, 0xD2, 0x0D,
                 0xCE, 0x64)
+
+namespace kv {
+
+
+} // namespace kv

@@ -82,7 +82,7 @@ std::int32_t RightsOf(IZLocalSecurity* security, long group, const GUID& key) {
 std::string GroupIdentifier(IZLocalSecurity* security, long group) {
     Variant id;
     check(security->zrGroupAttribute(group, 0, 2, id.Out()));
-    return VariantText(*id.Get());
+    return ScenarioVariantText(*id.Get());
 }
 
 void ForEachProperty(IZProperties* props,

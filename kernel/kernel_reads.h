@@ -27,7 +27,7 @@ using Microsoft::WRL::ComPtr;
 template <class Object, class Getter> std::string KernelText(Object* object, Getter get) {
     Bstr text;
     check((object->*get)(text.Out()));
-    return AnsiFromBstr(text.Get());
+    return ScenarioAnsiFromBstr(text.Get());
 }
 
 // A boolean property of a kernel object, e.g. KernelBool(cls, &IZClass::get_zrBlocked).

@@ -5,6 +5,8 @@
 #include <zkernel.h>
 #include <wrl/client.h>
 
+namespace kv {
+
 using Microsoft::WRL::ComPtr;
 
 std::optional<GUID> SecurityKeyOf(IUnknown* item) {
@@ -18,3 +20,5 @@ std::optional<GUID> SecurityKeyOf(IUnknown* item) {
         return kv::SecurityKeyOf(cls.Get());
     return std::nullopt;
 }
+
+} // namespace kv

@@ -6,6 +6,10 @@
 
 #include <optional>
 
+namespace kv {
+
 // The item's four-word security key laid out as one 16-byte GUID: an attribute's if the item
 // is one, else a class's; none for anything else.
 std::optional<GUID> SecurityKeyOf(IUnknown* item);
+
+} // namespace kv

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <new>
 
+namespace kv {
+
 using Microsoft::WRL::ComPtr;
 
 namespace {
@@ -42,7 +44,7 @@ ThreadErrorInformation TakeThreadErrorInformation() {
 
 LibraryError::LibraryError(HRESULT code, std::wstring message, std::wstring source)
     : code_(code), message_(std::move(message)), source_(std::move(source)),
-      ansi_message_(AnsiFromWide(message_)) {}
+      ansi_message_(ShownAnsiFromWide(message_)) {}
 
 void check(HRESULT hr) {
     if (SUCCEEDED(hr))
@@ -85,3 +87,5 @@ void SetThreadErrorInfo(const std::wstring& message, const GUID& iid,
     if (SUCCEEDED(create.As(&info)))
         SetErrorInfo(0, info.Get());
 }
+
+} // namespace kv

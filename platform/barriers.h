@@ -12,6 +12,8 @@
 #include <string>
 #include <utility>
 
+namespace kv {
+
 // An error raised inside the library: the status that caused it and a text for the user, and
 // for an error of a COM object, the source it named ("Object.Method" or any text; may be empty).
 class LibraryError : public std::exception {
@@ -82,3 +84,5 @@ template <class Body> HRESULT SwallowingBarrier(Body&& body) noexcept {
     }
     return S_OK;
 }
+
+} // namespace kv

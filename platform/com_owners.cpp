@@ -2,6 +2,8 @@
 
 #include "platform/barriers.h"
 
+namespace kv {
+
 Bstr::Bstr(std::wstring_view text) : value_(AllocateBstr(text)) {}
 
 Bstr& Bstr::operator=(Bstr&& other) noexcept {
@@ -35,3 +37,5 @@ BSTR AllocateBstr(std::wstring_view text) {
         throw LibraryError(E_OUTOFMEMORY, L"Недостаточно памяти");
     return value;
 }
+
+} // namespace kv

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace kv {
+
 // Owns one BSTR.
 class Bstr {
 public:
@@ -46,3 +48,5 @@ private:
 
 // A fresh BSTR for an [out, retval] text; throws on allocation failure.
 BSTR AllocateBstr(std::wstring_view text);
+
+} // namespace kv

@@ -1,5 +1,5 @@
-// The platform's open and save dialogs for scenario files ("scenery.vbs", *.vbs) and the folder
-// they start in, shared by the end of a recording and the scenario editor.
+// The platform's open and save dialogs, as every dialog of the library shows them: the
+// explorer style, a buffer for paths of any length, and the host's current folder kept.
 #pragma once
 
 #include <windows.h>
@@ -7,20 +7,20 @@
 #include <optional>
 #include <string>
 
-namespace kv::execution {
+namespace kv {
 
-// The user's documents folder without a trailing backslash, created when missing.
-std::wstring DocumentsFolder();
-
-enum class ScenarioFileDialog {
-    Open, // the file must exist; no read-only check box
-    Save, // the folder must exist; the user is asked before a file is replaced
+struct FileDialog {
+    const wchar_t* fileName;   // the name proposed in the file name box
+    const wchar_t* filter;     // description and pattern pairs, ended by an empty entry
+    const wchar_t* extension;  // the default extension, without its point
+    DWORD flags;               // OFN_ flags beside the explorer style and keeping the folder
+    bool save;                 // the Save dialog, else the Open dialog
+    std::wstring initialFolder; // "" lets the dialog choose
 };
 
-// Shows the dialog owned by `owner`, starting in `initialFolder` with "scenery.vbs" proposed;
-// the chosen path at any length, or nothing when cancelled. The process's current folder is
-// left as it was. Raises when the dialog cannot be shown.
-std::optional<std::wstring> AskScenarioFile(HWND owner, ScenarioFileDialog kind,
-                                            const std::wstring& initialFolder);
+// Shows the dialog owned by `owner`; the chosen path at any length, or nothing when the user
+// cancelled. The process's current folder is left as it was (a relative name the host passes
+// later stays its own). Raises when the dialog cannot be shown.
+std::optional<std::wstring> AskFile(HWND owner, const FileDialog& dialog);
 
-} // namespace kv::execution
+} // namespace kv

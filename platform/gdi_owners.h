@@ -6,6 +6,8 @@
 
 #include <utility>
 
+namespace kv {
+
 // Owns one font handle.
 class FontOwner {
 public:
@@ -64,3 +66,5 @@ private:
     HWND window_;
     HDC dc_;
 };
+
+} // namespace kv

@@ -2,7 +2,15 @@
 
 #include "platform/barriers.h"
 
+#include "text/guid_text.h"
+
 #include <objbase.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace kv {
 
 GUID GuidFromText(std::wstring_view text) {
     // The platform's conversion also turns a null text into the null GUID and looks other
@@ -17,8 +25,22 @@ GUID GuidFromText(std::wstring_view text) {
     return guid;
 }
 
-std::wstring GuidText(const GUID& guid) {
-    wchar_t text[39];
-    StringFromGUID2(guid, text, 39);
+std::string GuidText(const GUID& id) {
+    std::string text;
+    GuidTextInto(text, id);
     return text;
 }
+
+void GuidTextInto(std::string& text, const GUID& id) {
+    std::array<std::uint8_t, 16> bytes;
+    static_assert(sizeof(id) == bytes.size());
+    std::memcpy(bytes.data(), &id, bytes.size());
+    GuidTextInto(text, std::span<const std::uint8_t, 16>(bytes));
+}
+
+std::wstring WideGuidText(const GUID& id) {
+    const std::string text = GuidText(id);
+    return std::wstring(text.begin(), text.end()); // hexadecimal digits, braces and dashes only
+}
+
+} // namespace kv

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+namespace kv {
+
 namespace {
 std::atomic<long> module_references{0};
 }
@@ -17,3 +19,5 @@ void ModuleRelease() noexcept {
 bool ModuleInUse() noexcept {
     return module_references.load() != 0;
 }
+
+} // namespace kv

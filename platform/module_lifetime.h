@@ -2,6 +2,8 @@
 // included) and locks on a class factory. DllCanUnloadNow answers from it.
 #pragma once
 
+namespace kv {
+
 void ModuleAddRef() noexcept;
 void ModuleRelease() noexcept;
 bool ModuleInUse() noexcept;
@@ -14,3 +16,5 @@ public:
     ModuleReference(const ModuleReference&) = delete;
     ModuleReference& operator=(const ModuleReference&) = delete;
 };
+
+} // namespace kv

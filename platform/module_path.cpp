@@ -2,6 +2,8 @@
 
 #include "platform/barriers.h"
 
+namespace kv {
+
 HMODULE ThisModule() noexcept {
     HMODULE module = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
@@ -26,3 +28,5 @@ std::wstring ModulePath(HMODULE module) {
         path.resize(path.size() * 2);
     }
 }
+
+} // namespace kv

@@ -1,16 +1,12 @@
 #include "platform/ole_text.h"
 
 #include "platform/barriers.h"
-#include "text/guid_text.h"
+#include "platform/com_owners.h"
+#include "platform/text_conversion.h"
 
 #include <oleauto.h>
 #include <combaseapi.h>
 
-#include <algorithm>
-#include <array>
-#include <climits>
-#include <cstdint>
-#include <cstring>
 #include <cwchar>
 #include <stdexcept>
 #include <system_error>
@@ -22,106 +18,8 @@ namespace {
     throw std::system_error(static_cast<int>(hr), std::system_category(), what);
 }
 
-// Owns a VARIANT for the length of a conversion.
-class VariantOwner {
-public:
-    VariantOwner() { VariantInit(&value_); }
-    ~VariantOwner() { VariantClear(&value_); }
-    VariantOwner(const VariantOwner&) = delete;
-    VariantOwner& operator=(const VariantOwner&) = delete;
-    VARIANT* get() { return &value_; }
-
-private:
-    VARIANT value_;
-};
-
-enum class Unrepresentable { Refuse, Replace };
-
 std::wstring_view BstrView(BSTR text) {
     return text ? std::wstring_view(text, SysStringLen(text)) : std::wstring_view();
-}
-
-// One character: a code point, both halves of a surrogate pair.
-std::size_t CharacterLength(std::wstring_view text, std::size_t at) {
-    const bool pair =
-        at + 1 < text.size() && IS_HIGH_SURROGATE(text[at]) && IS_LOW_SURROGATE(text[at + 1]);
-    return pair ? 2 : 1;
-}
-
-// The size of the text in CP_ACP; `lossy` tells whether a character had no exact counterpart.
-int AnsiSize(std::wstring_view text, BOOL* lossy) {
-    // A UTF-8 code page represents everything, and takes no flag.
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(),
-                                         static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                         GetACP() == CP_UTF8 ? nullptr : lossy);
-    if (size <= 0)
-        ThrowHresult(HRESULT_FROM_WIN32(GetLastError()), "WideCharToMultiByte");
-    return size;
-}
-
-// "U+2603": the code point of the character at `at`.
-std::wstring CodePointName(std::wstring_view text, std::size_t at) {
-    unsigned long code = text[at];
-    if (CharacterLength(text, at) == 2)
-        code = 0x10000 + ((code - 0xD800) << 10) + (text[at + 1] - 0xDC00);
-    wchar_t name[16];
-    swprintf(name, 16, L"U+%04lX", code);
-    return name;
-}
-
-[[noreturn]] void RefuseText(std::wstring_view text) {
-    std::size_t at = 0;
-    for (BOOL lossy = FALSE; at < text.size(); at += CharacterLength(text, at)) {
-        AnsiSize(text.substr(at, CharacterLength(text, at)), &lossy);
-        if (lossy)
-            break;
-    }
-    // A long text (a module, function code) is named by its beginning.
-    constexpr std::size_t kShownLength = 80;
-    const std::wstring shown = text.size() <= kShownLength
-                                   ? std::wstring(text)
-                                   : std::wstring(text.substr(0, kShownLength)) + L"...";
-    throw LibraryError(HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION),
-                       L"Текст \"" + shown + L"\" нельзя записать в сценарий: символа " +
-                           CodePointName(text, std::min(at, text.size() - 1)) +
-                           L" нет в кодовой странице системы");
-}
-
-// The most bytes the ANSI code page writes for one UTF-16 unit (2 for a double-byte code page).
-int LongestAnsiCharacter() {
-    static const int longest = [] {
-        CPINFO info = {};
-        return GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 0 ? static_cast<int>(info.MaxCharSize)
-                                                                : 0;
-    }();
-    return longest;
-}
-
-// The text converted into `result`, whose storage is reused.
-void AnsiInto(std::string& result, std::wstring_view text, Unrepresentable unrepresentable) {
-    result.clear();
-    if (text.empty())
-        return;
-    if (text.size() > INT_MAX / 4)
-        throw std::length_error("AnsiFromWide: text too long");
-    const int wideLength = static_cast<int>(text.size());
-    // One conversion into room for the longest result, telling at the same time whether a
-    // character had no exact counterpart; the size is asked first only where the code page's
-    // longest character is unknown.
-    BOOL lossy = FALSE;
-    int size = wideLength * LongestAnsiCharacter();
-    if (size == 0)
-        size = AnsiSize(text, &lossy);
-    result.resize(static_cast<std::size_t>(size));
-    // A UTF-8 code page represents everything, and takes no flag.
-    const int written =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, result.data(),
-                            size, nullptr, GetACP() == CP_UTF8 ? nullptr : &lossy);
-    if (written <= 0)
-        ThrowHresult(HRESULT_FROM_WIN32(GetLastError()), "WideCharToMultiByte");
-    if (lossy && unrepresentable == Unrepresentable::Refuse)
-        RefuseText(text);
-    result.resize(static_cast<std::size_t>(written));
 }
 
 std::string ToAnsi(std::wstring_view text, Unrepresentable unrepresentable) {
@@ -139,24 +37,20 @@ void VariantTextInto(std::string& result, const VARIANT& value, Unrepresentable 
         return result.clear();
     if (type == VT_BSTR)
         return AnsiInto(result, BstrView(V_BSTR(&value)), unrepresentable);
-    VariantOwner text;
-    const HRESULT hr = VariantChangeType(text.get(), const_cast<VARIANT*>(&value), 0, VT_BSTR);
+    Variant text;
+    const HRESULT hr = VariantChangeType(text.Get(), const_cast<VARIANT*>(&value), 0, VT_BSTR);
     if (FAILED(hr))
         ThrowHresult(hr, "VariantChangeType");
-    AnsiInto(result, BstrView(V_BSTR(text.get())), unrepresentable);
+    AnsiInto(result, BstrView(V_BSTR(text.Get())), unrepresentable);
 }
 
 } // namespace
 
-std::string AnsiFromWide(std::wstring_view text) {
-    return ToAnsi(text, Unrepresentable::Refuse);
-}
-
-std::string AnsiFromBstr(BSTR text) {
+std::string ScenarioAnsiFromBstr(BSTR text) {
     return ToAnsi(BstrView(text), Unrepresentable::Refuse);
 }
 
-std::string VariantText(const VARIANT& value) {
+std::string ScenarioVariantText(const VARIANT& value) {
     std::string text;
     VariantTextInto(text, value, Unrepresentable::Refuse);
     return text;
@@ -178,19 +72,6 @@ void ShownAnsiInto(std::string& text, BSTR value) {
 
 void ShownVariantTextInto(std::string& text, const VARIANT& value) {
     VariantTextInto(text, value, Unrepresentable::Replace);
-}
-
-std::string GuidText(const GUID& id) {
-    std::string text;
-    GuidTextInto(text, id);
-    return text;
-}
-
-void GuidTextInto(std::string& text, const GUID& id) {
-    std::array<std::uint8_t, 16> bytes;
-    static_assert(sizeof(id) == bytes.size());
-    std::memcpy(bytes.data(), &id, bytes.size());
-    GuidTextInto(text, std::span<const std::uint8_t, 16>(bytes));
 }
 
 } // namespace kv

@@ -2,6 +2,8 @@
 
 #include "platform/win_owners.h"
 
+namespace kv {
+
 RegistryText ReadRegistryText(HKEY root, const wchar_t* key, const wchar_t* value) {
     RegistryText result;
     RegistryKey opened;
@@ -35,3 +37,5 @@ RegistryText ReadRegistryText(HKEY root, const wchar_t* key, const wchar_t* valu
     }
     return result;
 }
+
+} // namespace kv

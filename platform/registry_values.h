@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+namespace kv {
+
 // The installation's keys under HKEY_LOCAL_MACHINE.
 constexpr const wchar_t* InstallationKey = L"software\\morvek\\zelvar\\4.0";
 constexpr const wchar_t* FontScaleKey = L"software\\morvek\\zelvar\\4.0\\Font";
@@ -19,3 +21,5 @@ struct RegistryText {
 
 // A string value (REG_SZ or REG_EXPAND_SZ, unexpanded) at any length.
 RegistryText ReadRegistryText(HKEY root, const wchar_t* key, const wchar_t* value);
+
+} // namespace kv

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+namespace kv {
+
 class SafeArray {
 public:
     explicit SafeArray(SAFEARRAY* array) noexcept : value_(array) {}
@@ -23,3 +25,5 @@ public:
 private:
     SAFEARRAY* value_;
 };
+
+} // namespace kv

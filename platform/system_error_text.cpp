@@ -2,9 +2,9 @@
 
 #include <cwchar>
 
-namespace kv::execution {
+namespace kv {
 
-std::wstring SystemText(HRESULT hr) {
+std::wstring SystemErrorText(HRESULT hr) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -19,4 +19,4 @@ std::wstring SystemText(HRESULT hr) {
     return text.empty() ? std::wstring(code) : text + L" (" + code + L")";
 }
 
-} // namespace kv::execution
+} // namespace kv

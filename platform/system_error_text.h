@@ -5,9 +5,9 @@
 
 #include <string>
 
-namespace kv::execution {
+namespace kv {
 
 // "Файл не найден (0x80070002)"; the code alone when the system has no text for it.
-std::wstring SystemText(HRESULT hr);
+std::wstring SystemErrorText(HRESULT hr);
 
-} // namespace kv::execution
+} // namespace kv

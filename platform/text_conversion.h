@@ -4,9 +4,26 @@
 #include <string>
 #include <string_view>
 
+namespace kv {
+
 // 8-bit text in the process ANSI code page (1251 on the target machines) to wide text.
 std::wstring WideFromAnsi(std::string_view text);
-// Wide text to the process ANSI code page; characters it lacks become its default character.
-std::string AnsiFromWide(std::wstring_view text);
+// What a conversion to the ANSI code page does with a character that the code page lacks. Every
+// caller names its rule: text only shown to a reader is replaced, scenario text is refused
+// (a replay would otherwise create or look for another name and still report success).
+enum class Unrepresentable {
+    Refuse,  // a LibraryError names the text and the character
+    Replace, // the code page's default character; never a best-fit look-alike
+};
+
+// Wide text to the process ANSI code page, into `result` (its storage is reused).
+void AnsiInto(std::string& result, std::wstring_view text, Unrepresentable rule);
+
+// Shown text (messages, logs, comment lines, reports): replaced as above.
+std::string ShownAnsiFromWide(std::wstring_view text);
+// Scenario text: refused as above.
+std::string ScenarioAnsiFromWide(std::wstring_view text);
 // UTF-8 text (the library's own captions in source form) to wide text.
 std::wstring WideFromUtf8(std::string_view text);
+
+} // namespace kv

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace kv {
+
 // Owns an open registry key.
 class RegistryKey {
 public:
@@ -54,3 +56,5 @@ public:
 private:
     HANDLE file_;
 };
+
+} // namespace kv

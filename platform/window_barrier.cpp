@@ -9,6 +9,8 @@
 #include <atomic>
 #include <cstdio>
 
+namespace kv {
+
 namespace {
 
 const wchar_t* FaultName(std::uint32_t code) {
@@ -188,7 +190,7 @@ ProcessorFault::ProcessorFault(std::uint32_t code, std::uintptr_t address)
                   static_cast<unsigned>(code), static_cast<int>(sizeof(void*) * 2),
                   static_cast<unsigned long long>(address));
     message_ = text;
-    ansi_message_ = AnsiFromWide(message_);
+    ansi_message_ = ShownAnsiFromWide(message_);
 }
 
 #if defined(__i386__)
@@ -223,3 +225,5 @@ bool RunGuarded(void (*work)(void* context), void* context) noexcept {
 #else
 #error "the window barrier catches processor faults on i386 and x86_64 only"
 #endif
+
+} // namespace kv

@@ -22,6 +22,8 @@
 #include <type_traits>
 #include <utility>
 
+namespace kv {
+
 // A processor or operating-system fault caught by the barrier.
 class ProcessorFault : public std::exception {
 public:
@@ -53,3 +55,5 @@ template <class Work> bool RunWindowHandler(Work&& work) noexcept {
     return RunGuarded([](void* context) { (*static_cast<Stored*>(context))(); },
                       const_cast<void*>(static_cast<const void*>(std::addressof(work))));
 }
+
+} // namespace kv

@@ -2,6 +2,7 @@
 
 #include "recording/fragment_writer.h"
 #include "kernel/kernel_reads.h"
+#include "platform/guid_conversion.h"
 #include "text/literal_encoding.h"
 #include "recording/recording_state.h"
 #include "text/script_format.h"
@@ -70,7 +71,7 @@ void WriteProperties(IZClassValue* cval) {
         Write(tplClearAttrProps);
     ForEachProperty(props.Get(), [](const Bstr& name, const VARIANT& value) {
         Write(tplAddAttrProp,
-              {QuoteDoubled(AnsiFromBstr(name.Get())), QuoteDoubled(VariantText(value))});
+              {QuoteDoubled(ScenarioAnsiFromBstr(name.Get())), QuoteDoubled(ScenarioVariantText(value))});
     });
 }
 

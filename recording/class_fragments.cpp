@@ -3,6 +3,7 @@
 #include "recording/fragment_writer.h"
 #include "recording/attribute_fragments.h"
 #include "kernel/kernel_reads.h"
+#include "platform/guid_conversion.h"
 #include "recording/link_receiver.h"
 #include "text/literal_encoding.h"
 #include "recording/recording_state.h"
@@ -26,7 +27,7 @@ struct ClassName {
 ClassName ReadClassName(IZClass* cls) {
     ClassName name;
     check(cls->get_zrName(name.wide.Out()));
-    name.text = AnsiFromBstr(name.wide.Get());
+    name.text = ScenarioAnsiFromBstr(name.wide.Get());
     return name;
 }
 
@@ -101,7 +102,7 @@ void WriteConstraints(IZClass* cls, const ClassName& name) {
         VARIANT_BOOL exists = VARIANT_FALSE;
         check(filters->zrConstraintExists(filter.Get(), name.wide.Get(), &exists));
         if (exists != VARIANT_FALSE)
-            Write(tplAddConstraint, {Literal(AnsiFromBstr(filter.Get())), Literal(name.text)});
+            Write(tplAddConstraint, {Literal(ScenarioAnsiFromBstr(filter.Get())), Literal(name.text)});
     }
 }
 

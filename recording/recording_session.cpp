@@ -6,6 +6,7 @@
 #include "execution/script_runner.h"
 #include "recording/link_receiver.h"
 #include "recording/recording_session_files.h"
+#include "platform/paths.h"
 #include "recording/recording_state.h"
 #include "text/scenario_templates.h"
 
@@ -40,7 +41,7 @@ void RunShowingError(HWND owner, IZModel** model, const std::string& path) {
 void ApplyScenario(HWND owner, IZModel** model, const ScriptItemList& items) {
     const std::wstring folder = TemporaryFolder();
     const std::wstring path = folder + kTemporaryScenario;
-    const std::string ansiPath = AnsiPath(folder) + AnsiFromWide(kTemporaryScenario);
+    const std::string ansiPath = AnsiPath(folder) + ShownAnsiFromWide(kTemporaryScenario);
     if (const DWORD error = WriteScenarioFile(path, items))
         throw LibraryError(HRESULT_FROM_WIN32(error),
                            L"Не удалось записать временный файл сценария " + path);

@@ -1,5 +1,7 @@
 #include "recording_state.h"
 
+namespace kv {
+
 bool RecordingActive = false;
 std::optional<ScriptItemList> ScriptBuffer;
 std::unique_ptr<RecordingLinkReceiver> LinkEventReceiver;
@@ -22,3 +24,5 @@ void ReleaseRecordingAtUnload(bool library_freed) noexcept {
     }
     ReleaseRecording();
 }
+
+} // namespace kv

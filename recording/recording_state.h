@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace kv {
+
 // The receiver of the class vector's link events while a recording is open, as the recording
 // holds it. Destroying it releases everything it holds.
 class RecordingLinkReceiver {
@@ -39,3 +41,5 @@ void ReleaseRecording() noexcept;
 // above. At process exit the objects the receiver refers to may be gone already, so the
 // receiver is abandoned without a call; the buffer is dropped either way.
 void ReleaseRecordingAtUnload(bool library_freed) noexcept;
+
+} // namespace kv

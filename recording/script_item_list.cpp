@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+namespace kv {
+
 namespace {
 
 constexpr std::size_t kBlockSize = 256 * 1024;
@@ -50,3 +52,5 @@ void ScriptItemList::push_back(std::string_view item) {
     free_ += stored;
     room_ -= stored;
 }
+
+} // namespace kv

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kv {
+
 class ScriptItemList {
 public:
     using const_iterator = std::deque<std::string_view>::const_iterator;
@@ -42,3 +44,5 @@ private:
     char* free_ = nullptr; // the unused end of the last block
     std::size_t room_ = 0;
 };
+
+} // namespace kv

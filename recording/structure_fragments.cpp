@@ -92,7 +92,7 @@ bool scriptFilter(IZFilterVector* vector, std::string_view name, bool removeOnly
             Bstr caption;
             check(vector->zrFilterCaption(*position, caption.Out()));
             WriteFormatted(tplCreateFilter,
-                           {nameLiteral, PlainTextInLiteral(AnsiFromBstr(caption.Get()))});
+                           {nameLiteral, PlainTextInLiteral(ScenarioAnsiFromBstr(caption.Get()))});
         }
         LONG constraints = 0;
         check(vector->zrConstraintsCount(kernelName.Get(), &constraints));
@@ -100,7 +100,7 @@ bool scriptFilter(IZFilterVector* vector, std::string_view name, bool removeOnly
             Bstr className;
             check(vector->zrConstraintItem(kernelName.Get(), j, className.Out()));
             WriteFormatted(tplAddConstraint,
-                           {nameLiteral, PlainTextInLiteral(AnsiFromBstr(className.Get()))});
+                           {nameLiteral, PlainTextInLiteral(ScenarioAnsiFromBstr(className.Get()))});
         }
     }
     WriteItem({});
@@ -187,7 +187,7 @@ bool scriptModule(IZClassVector* classVector, std::string_view rawName, bool rem
         Bstr text;
         if (FAILED(classVector->get_zrPatchFunction(KernelString(name).Get(), text.Out())))
             return false;
-        const std::string encoded = ModuleLiteral(AnsiFromBstr(text.Get()));
+        const std::string encoded = ModuleLiteral(ScenarioAnsiFromBstr(text.Get()));
         WriteFormatted(tplModuleComment, {kCreateVerb, nameComment});
         WriteItem(tplClassVectorVar);
         WriteFormatted(tplSetModule, {nameLiteral, encoded});

@@ -1,5 +1,7 @@
 #include "text/text_case.h"
 
+namespace kv {
+
 char LowerCaseLetter(char character) {
     const auto code = static_cast<unsigned char>(character);
     if ((code >= 'A' && code <= 'Z') || (code >= 0xC0 && code <= 0xDF))
@@ -28,3 +30,5 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && StartsWithIgnoringCase(a, b);
 }
+
+} // namespace kv

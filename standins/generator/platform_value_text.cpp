@@ -6,15 +6,17 @@
 
 #include <stdexcept>
 
+using namespace kv;
+
 namespace kvgen {
 
 std::string PlatformValueText(const zk::Value& value) {
-    Variant variant;
+    kv::Variant variant;
     zk::com::VariantFromValue(value, variant.Get());
     if (V_VT(variant.Get()) == VT_EMPTY || V_VT(variant.Get()) == VT_NULL)
         return {};
     // The flags and locale a recording converts with.
-    Variant text;
+    kv::Variant text;
     if (FAILED(VariantChangeType(text.Get(), variant.Get(), 0, VT_BSTR)))
         throw std::runtime_error("a property value of kind " +
                                  std::string(zk::ValueTypeName(value.type)) + " has no text form");

@@ -8,6 +8,8 @@
 #include <sstream>
 #include <stdexcept>
 
+using namespace kv;
+
 namespace {
 
 // A full path in the form the file functions take at any length.
@@ -114,7 +116,7 @@ std::set<std::string> BadInputTest::FilesIn(const std::string& folder) {
         return names;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.insert(AnsiFromWide(found.cFileName));
+            names.insert(ShownAnsiFromWide(found.cFileName));
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;

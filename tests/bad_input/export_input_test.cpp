@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+using namespace kv;
+
 namespace {
 
 using ExportBool = unsigned char;
@@ -38,13 +40,13 @@ TEST_F(BadInputTest, NamesGivenToTheExportsReplayExactly) {
         ComPtr<IZModel> model = LoadModel(Path("model.ztp"));
         IZModel* host_model = model.Get();
         ASSERT_TRUE(library.ByOrdinal<ScriptStart>(15)(&host_model));
-        EXPECT_TRUE(library.ByOrdinal<ScriptClassLink>(1)(AnsiFromWide(names[0]).c_str(),
-                                                          AnsiFromWide(names[2]).c_str(), 0x100));
-        EXPECT_TRUE(library.ByOrdinal<ScriptConstraint>(7)(AnsiFromWide(names[2]).c_str(),
-                                                           AnsiFromWide(names[1]).c_str(), 0));
+        EXPECT_TRUE(library.ByOrdinal<ScriptClassLink>(1)(ShownAnsiFromWide(names[0]).c_str(),
+                                                          ShownAnsiFromWide(names[2]).c_str(), 0x100));
+        EXPECT_TRUE(library.ByOrdinal<ScriptConstraint>(7)(ShownAnsiFromWide(names[2]).c_str(),
+                                                           ShownAnsiFromWide(names[1]).c_str(), 0));
         EXPECT_TRUE(library.ByOrdinal<ScriptCValRemoveName>(12)(
-            AnsiFromWide(L"attr " + names[2]).c_str(), AnsiFromWide(names[2]).c_str()));
-        EXPECT_TRUE(library.ByOrdinal<ScriptClsRemove>(9)(AnsiFromWide(names[3]).c_str()));
+            ShownAnsiFromWide(L"attr " + names[2]).c_str(), ShownAnsiFromWide(names[2]).c_str()));
+        EXPECT_TRUE(library.ByOrdinal<ScriptClsRemove>(9)(ShownAnsiFromWide(names[3]).c_str()));
         ASSERT_TRUE(
             library.ByOrdinal<ScriptEnd>(3)(nullptr, Path("exports.vbs").c_str(), &host_model));
     }

@@ -5,6 +5,8 @@
 
 #include <random>
 
+using namespace kv;
+
 namespace {
 
 struct ScenarioCase {
@@ -45,7 +47,7 @@ const std::wstring kRunFailed = L"Ошибка выполнения сценар
 
 const ScenarioCase kScenarioCases[] = {
     {"Empty", [] { return std::string(); }, 0, "model unchanged", {}},
-    {"Binary", Binary, 1, "the scenario failed: " + AnsiFromWide(kRunFailed), {}},
+    {"Binary", Binary, 1, "the scenario failed: " + ShownAnsiFromWide(kRunFailed), {}},
     {"FiftyMegabytes", FiftyMegabytes, 0, "model changed", {"Big"}},
     {"LineFeedsOnly",
      [] { return AddClass("Lf1") + "\n" + AddClass("Lf2") + "\n"; },
@@ -70,12 +72,12 @@ const ScenarioCase kScenarioCases[] = {
     {"RunTimeErrorAfterAChange",
      [] { return AddClass("Half") + "\r\nmdl.NoSuchMember 1\r\n" + AddClass("Never") + "\r\n"; },
      1,
-     "the scenario failed: " + AnsiFromWide(kRunFailed),
+     "the scenario failed: " + ShownAnsiFromWide(kRunFailed),
      {}},
     {"SyntaxError",
      [] { return std::string("if then\r\n"); },
      1,
-     "the scenario failed: " + AnsiFromWide(kRunFailed),
+     "the scenario failed: " + ShownAnsiFromWide(kRunFailed),
      {}},
 };
 
@@ -113,7 +115,7 @@ TEST_F(BadInputTest, MissingScenarioFileIsNamed) {
                                                 Path("model.ztp")};
     const HostOutcome outcome = RunHost(arguments);
     EXPECT_EQ(outcome.exit_code, 1u) << Describe(arguments, outcome);
-    EXPECT_NE(outcome.output.find(AnsiFromWide(L"Не удалось прочитать файл сценария")),
+    EXPECT_NE(outcome.output.find(ShownAnsiFromWide(L"Не удалось прочитать файл сценария")),
               std::string::npos)
         << Describe(arguments, outcome);
     EXPECT_NE(outcome.output.find("missing.vbs"), std::string::npos);

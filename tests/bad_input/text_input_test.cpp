@@ -5,6 +5,8 @@
 #include "bad_input_fixture.h"
 #include "tricky_structure.h"
 
+using namespace kv;
+
 namespace {
 
 TEST_F(BadInputTest, TrickyTextsReplayExactlyThroughRecordAndRun) {
@@ -85,7 +87,7 @@ TEST_P(OutsideCodePage, RecordingIsRefusedNamingTheCharacterWhileThePageIsWritte
                                                 Path("scenario.vbs")};
     const HostOutcome outcome = RunHost(arguments);
     EXPECT_EQ(outcome.exit_code, 1u) << Describe(arguments, outcome);
-    EXPECT_NE(outcome.output.find(AnsiFromWide(L"нельзя записать в сценарий: символа ") +
+    EXPECT_NE(outcome.output.find(ShownAnsiFromWide(L"нельзя записать в сценарий: символа ") +
                                   GetParam().character),
               std::string::npos)
         << Describe(arguments, outcome);

@@ -2,6 +2,8 @@
 
 #include <oleauto.h>
 
+using namespace kv;
+
 const std::wstring kTrickyTexts[4] = {L"Quote\"d \"\"", L"Line\r\nBreak\rCr\nLf", L"100% %PATH%",
                                       L"<b>&amp; <!bold>"};
 

@@ -1,11 +1,14 @@
 #include "kernel_walks.h"
 
 #include "kvhost_support.h"
+#include "platform/guid_conversion.h"
 #include "platform/ole_text.h"
 
 #include <type_traits>
 #include <unordered_map>
 #include <vector>
+
+using namespace kv;
 
 namespace kvbench {
 namespace {
@@ -36,7 +39,7 @@ template <class Object, class Interface, class Value>
 void Read(Object* object, HRESULT (STDMETHODCALLTYPE Interface::*get)(Value*)) {
     Value value = Get(object, get);
     if constexpr (std::is_same_v<Value, BSTR>) {
-        kv::AnsiFromBstr(value);
+        kv::ScenarioAnsiFromBstr(value);
         SysFreeString(value);
     } else if constexpr (std::is_same_v<Value, GUID>) {
         kv::GuidText(value);
@@ -44,11 +47,11 @@ void Read(Object* object, HRESULT (STDMETHODCALLTYPE Interface::*get)(Value*)) {
 }
 
 void ReadText(BSTR text) {
-    kv::AnsiFromBstr(text);
+    kv::ScenarioAnsiFromBstr(text);
 }
 
 void ReadValue(VARIANT& value) {
-    kv::VariantText(value);
+    kv::ScenarioVariantText(value);
     VariantClear(&value);
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kv;
+
 namespace {
 
 const AppFolderRoots roots{L"C:\\Zelvar", L"C:\\Users\\u\\Documents",

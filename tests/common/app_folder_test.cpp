@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kv;
+
 namespace {
 
 std::wstring Folder(int kind) {

@@ -7,6 +7,8 @@
 
 #include <string>
 
+using namespace kv;
+
 namespace {
 
 // A memory device context on a small bitmap, with a font of its own selected.

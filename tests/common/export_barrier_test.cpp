@@ -8,6 +8,8 @@
 
 #include <stdexcept>
 
+using namespace kv;
+
 using Microsoft::WRL::ComPtr;
 
 namespace {

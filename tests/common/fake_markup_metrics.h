@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace kv {
+
 class FakeMarkupMetrics : public MarkupMetrics {
 public:
     std::optional<MarkupFontId> MakeFont(const MarkupFontRequest& request) override {
@@ -32,3 +34,5 @@ public:
     std::vector<MarkupFontRequest> requests;
     std::set<std::string> unavailable_faces;
 };
+
+} // namespace kv

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kv;
+
 namespace {
 
 class FontScaleRegistry : public InstallationRegistry {};

@@ -19,6 +19,8 @@
 #include <sstream>
 #include <stdexcept>
 
+using namespace kv;
+
 using Microsoft::WRL::ComPtr;
 
 namespace {
@@ -106,7 +108,7 @@ void ExpectEntry(const std::wstring& line, const std::wstring& entry) {
 TEST_F(HandleErrorTest, PlainErrorWithoutLogServerIsLoggedLocallyThenShown) {
     recorder_->SetCreatable(FALSE);
     const ShownMessage shown =
-        Handle([] { throw std::runtime_error(AnsiFromWide(L"файл сценария не найден")); });
+        Handle([] { throw std::runtime_error(ShownAnsiFromWide(L"файл сценария не найден")); });
     EXPECT_EQ(shown.caption, L"Ошибка");
     EXPECT_EQ(shown.text, L"Файл сценария не найден");
     EXPECT_EQ(shown.buttons, std::vector<std::wstring>{L"OK"});

@@ -11,6 +11,8 @@
 
 #include <string>
 
+using namespace kv;
+
 namespace {
 
 TEST(HintWindow, IsInstalledAsTheApplicationsHintWindowClassWithoutShadow) {

@@ -9,6 +9,8 @@
 
 #include <wrl/client.h>
 
+using namespace kv;
+
 using Microsoft::WRL::ComPtr;
 
 namespace {

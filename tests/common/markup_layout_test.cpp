@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kv;
+
 namespace {
 
 MarkupOptions Measuring(int leading = 0) {

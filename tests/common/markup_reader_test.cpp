@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kv;
+
 namespace {
 
 // The visible characters, and for each a letter of its state: "." base font, a digit for the

@@ -5,6 +5,8 @@
 
 #include <string>
 
+using namespace kv;
+
 namespace {
 
 constexpr TMessageButtons Set(std::initializer_list<MessageButton> buttons) {

@@ -9,6 +9,8 @@
 
 #include <vector>
 
+using namespace kv;
+
 namespace {
 
 using B = MessageButton;

@@ -18,6 +18,8 @@
 #include <atomic>
 #include <optional>
 
+using namespace kv;
+
 void PrintTo(const FormRect& rect, std::ostream* out) {
     *out << "(" << rect.left << ", " << rect.top << ", " << rect.width << " x " << rect.height
          << ")";

@@ -8,6 +8,8 @@
 
 #include <stdexcept>
 
+using namespace kv;
+
 namespace {
 
 std::vector<std::exception_ptr> caught;

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kv;
+
 namespace {
 
 constexpr int kTrue = 1;

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <wrl/client.h>
 
+using namespace kv;
+
 namespace {
 
 using Microsoft::WRL::ComPtr;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace kv;
+
 namespace {
 
 class FakeReceiver : public RecordingLinkReceiver {

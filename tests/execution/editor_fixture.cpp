@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+using namespace kv;
+
 std::string FileBytes(const std::wstring& path) {
     std::ifstream file(path.c_str(), std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kv;
+
 namespace {
 
 using kv::execution::LayOutScenarioEditor;

@@ -7,6 +7,8 @@
 
 #include "common/hint_window.h"
 
+using namespace kv;
+
 namespace {
 
 // No file name (null or empty) opens the editor, which starts with the open dialog; cancelled,

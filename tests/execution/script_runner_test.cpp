@@ -8,6 +8,8 @@
 #include <ostream>
 #include <string>
 
+using namespace kv;
+
 namespace {
 
 constexpr char kCreateAlpha[] = "set classes = mdl.zrGetClassVector\r\n"

@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 
+using namespace kv;
+
 namespace {
 
 const GUID new_guid = {

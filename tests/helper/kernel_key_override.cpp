@@ -2,6 +2,8 @@
 
 #include "helper/abuse_model.h"
 
+using namespace kv;
+
 namespace {
 
 std::optional<std::wstring> ReadKey() {

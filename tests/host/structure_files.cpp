@@ -3,6 +3,8 @@
 #include "platform/com_owners.h"
 #include "model_description.h"
 
+using namespace kv;
+
 using Microsoft::WRL::ComPtr;
 
 std::wstring WideFromAnsi(const std::string& ansi) {

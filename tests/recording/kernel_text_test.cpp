@@ -2,6 +2,7 @@
 // BSTRs with embedded nulls, variants by the platform's rules, GUIDs; characters outside the
 // code page refused in scenario text and replaced in shown text.
 #include "text/guid_text.h"
+#include "platform/guid_conversion.h"
 #include "platform/ole_text.h"
 
 #include "platform/barriers.h"
@@ -11,6 +12,8 @@
 #include <objbase.h>
 
 #include <system_error>
+
+using namespace kv;
 
 namespace {
 
@@ -23,9 +26,9 @@ struct Variant {
 
 TEST(KernelText, WideTextBecomesWindows1251) {
     ASSERT_EQ(GetACP(), 1251u) << "tests run with the Russian locale";
-    EXPECT_EQ(kv::AnsiFromWide(L""), "");
-    EXPECT_EQ(kv::AnsiFromWide(L"Order_1 %s"), "Order_1 %s");
-    EXPECT_EQ(kv::AnsiFromWide(L"\u0417\u0430\u043A\u0430\u0437 \u0401\u0451"),
+    EXPECT_EQ(kv::ScenarioAnsiFromWide(L""), "");
+    EXPECT_EQ(kv::ScenarioAnsiFromWide(L"Order_1 %s"), "Order_1 %s");
+    EXPECT_EQ(kv::ScenarioAnsiFromWide(L"\u0417\u0430\u043A\u0430\u0437 \u0401\u0451"),
               "\xC7\xE0\xEA\xE0\xE7 \xA8\xB8");
 }
 
@@ -44,7 +47,7 @@ TEST(KernelText, ScenarioTextRefusesCharactersOutsideTheCodePage) {
     };
     for (const Case& c : cases) {
         try {
-            kv::AnsiFromWide(c.text);
+            kv::ScenarioAnsiFromWide(c.text);
             ADD_FAILURE() << "accepted";
         } catch (const LibraryError& error) {
             EXPECT_EQ(error.Code(), HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION));
@@ -55,11 +58,11 @@ TEST(KernelText, ScenarioTextRefusesCharactersOutsideTheCodePage) {
     }
     // The same through a BSTR and a variant.
     BSTR snow = SysAllocString(L"Snow \u2603");
-    EXPECT_THROW(kv::AnsiFromBstr(snow), LibraryError);
+    EXPECT_THROW(kv::ScenarioAnsiFromBstr(snow), LibraryError);
     Variant value;
     V_VT(&value.value) = VT_BSTR;
     V_BSTR(&value.value) = snow;
-    EXPECT_THROW(kv::VariantText(value.value), LibraryError);
+    EXPECT_THROW(kv::ScenarioVariantText(value.value), LibraryError);
 }
 
 TEST(KernelText, ShownTextPutsTheDefaultCharacterForCharactersOutsideTheCodePage) {
@@ -73,33 +76,33 @@ TEST(KernelText, ShownTextPutsTheDefaultCharacterForCharactersOutsideTheCodePage
 
 TEST(KernelText, BstrIsReadToItsFullLength) {
     BSTR text = SysAllocStringLen(L"a\0b\"\r\n", 6);
-    EXPECT_EQ(kv::AnsiFromBstr(text), std::string("a\0b\"\r\n", 6));
+    EXPECT_EQ(kv::ScenarioAnsiFromBstr(text), std::string("a\0b\"\r\n", 6));
     SysFreeString(text);
-    EXPECT_EQ(kv::AnsiFromBstr(nullptr), "");
+    EXPECT_EQ(kv::ScenarioAnsiFromBstr(nullptr), "");
 }
 
 TEST(KernelText, VariantTextFollowsThePlatformRules) {
     Variant empty;
-    EXPECT_EQ(kv::VariantText(empty.value), "");
+    EXPECT_EQ(kv::ScenarioVariantText(empty.value), "");
 
     Variant null;
     V_VT(&null.value) = VT_NULL;
-    EXPECT_EQ(kv::VariantText(null.value), "");
+    EXPECT_EQ(kv::ScenarioVariantText(null.value), "");
 
     Variant text;
     V_VT(&text.value) = VT_BSTR;
     V_BSTR(&text.value) = SysAllocString(L"\u0414\u0430");
-    EXPECT_EQ(kv::VariantText(text.value), "\xC4\xE0");
+    EXPECT_EQ(kv::ScenarioVariantText(text.value), "\xC4\xE0");
 
     Variant number;
     V_VT(&number.value) = VT_I4;
     V_I4(&number.value) = -42;
-    EXPECT_EQ(kv::VariantText(number.value), "-42");
+    EXPECT_EQ(kv::ScenarioVariantText(number.value), "-42");
 
     Variant byReference;
     V_VT(&byReference.value) = VT_BYREF | VT_VARIANT;
     V_VARIANTREF(&byReference.value) = &null.value;
-    EXPECT_EQ(kv::VariantText(byReference.value), "");
+    EXPECT_EQ(kv::ScenarioVariantText(byReference.value), "");
 }
 
 TEST(KernelText, VariantWithoutATextFormThrowsWithItsHresult) {
@@ -107,7 +110,7 @@ TEST(KernelText, VariantWithoutATextFormThrowsWithItsHresult) {
     V_VT(&array.value) = VT_ARRAY | VT_VARIANT;
     V_ARRAY(&array.value) = SafeArrayCreateVector(VT_VARIANT, 0, 2);
     try {
-        kv::VariantText(array.value);
+        kv::ScenarioVariantText(array.value);
         ADD_FAILURE() << "no error";
     } catch (const std::system_error& error) {
         EXPECT_TRUE(FAILED(static_cast<HRESULT>(error.code().value()))) << error.what();
@@ -125,7 +128,7 @@ TEST(KernelText, GuidTextIsWhatThePlatformWrites) {
         ASSERT_EQ(StringFromGUID2(id, platform, 40), 39);
         const std::string text = kv::GuidText(id);
         EXPECT_EQ(text.size(), 38u);
-        EXPECT_EQ(text, kv::AnsiFromWide(platform));
+        EXPECT_EQ(text, kv::ScenarioAnsiFromWide(platform));
     }
     EXPECT_EQ(kv::GuidText(ids[1]), "{0000000A-00B0-0C00-0D00-0000000000EF}");
 }

@@ -17,6 +17,8 @@
 
 #include <string>
 
+using namespace kv;
+
 namespace {
 
 using Microsoft::WRL::ComPtr;

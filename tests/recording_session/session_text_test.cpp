@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+using namespace kv;
+
 namespace {
 
 // Windows-1251 bytes of the templates' words.
