@@ -12,6 +12,8 @@
 #include <tuple>
 #include <vector>
 
+using namespace kv;
+
 namespace {
 
 // Widths that differ by character and font; a face beginning with "x" cannot be made.
