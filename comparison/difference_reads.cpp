@@ -77,16 +77,6 @@ void PairClasses(std::vector<PairedClass>& first, std::vector<PairedClass>& seco
     }
 }
 
-ComPtr<IZClassValue> FindAttribute(IZClass* cls, BSTR name) {
-    ComPtr<IZClassValue> cval;
-    if (FAILED(cls->zrnClassValueItem(name, &cval))) {
-        // A failing lookup means "not found"; its error information must not linger.
-        SetErrorInfo(0, nullptr);
-        return nullptr;
-    }
-    return cval;
-}
-
 AttributeParameters ReadAttributeParameters(IZClassValue* cval) {
     AttributeParameters parameters;
     LONG type = 0;

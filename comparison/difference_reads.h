@@ -3,6 +3,7 @@
 // parameters and property values of attributes.
 #pragma once
 
+#include "kernel/kernel_lookups.h"
 #include "platform/com_owners.h"
 #include "comparison/difference_text.h"
 #include "recording/recording_state.h"
@@ -33,10 +34,6 @@ std::vector<PairedClass> ReadClasses(IZClassVector* vector);
 // Gives every class of each list its partner in the other list (exact comparison of names).
 // Hashed: linear in the number of classes.
 void PairClasses(std::vector<PairedClass>& first, std::vector<PairedClass>& second);
-
-// The class's attribute of that name (own or inherited); null when it has none or when the
-// lookup fails.
-ComPtr<IZClassValue> FindAttribute(IZClass* cls, BSTR name);
 
 // The attribute's parameters that the difference compares.
 AttributeParameters ReadAttributeParameters(IZClassValue* cval);

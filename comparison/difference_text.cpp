@@ -3,7 +3,7 @@
 #include "text/cp1251_literal.h"
 #include "text/guid_text.h"
 #include "text/literal_encoding.h"
-#include "recording/recording_session_text.h"
+#include "recording/script_buffer_text.h"
 #include "text/script_format.h"
 #include "text/scenario_templates.h"
 

@@ -3,7 +3,7 @@
 // leaves the pass and ends the import.
 #pragma once
 
-#include "helper/import_kernel.h"
+#include "helper/import_structures.h"
 
 namespace kv::import {
 

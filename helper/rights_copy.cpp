@@ -1,6 +1,6 @@
 #include "helper/rights_copy.h"
 
-#include "helper/import_kernel.h"
+#include "helper/import_structures.h"
 #include "helper/syncro_manager.h"
 
 #include "kernel/kernel_reads.h"

@@ -44,23 +44,6 @@ void Replace(BSTR* result, std::wstring_view text) {
     *result = value;
 }
 
-// The barrier of the two methods that report their errors: the error's own status and message
-// as error information, naming the source the error names (else the helper).
-template <class Body> HRESULT ReportingBarrier(Body&& body) noexcept {
-    try {
-        body();
-        return S_OK;
-    } catch (const LibraryError& error) {
-        SetThreadErrorInfo(error.Message(), IID_IZScriptHelper,
-                           error.Source().empty() ? ScriptHelperProgId : error.Source().c_str());
-        return error.Code();
-    } catch (...) {
-        const CaughtError error = DescribeCaughtException();
-        SetThreadErrorInfo(error.message, IID_IZScriptHelper, ScriptHelperProgId);
-        return error.code;
-    }
-}
-
 } // namespace
 
 HRESULT TZScriptHelper::zsSetCValDataType(IUnknown* cval, BSTR s_guid) {
@@ -161,7 +144,7 @@ HRESULT TZScriptHelper::zsImportAppendedToSvr(BSTR struct_distr, BSTR struct_use
                                               VARIANT_BOOL mark_appended, BSTR* Value) {
     if (!StartEmpty(Value))
         return E_POINTER;
-    return ReportingBarrier([&] {
+    return ReportingBarrier(IID_IZScriptHelper, ScriptHelperProgId, [&] {
         const std::wstring report = kv::import::ImportAppendedToServer(
             std::wstring(TextOf(struct_distr)), std::wstring(TextOf(struct_user_serv)),
             mark_appended != VARIANT_FALSE);
@@ -170,8 +153,9 @@ HRESULT TZScriptHelper::zsImportAppendedToSvr(BSTR struct_distr, BSTR struct_use
 }
 
 HRESULT TZScriptHelper::zsCopyModelRights(BSTR src_group, BSTR dst_group) {
-    return ReportingBarrier(
-        [&] { kv::import::CopyModelRights(TextOf(src_group), TextOf(dst_group)); });
+    return ReportingBarrier(IID_IZScriptHelper, ScriptHelperProgId, [&] {
+        kv::import::CopyModelRights(TextOf(src_group), TextOf(dst_group));
+    });
 }
 
 HRESULT TZScriptHelper::zsAllowChangesByEvents(IDispatch* mdl, VARIANT_BOOL Value) {

@@ -9,6 +9,7 @@
 #include <oleauto.h>
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -49,6 +50,24 @@ CaughtError DescribeCaughtException() noexcept;
 void SetThreadErrorInfo(const std::wstring& message, const GUID& iid = GUID_NULL,
                         const wchar_t* source = nullptr) noexcept;
 
+// Runs the body; the message of a failure inside it (its error information cleared), or
+// nothing when the body ran to its end. For steps that a failure passes over.
+template <class Body> std::optional<std::wstring> FailureOf(Body&& body) {
+    try {
+        std::forward<Body>(body)();
+        return std::nullopt;
+    } catch (...) {
+        std::wstring message = DescribeCaughtException().message;
+        SetErrorInfo(0, nullptr);
+        return message;
+    }
+}
+
+// The same, answering whether the body ran to its end.
+template <class Body> bool Guarded(Body&& body) {
+    return !FailureOf(std::forward<Body>(body));
+}
+
 // The barrier of an export: no exception leaves it; on error the export returns false and the
 // thread's error information holds the message, so a host can read it.
 template <class Body> unsigned char ExportBarrier(Body&& body) noexcept {
@@ -70,6 +89,45 @@ HRESULT ComMethodBarrier(const GUID& iid, const wchar_t* source, Body&& body) no
         CaughtError error = DescribeCaughtException();
         SetThreadErrorInfo(error.message, iid, source);
         return error.code;
+    }
+}
+
+// The barrier of a COM method that reports its errors under the source they name: the error's
+// status, with error information naming the interface and the error's own source (a kernel
+// method, say), else the given one.
+template <class Body>
+HRESULT ReportingBarrier(const GUID& iid, const wchar_t* source, Body&& body) noexcept {
+    try {
+        std::forward<Body>(body)();
+        return S_OK;
+    } catch (const LibraryError& error) {
+        SetThreadErrorInfo(error.Message(), iid,
+                           error.Source().empty() ? source : error.Source().c_str());
+        return error.Code();
+    } catch (...) {
+        const CaughtError error = DescribeCaughtException();
+        SetThreadErrorInfo(error.message, iid, source);
+        return error.code;
+    }
+}
+
+// The barrier of IDispatch::Invoke: an error becomes DISP_E_EXCEPTION with its message and
+// status in the exception information (when the caller gave room for it) and as the thread's
+// error information.
+template <class Body>
+HRESULT DispatchBarrier(EXCEPINFO* exception, const wchar_t* source, Body&& body) noexcept {
+    try {
+        return std::forward<Body>(body)();
+    } catch (...) {
+        const CaughtError error = DescribeCaughtException();
+        if (exception) {
+            *exception = {};
+            exception->bstrSource = SysAllocString(source);
+            exception->bstrDescription = SysAllocString(error.message.c_str());
+            exception->scode = error.code;
+        }
+        SetThreadErrorInfo(error.message);
+        return DISP_E_EXCEPTION;
     }
 }
 

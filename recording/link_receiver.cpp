@@ -170,22 +170,12 @@ public:
             return DISP_E_UNKNOWNINTERFACE;
         if (result)
             VariantInit(result);
-        try {
+        return DispatchBarrier(exception, L"korvalith", [&] {
             const EventArguments arguments(params);
             if (source_)
                 source_->Dispatch(id, arguments.View());
             return S_OK;
-        } catch (...) {
-            const CaughtError error = DescribeCaughtException();
-            if (exception) {
-                *exception = {};
-                exception->bstrSource = SysAllocString(L"korvalith");
-                exception->bstrDescription = SysAllocString(error.message.c_str());
-                exception->scode = error.code;
-            }
-            SetThreadErrorInfo(error.message);
-            return DISP_E_EXCEPTION;
-        }
+        });
     }
 
 private:

@@ -3,7 +3,7 @@
 #include "execution/scenario_file.h"
 #include "execution/scenario_file_dialogs.h"
 #include "platform/paths.h"
-#include "recording/recording_session_text.h"
+#include "recording/script_buffer_text.h"
 
 namespace kv {
 namespace {

@@ -121,6 +121,32 @@ TEST_F(ImportTest, AttributeGoneFromTheServerLeavesTheLaterOnesCompared) {
     EXPECT_TRUE(SameText(FileBytes(report), GoldenReport("report_attribute_gone_from_server")));
 }
 
+// The report is text shown to a reader: a name with a character that the ANSI code page lacks
+// shows it as "?", never as a look-alike that would name another class.
+TEST_F(ImportTest, ReportShowsACharacterOutsideTheCodePageAsAQuestionMark) {
+    PutInStore(L"gone_server.ztp", L"structure.ztp");
+    WriteFile(StorePath(L"user.ztp"), R"({
+  "format": "zkernel-structure",
+  "version": 1,
+  "classes": [
+    {
+      "guid": "{C0000000-0000-0000-0000-000000000031}",
+      "name": "Item",
+      "attributes": [
+        { "guid": "{A0000000-0000-0000-0000-000000000032}", "name": "Later", "measureUnit": "kg" }
+      ]
+    },
+    { "guid": "{C0000000-0000-0000-0000-000000000041}", "name": "\u00D8Gauge" }
+  ]
+})");
+    std::wstring report;
+    ASSERT_EQ(Import(FixturePath(L"gone_distribution.ztp"), L"user.ztp", false, report), S_OK)
+        << testing::PrintToString(TakeErrorDescription());
+    const std::string bytes = FileBytes(report);
+    EXPECT_NE(bytes.find("\n?Gauge - "), std::string::npos) << bytes;
+    EXPECT_EQ(bytes.find("OGauge"), std::string::npos) << bytes;
+}
+
 struct FailingImport {
     const char* name;
     const wchar_t* server;       // fixture stored as "structure.ztp", or none

@@ -1,6 +1,6 @@
 // The pure parts of the recording session: the file text, module names and the fragments that
 // need no kernel read, with names that try to leave their string literal or comment.
-#include "recording/recording_session_text.h"
+#include "recording/script_buffer_text.h"
 #include "recording/structure_fragments_text.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "helper/import_kernel.h"
+#include "kernel/kernel_lookups.h"
 
 #include "kernel/kernel_reads.h"
 
-namespace kv::import {
+namespace kv {
 
 namespace {
 
@@ -14,10 +14,13 @@ template <class Object, class Call> ComPtr<Object> Lookup(Call&& call) {
     return found;
 }
 
-// The same, a failing call counting as "absent".
+// The same, a failing call counting as "absent"; its error information must not linger.
 template <class Object, class Call> ComPtr<Object> LookupOrNone(Call&& call) {
     ComPtr<Object> found;
-    Guarded([&] { found = Lookup<Object>(call); });
+    if (FAILED(call(found.ReleaseAndGetAddressOf()))) {
+        SetErrorInfo(0, nullptr);
+        return nullptr;
+    }
     return found;
 }
 
@@ -104,9 +107,13 @@ ComPtr<IZClassValue> LocateAttribute(IZClass* cls, std::wstring_view name) {
         [&](IZClassValue** found) { return cls->zrnClassValueItem(Bstr(name).Get(), found); });
 }
 
-ComPtr<IZClassValue> FindAttribute(IZClass* cls, std::wstring_view name) {
+ComPtr<IZClassValue> FindAttribute(IZClass* cls, BSTR name) {
     return LookupOrNone<IZClassValue>(
-        [&](IZClassValue** found) { return cls->zrnClassValueItem(Bstr(name).Get(), found); });
+        [&](IZClassValue** found) { return cls->zrnClassValueItem(name, found); });
+}
+
+ComPtr<IZClassValue> FindAttribute(IZClass* cls, std::wstring_view name) {
+    return FindAttribute(cls, Bstr(name).Get());
 }
 
 ComPtr<IZClassValue> AttributeWithGuid(IZClass* cls, const GUID& guid) {
@@ -149,4 +156,4 @@ std::vector<std::wstring> Constraints(IZClassVector* classes, std::wstring_view 
     return values;
 }
 
-} // namespace kv::import
+} // namespace kv

@@ -1,4 +1,4 @@
-// The bytes of a scenario file, built from the recording's items. Pure: no Windows header.
+// The script buffer's items as the bytes of a scenario file. Pure: no Windows header.
 #pragma once
 
 #include "recording/recording_state.h"
@@ -16,8 +16,8 @@ std::string ScenarioFileText(const ScriptItems& items);
 
 // The same bytes handed to `take` in consecutive pieces: a piece ends after the item that brings
 // it to `pieceSize` bytes, or where a block of the list ends (a long item makes a longer piece).
-// The pieces are views of the list's blocks, so a large scenario is never copied again. Stops at the first piece `take` refuses; answers
-// whether every piece was taken.
+// The pieces are views of the list's blocks, so a large scenario is never copied again. Stops
+// at the first piece `take` refuses; answers whether every piece was taken.
 bool ForEachScenarioFilePiece(const ScriptItemList& items, std::size_t pieceSize,
                               const std::function<bool(std::string_view)>& take);
 

@@ -1,56 +1,25 @@
-// What the passes of the import share: the three structures and the report, the kernel reads
-// they make (texts stay wide, as the kernel gives them, so what is written back loses nothing)
-// and the guard that passes a failure over.
+// Lookups and typed reads of the kernel's structures: classes and attributes by position, name
+// and identifier, their texts as the kernel gives them (wide, so what is written back loses
+// nothing), filters and their constraints. Every failing status becomes an error at once
+// (check), except in the Find functions, where a failing lookup counts as "not found" and its
+// error information is cleared.
 #pragma once
 
-#include "helper/import_report.h"
-#include "helper/import_rules.h"
-
-#include "platform/com_owners.h"
 #include "platform/barriers.h"
+#include "platform/com_owners.h"
 
 #include <windows.h>
 #include <wrl/client.h>
 
 #include <zkernel.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
-namespace kv::import {
+namespace kv {
 
 using Microsoft::WRL::ComPtr;
-
-// The structures of one import: server (S, the only one stored), distribution (D) and the
-// user's (U), the mark flag and the report being collected.
-struct ImportStructures {
-    ComPtr<IZModel> server_model, distribution_model, user_model;
-    ComPtr<IZClassVector> server, distribution, user;
-    bool mark = false;
-    ImportReport report;
-};
-
-// Runs the body; the message of a failure inside it (its error information cleared), or
-// nothing when the body ran to its end.
-template <class Body> std::optional<std::wstring> FailureOf(Body&& body) {
-    try {
-        body();
-        return std::nullopt;
-    } catch (...) {
-        std::wstring message = DescribeCaughtException().message;
-        SetErrorInfo(0, nullptr);
-        return message;
-    }
-}
-
-// The guard of the passes: a failure inside the body is passed over; the answer says whether
-// the body ran to its end.
-template <class Body> bool Guarded(Body&& body) {
-    return !FailureOf(std::forward<Body>(body));
-}
 
 // A fresh model object of the kernel.
 ComPtr<IZModel> NewKernelModel();
@@ -65,6 +34,7 @@ std::wstring ClassName(IZClass* cls);
 std::wstring AttributeName(IZClassValue* cval);
 GUID ClassGuid(IZClass* cls);
 GUID AttributeGuid(IZClassValue* cval);
+LONG AttributeType(IZClassValue* cval);
 
 // The value converted to text by the platform's variant rules; empty and null give "".
 std::wstring VariantWideText(const VARIANT& value);
@@ -73,32 +43,23 @@ std::wstring VariantWideText(const VARIANT& value);
 LONG ClassCount(IZClassVector* classes);
 ComPtr<IZClass> ClassAt(IZClassVector* classes, LONG index);
 ComPtr<IZClass> LocateClass(IZClassVector* classes, std::wstring_view name);
-// A failing lookup counts as not found.
 ComPtr<IZClass> FindClass(IZClassVector* classes, std::wstring_view name);
 ComPtr<IZClass> FindClassByGuid(IZClassVector* classes, GUID guid);
 
-// Attributes of a class.
+// Attributes of a class (own or inherited).
 LONG AttributeCount(IZClass* cls);
 ComPtr<IZClassValue> AttributeAt(IZClass* cls, LONG index);
 ComPtr<IZClassValue> LocateAttribute(IZClass* cls, std::wstring_view name);
-// A failing lookup counts as not found.
+ComPtr<IZClassValue> FindAttribute(IZClass* cls, BSTR name);
 ComPtr<IZClassValue> FindAttribute(IZClass* cls, std::wstring_view name);
 // The first attribute of the class, from position 0, with the identifier; null when none has.
 ComPtr<IZClassValue> AttributeWithGuid(IZClass* cls, const GUID& guid);
 // The attribute of the base class an inherited entry stands for; null for an own attribute.
 ComPtr<IZClassValue> InheritedFrom(IZClassValue* cval);
-LONG AttributeType(IZClassValue* cval);
-
-// Puts the text in front of a text property, e.g. Prefix(cls, get, put, L"(+)").
-template <class Object, class Getter, class Setter>
-void Prefix(Object* object, Getter get, Setter put, std::wstring_view text) {
-    const std::wstring current = WideText(object, get);
-    check((object->*put)(Bstr(std::wstring(text) + current).Get()));
-}
 
 // The filters of a structure, read afresh from its class vector for each use.
 ComPtr<IZFilterVector> Filters(IZClassVector* classes);
 // The constraint values of the filter in position order.
 std::vector<std::wstring> Constraints(IZClassVector* classes, std::wstring_view filter);
 
-} // namespace kv::import
+} // namespace kv

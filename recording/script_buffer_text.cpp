@@ -1,4 +1,4 @@
-#include "recording/recording_session_text.h"
+#include "recording/script_buffer_text.h"
 
 namespace kv {
 
