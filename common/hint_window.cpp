@@ -39,14 +39,14 @@ std::string AnsiWindowText(HWND window) {
 // BeginPaint and EndPaint for a scope.
 class PaintSession {
 public:
-    explicit PaintSession(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+    explicit PaintSession(HWND window) : window_.Get()(window) { dc_ = BeginPaint(window, &paint_); }
     PaintSession(const PaintSession&) = delete;
     PaintSession& operator=(const PaintSession&) = delete;
-    ~PaintSession() { EndPaint(window_, &paint_); }
+    ~PaintSession() { EndPaint(window_.Get(), &paint_); }
     HDC Get() const noexcept { return dc_; }
 
 private:
-    HWND window_;
+    HWND window_.Get();
     PAINTSTRUCT paint_{};
     HDC dc_ = nullptr;
 };
@@ -127,25 +127,21 @@ void InstallHintWindowClass() {
 
 THintWindowEx::THintWindowEx(HWND owner) {
     RegisterHintWindowClass();
-    window_ =
+    window_.Reset(
         CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, HintWindowClassName, L"",
-                        WS_POPUP | WS_BORDER, 0, 0, 0, 0, owner, nullptr, ThisModule(), nullptr);
+                        WS_POPUP | WS_BORDER, 0, 0, 0, 0, owner, nullptr, ThisModule(), nullptr));
     if (!window_)
         throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
                            L"Не удалось создать окно подсказки");
 }
 
-THintWindowEx::~THintWindowEx() {
-    DestroyWindow(window_);
-}
-
 HFONT THintWindowEx::Font() const noexcept {
-    return reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
+    return reinterpret_cast<HFONT>(SendMessageW(window_.Get(), WM_GETFONT, 0, 0));
 }
 
 RECT THintWindowEx::CalcHintRect(int max_width, std::string_view text) const {
     RECT bounds{0, 0, max_width, 0};
-    WindowDC canvas(window_);
+    WindowDC canvas(window_.Get());
     ObjectSelection font(canvas.Get(), Font());
     DrawMarkupText(canvas.Get(), text, 1, 0, true, true, true, bounds);
     bounds.right += 6;
@@ -154,17 +150,17 @@ RECT THintWindowEx::CalcHintRect(int max_width, std::string_view text) const {
 }
 
 void THintWindowEx::ActivateHint(const RECT& screen_rect, std::string_view text) {
-    SetWindowTextW(window_, WideFromAnsi(text).c_str());
+    SetWindowTextW(window_.Get(), WideFromAnsi(text).c_str());
     // As the framework's hint window does, 4 pixels taller than asked, so that the last line
     // clears the border and the top margin.
-    SetWindowPos(window_, HWND_TOPMOST, screen_rect.left, screen_rect.top,
+    SetWindowPos(window_.Get(), HWND_TOPMOST, screen_rect.left, screen_rect.top,
                  screen_rect.right - screen_rect.left, screen_rect.bottom - screen_rect.top + 4,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    InvalidateRect(window_, nullptr, TRUE);
+    InvalidateRect(window_.Get(), nullptr, TRUE);
 }
 
 void THintWindowEx::ReleaseHint() {
-    ShowWindow(window_, SW_HIDE);
+    ShowWindow(window_.Get(), SW_HIDE);
 }
 
 } // namespace kv

@@ -3,6 +3,8 @@
 // window of the class "THintWindowEx" draws its window text this way.
 #pragma once
 
+#include "platform/win_owners.h"
+
 #include <windows.h>
 
 #include <string_view>
@@ -21,9 +23,8 @@ public:
     explicit THintWindowEx(HWND owner);
     THintWindowEx(const THintWindowEx&) = delete;
     THintWindowEx& operator=(const THintWindowEx&) = delete;
-    ~THintWindowEx();
 
-    HWND Handle() const noexcept { return window_; }
+    HWND Handle() const noexcept { return window_.Get(); }
     // Its canvas font: "Vevevededed", scaled.
     HFONT Font() const noexcept;
 
@@ -36,7 +37,7 @@ public:
     void ReleaseHint();
 
 private:
-    HWND window_ = nullptr;
+    WindowOwner window_;
 };
 
 } // namespace kv

@@ -33,12 +33,11 @@ HWND CreateChild(HWND form, const wchar_t* windowClass, const wchar_t* text, DWO
 LRESULT CALLBACK ErrorLineBorder(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                                  UINT_PTR id, DWORD_PTR) {
     if (message == WM_NCPAINT) {
-        HDC dc = GetWindowDC(window);
+        const WindowDC dc(window, WindowDC::WholeWindow);
         RECT frame{};
         GetWindowRect(window, &frame);
         OffsetRect(&frame, -frame.left, -frame.top);
-        FrameRect(dc, &frame, GetSysColorBrush(COLOR_BTNSHADOW));
-        ReleaseDC(window, dc);
+        FrameRect(dc.Get(), &frame, GetSysColorBrush(COLOR_BTNSHADOW));
         return 0;
     }
     if (message == WM_NCDESTROY)

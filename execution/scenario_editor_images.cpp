@@ -63,11 +63,6 @@ constexpr PixelMap kIcon = {
     "..KWWWWWWWWWWWK.", "..KWLLLLLLLLWWK.", "..KWWWWWWWWWWWK.", "..KWLLLLLWWWWWK.",
     "..KWWWWWWWWWWWK.", "..KWWWWWWWWWWWK.", "..KKKKKKKKKKKKK.", "................"};
 
-struct BitmapDeleter {
-    void operator()(HBITMAP bitmap) const noexcept { DeleteObject(bitmap); }
-};
-using BitmapOwner = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
-
 // A 32-bit bitmap of the map: opaque pixels with full alpha, transparent ones black without
 // alpha, as both masked and alpha-blended drawing want them.
 BitmapOwner ColourBitmap(const PixelMap& map) {

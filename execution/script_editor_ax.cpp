@@ -54,35 +54,28 @@ private:
 
 TScriptEditorAX::TScriptEditorAX(HWND parent) {
     const wchar_t* editClass = MSFTEDIT_CLASS;
-    rich_edit_library_ = LoadLibraryW(L"msftedit.dll");
+    rich_edit_library_.Reset(LoadLibraryW(L"msftedit.dll"));
     if (!rich_edit_library_) {
         editClass = RICHEDIT_CLASSW;
-        rich_edit_library_ = LoadLibraryW(L"riched20.dll");
+        rich_edit_library_.Reset(LoadLibraryW(L"riched20.dll"));
     }
     if (!rich_edit_library_)
         throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
                            L"Не найден элемент редактирования текста (msftedit, riched20)");
-    try {
-        RegisterFrameClass(FrameProcedure);
-        frame_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"", WS_CHILD | WS_CLIPCHILDREN,
-                                 0, 0, 0, 0, parent, nullptr, ThisModule(), this);
-        if (!frame_)
-            throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
-                               L"Не удалось создать окно редактора");
-        edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, editClass, L"",
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
-                                    ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
-                                    ES_NOHIDESEL,
-                                0, 0, 0, 0, frame_, nullptr, ThisModule(), nullptr);
-        if (!edit_)
-            throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
-                               L"Не удалось создать окно редактора");
-    } catch (...) {
-        if (frame_)
-            DestroyWindow(frame_);
-        FreeLibrary(rich_edit_library_);
-        throw;
-    }
+    RegisterFrameClass(FrameProcedure);
+    frame_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"", WS_CHILD | WS_CLIPCHILDREN,
+                             0, 0, 0, 0, parent, nullptr, ThisModule(), this);
+    if (!frame_)
+        throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
+                           L"Не удалось создать окно редактора");
+    edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, editClass, L"",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
+                                ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
+                                ES_NOHIDESEL,
+                            0, 0, 0, 0, frame_.Get(), nullptr, ThisModule(), nullptr);
+    if (!edit_)
+        throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
+                           L"Не удалось создать окно редактора");
     // Scenarios recorded from large structures run to megabytes; lines are never wrapped.
     SendMessageW(edit_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
     SendMessageW(edit_, EM_SETTARGETDEVICE, 0, 1);
@@ -91,10 +84,7 @@ TScriptEditorAX::TScriptEditorAX(HWND parent) {
     SendMessageW(edit_, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
 }
 
-TScriptEditorAX::~TScriptEditorAX() {
-    DestroyWindow(frame_); // the rich edit with it
-    FreeLibrary(rich_edit_library_);
-}
+TScriptEditorAX::~TScriptEditorAX() = default;
 
 std::wstring TScriptEditorAX::RawText() const {
     return RichEditText(edit_);

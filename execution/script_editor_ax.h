@@ -7,6 +7,8 @@
 
 #include "vbscript_highlight.h"
 
+#include "platform/win_owners.h"
+
 #include <windows.h>
 #include <richedit.h>
 
@@ -26,7 +28,7 @@ public:
     ~TScriptEditorAX();
 
     // The control's window, placed by its owner.
-    HWND Handle() const noexcept { return frame_; }
+    HWND Handle() const noexcept { return frame_.Get(); }
     // The window that has the keyboard while the control has the focus.
     HWND EditWindow() const noexcept { return edit_; }
     void Focus() const noexcept { SetFocus(edit_); }
@@ -76,8 +78,8 @@ private:
     void ColourLines(const std::wstring& raw, int firstLine, int lastLine);
     void Recolour();
 
-    HMODULE rich_edit_library_ = nullptr;
-    HWND frame_ = nullptr;
+    LoadedModule rich_edit_library_;
+    WindowOwner frame_; // the rich edit inside it goes with it; before the module goes
     HWND edit_ = nullptr;
     HFONT font_ = nullptr;
     Vocabulary words_;

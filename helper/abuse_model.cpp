@@ -63,18 +63,13 @@ TAbuseModel::TAbuseModel() {
         return;
     // The kernel runs in-process, so this returns the module that already serves the
     // kernel's objects rather than a second copy.
-    library_ = LoadLibraryW(path.c_str());
+    library_.Reset(LoadLibraryW(path.c_str()));
     if (!library_)
         return;
     set_class_guid_ = reinterpret_cast<SetClassGuidExport>(
-        reinterpret_cast<void*>(GetProcAddress(library_, "zrAbuseSetClassGUID")));
+        reinterpret_cast<void*>(GetProcAddress(library_.Get(), "zrAbuseSetClassGUID")));
     set_class_value_guid_ = reinterpret_cast<SetClassValueGuidExport>(
-        reinterpret_cast<void*>(GetProcAddress(library_, "zrAbuseSetClassValueGUID")));
-}
-
-TAbuseModel::~TAbuseModel() {
-    if (library_)
-        FreeLibrary(library_);
+        reinterpret_cast<void*>(GetProcAddress(library_.Get(), "zrAbuseSetClassValueGUID")));
 }
 
 bool TAbuseModel::SetClassGUID(IZClass* cls, const GUID& guid) {

@@ -4,6 +4,8 @@
 // and calls those exports.
 #pragma once
 
+#include "platform/win_owners.h"
+
 #include <windows.h>
 
 #include <kernel_registration.h>
@@ -20,7 +22,6 @@ public:
     // Loads the kernel's library. A missing key, file, library or export is no error: the
     // setters concerned answer false. A failure while reading the key's value is raised.
     TAbuseModel();
-    ~TAbuseModel();
     TAbuseModel(const TAbuseModel&) = delete;
     TAbuseModel& operator=(const TAbuseModel&) = delete;
 
@@ -34,7 +35,7 @@ private:
     using SetClassGuidExport = unsigned char(__stdcall*)(IZClass* cls, const GUID* guid);
     using SetClassValueGuidExport = unsigned char(__stdcall*)(IZClassValue* cval, const GUID* guid);
 
-    HMODULE library_ = nullptr;
+    LoadedModule library_;
     SetClassGuidExport set_class_guid_ = nullptr;
     SetClassValueGuidExport set_class_value_guid_ = nullptr;
 };

@@ -1,9 +1,12 @@
-// RAII owners of GDI resources: fonts, objects selected into a device context (put back on scope
-// exit), and device contexts of windows.
+// RAII owners of GDI and common-control resources: fonts, bitmaps, icons, image lists, objects
+// selected into a device context (put back on scope exit), and device contexts of windows.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <memory>
+#include <type_traits>
 #include <utility>
 
 namespace kv {
@@ -32,6 +35,21 @@ private:
     HFONT font_ = nullptr;
 };
 
+struct BitmapDeleter {
+    void operator()(HBITMAP bitmap) const noexcept { DeleteObject(bitmap); }
+};
+using BitmapOwner = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
+
+struct IconDeleter {
+    void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
+};
+using IconOwner = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+struct ImageListDeleter {
+    void operator()(HIMAGELIST images) const noexcept { ImageList_Destroy(images); }
+};
+using ImageListOwner = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
+
 // Selects an object into a device context for a scope; the previous one comes back at its end.
 class ObjectSelection {
 public:
@@ -49,10 +67,13 @@ private:
     HGDIOBJ previous_;
 };
 
-// The device context of a window (null: the screen) for a scope.
+// The device context of a window (null: the screen) for a scope: its client area, or the whole
+// window with its frame.
 class WindowDC {
 public:
-    explicit WindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    enum Area { Client, WholeWindow };
+    explicit WindowDC(HWND window, Area area = Client) noexcept
+        : window_(window), dc_(area == Client ? GetDC(window) : GetWindowDC(window)) {}
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     ~WindowDC() {

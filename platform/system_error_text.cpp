@@ -1,5 +1,7 @@
 #include "platform/system_error_text.h"
 
+#include "platform/win_owners.h"
+
 #include <cwchar>
 
 namespace kv {
@@ -9,8 +11,8 @@ std::wstring SystemErrorText(HRESULT hr) {
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const LocalMemory owner(buffer);
     std::wstring text(buffer ? buffer : L"", buffer ? length : 0);
-    LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ' ||
                              text.back() == L'.'))
         text.pop_back();

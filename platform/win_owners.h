@@ -1,4 +1,5 @@
-// RAII owners of platform handles that the library opens: registry keys and files.
+// RAII owners of platform handles that the library opens: registry keys, files, loaded modules,
+// memory the platform allocated for it, and windows.
 #pragma once
 
 #include <windows.h>
@@ -55,6 +56,59 @@ public:
 
 private:
     HANDLE file_;
+};
+
+// Owns a module loaded with LoadLibrary.
+class LoadedModule {
+public:
+    explicit LoadedModule(HMODULE module = nullptr) noexcept : module_(module) {}
+    LoadedModule(const LoadedModule&) = delete;
+    LoadedModule& operator=(const LoadedModule&) = delete;
+    ~LoadedModule() { Reset(); }
+
+    HMODULE Get() const noexcept { return module_; }
+    explicit operator bool() const noexcept { return module_ != nullptr; }
+    void Reset(HMODULE module = nullptr) noexcept {
+        if (module_)
+            FreeLibrary(module_);
+        module_ = module;
+    }
+
+private:
+    HMODULE module_;
+};
+
+// Owns memory that the platform allocated for the library with LocalAlloc (FormatMessage's
+// buffer, for one).
+class LocalMemory {
+public:
+    explicit LocalMemory(void* memory) noexcept : memory_(memory) {}
+    LocalMemory(const LocalMemory&) = delete;
+    LocalMemory& operator=(const LocalMemory&) = delete;
+    ~LocalMemory() { LocalFree(memory_); }
+
+private:
+    void* memory_;
+};
+
+// Owns a window; its child windows go with it.
+class WindowOwner {
+public:
+    explicit WindowOwner(HWND window = nullptr) noexcept : window_(window) {}
+    WindowOwner(const WindowOwner&) = delete;
+    WindowOwner& operator=(const WindowOwner&) = delete;
+    ~WindowOwner() { Reset(); }
+
+    HWND Get() const noexcept { return window_; }
+    explicit operator bool() const noexcept { return window_ != nullptr; }
+    void Reset(HWND window = nullptr) noexcept {
+        if (window_)
+            DestroyWindow(window_);
+        window_ = window;
+    }
+
+private:
+    HWND window_;
 };
 
 } // namespace kv
