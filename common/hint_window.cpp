@@ -36,21 +36,6 @@ std::string AnsiWindowText(HWND window) {
     return ShownAnsiFromWide(text);
 }
 
-// BeginPaint and EndPaint for a scope.
-class PaintSession {
-public:
-    explicit PaintSession(HWND window) : window_.Get()(window) { dc_ = BeginPaint(window, &paint_); }
-    PaintSession(const PaintSession&) = delete;
-    PaintSession& operator=(const PaintSession&) = delete;
-    ~PaintSession() { EndPaint(window_.Get(), &paint_); }
-    HDC Get() const noexcept { return dc_; }
-
-private:
-    HWND window_.Get();
-    PAINTSTRUCT paint_{};
-    HDC dc_ = nullptr;
-};
-
 // The client rectangle less 2 pixels at the left and top, filled with the info-tip colour and
 // the window's text drawn with markup.
 void PaintHint(HWND window, const HintState& state) {

@@ -63,8 +63,9 @@ TScriptEditorAX::TScriptEditorAX(HWND parent) {
         throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
                            L"Не найден элемент редактирования текста (msftedit, riched20)");
     RegisterFrameClass(FrameProcedure);
-    frame_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"", WS_CHILD | WS_CLIPCHILDREN,
-                             0, 0, 0, 0, parent, nullptr, ThisModule(), this);
+    frame_.Reset(CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"",
+                                 WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0, 0, parent, nullptr,
+                                 ThisModule(), this));
     if (!frame_)
         throw LibraryError(HRESULT_FROM_WIN32(GetLastError()),
                            L"Не удалось создать окно редактора");

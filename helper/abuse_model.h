@@ -29,7 +29,7 @@ public:
     bool SetClassGUID(IZClass* cls, const GUID& guid);
     bool SetClassValueGUID(IZClassValue* cval, const GUID& guid);
 
-    bool LibraryLoaded() const noexcept { return library_ != nullptr; }
+    bool LibraryLoaded() const noexcept { return static_cast<bool>(library_); }
 
 private:
     using SetClassGuidExport = unsigned char(__stdcall*)(IZClass* cls, const GUID* guid);

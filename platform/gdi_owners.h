@@ -67,6 +67,23 @@ private:
     HGDIOBJ previous_;
 };
 
+// BeginPaint and EndPaint for a scope.
+class PaintSession {
+public:
+    explicit PaintSession(HWND window) noexcept : window_(window) {
+        dc_ = BeginPaint(window, &paint_);
+    }
+    PaintSession(const PaintSession&) = delete;
+    PaintSession& operator=(const PaintSession&) = delete;
+    ~PaintSession() { EndPaint(window_, &paint_); }
+    HDC Get() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_ = nullptr;
+};
+
 // The device context of a window (null: the screen) for a scope: its client area, or the whole
 // window with its frame.
 class WindowDC {
