@@ -1,6 +1,6 @@
-#include "app_folder.h"
+#include "common/app_folder.h"
 
-#include "app_folder_paths.h"
+#include "common/app_folder_paths.h"
 #include "platform/barriers.h"
 #include "platform/paths.h"
 #include "platform/registry_values.h"

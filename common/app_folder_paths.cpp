@@ -1,4 +1,4 @@
-#include "app_folder_paths.h"
+#include "common/app_folder_paths.h"
 
 namespace kv {
 

@@ -1,6 +1,6 @@
-#include "application.h"
+#include "common/application.h"
 
-#include "file_title.h"
+#include "common/file_title.h"
 #include "platform/module_path.h"
 #include "platform/window_barrier.h"
 

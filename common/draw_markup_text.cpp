@@ -1,7 +1,7 @@
-#include "draw_markup_text.h"
+#include "common/draw_markup_text.h"
 
+#include "common/markup_text.h"
 #include "platform/gdi_owners.h"
-#include "markup_text.h"
 
 #include <cstring>
 #include <vector>

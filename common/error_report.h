@@ -2,7 +2,7 @@
 // server, the local log line and the dialog kind. Pure: no Windows header.
 #pragma once
 
-#include "message_buttons.h"
+#include "common/message_buttons.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "file_title.h"
+#include "common/file_title.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "font_scale.h"
+#include "common/font_scale.h"
 
 #include "platform/registry_values.h"
 

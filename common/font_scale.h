@@ -2,7 +2,7 @@
 // every face but the system's own becomes "MS Shell Dlg". Touched only on the UI thread.
 #pragma once
 
-#include "font_scale_math.h"
+#include "common/font_scale_math.h"
 #include "platform/gdi_owners.h"
 
 #include <windows.h>

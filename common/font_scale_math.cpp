@@ -1,6 +1,6 @@
-#include "font_scale_math.h"
+#include "common/font_scale_math.h"
 
-#include "platform_arithmetic.h"
+#include "common/platform_arithmetic.h"
 
 #include <cerrno>
 #include <clocale>

@@ -1,9 +1,9 @@
-#include "hint_window.h"
+#include "common/hint_window.h"
 
-#include "application.h"
-#include "draw_markup_text.h"
+#include "common/application.h"
+#include "common/draw_markup_text.h"
+#include "common/font_scale.h"
 #include "platform/barriers.h"
-#include "font_scale.h"
 #include "platform/gdi_owners.h"
 #include "platform/module_path.h"
 #include "platform/text_conversion.h"

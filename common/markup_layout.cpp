@@ -2,7 +2,7 @@
 // kept on purpose, since dialogs are sized by them: the width carried to the next line includes
 // the blank it broke at, a word wider than the line overflows, and such a word at the very end
 // counts one more (empty) line.
-#include "markup_text.h"
+#include "common/markup_text.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Reading the markup tags: the text state, the fonts they ask for and the visible characters.
-#include "markup_text.h"
+#include "common/markup_text.h"
 
-#include "platform_arithmetic.h"
+#include "common/platform_arithmetic.h"
 #include "text/text_case.h"
 
 #include <array>

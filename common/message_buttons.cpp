@@ -1,4 +1,4 @@
-#include "message_buttons.h"
+#include "common/message_buttons.h"
 
 #include <initializer_list>
 

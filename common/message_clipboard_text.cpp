@@ -1,4 +1,4 @@
-#include "message_clipboard_text.h"
+#include "common/message_clipboard_text.h"
 
 #include <algorithm>
 

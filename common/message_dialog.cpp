@@ -1,7 +1,7 @@
-#include "message_dialog.h"
+#include "common/message_dialog.h"
 
-#include "application.h"
-#include "message_form.h"
+#include "common/application.h"
+#include "common/message_form.h"
 #include "platform/text_conversion.h"
 
 namespace kv {

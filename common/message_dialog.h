@@ -4,7 +4,7 @@
 // (2 for the close box). Ctrl+C copies the dialog's texts to the clipboard.
 #pragma once
 
-#include "message_buttons.h"
+#include "common/message_buttons.h"
 
 #include <windows.h>
 

@@ -3,9 +3,9 @@
 // (DrawMarkupText), and Ctrl+C copies its caption, text and buttons to the clipboard.
 #pragma once
 
+#include "common/message_buttons.h"
+#include "common/message_form_layout.h"
 #include "platform/gdi_owners.h"
-#include "message_buttons.h"
-#include "message_form_layout.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "message_form_layout.h"
+#include "common/message_form_layout.h"
 
-#include "platform_arithmetic.h"
+#include "common/platform_arithmetic.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // units, the text's extent and the button captions' widths. Pure: no Windows header.
 #pragma once
 
-#include "message_buttons.h"
+#include "common/message_buttons.h"
 
 #include <array>
 #include <functional>

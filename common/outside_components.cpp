@@ -1,4 +1,4 @@
-#include "outside_components.h"
+#include "common/outside_components.h"
 
 #include "platform/barriers.h"
 #include "platform/system_error_text.h"

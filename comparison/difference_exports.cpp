@@ -1,12 +1,12 @@
 #include "comparison/difference_exports.h"
 
-#include "platform/com_owners.h"
-#include "platform/barriers.h"
-#include "platform/text_conversion.h"
 #include "comparison/structure_difference.h"
-#include "recording/fragment_writer.h"
+#include "platform/barriers.h"
+#include "platform/com_owners.h"
 #include "platform/file_dialog.h"
 #include "platform/paths.h"
+#include "platform/text_conversion.h"
+#include "recording/fragment_writer.h"
 
 #include <commdlg.h>
 #include <wrl/client.h>

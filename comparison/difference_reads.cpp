@@ -1,7 +1,7 @@
 #include "comparison/difference_reads.h"
 
-#include "platform/barriers.h"
 #include "kernel/kernel_reads.h"
+#include "platform/barriers.h"
 #include "platform/ole_text.h"
 
 #include <cstring>

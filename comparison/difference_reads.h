@@ -3,9 +3,9 @@
 // parameters and property values of attributes.
 #pragma once
 
+#include "comparison/difference_text.h"
 #include "kernel/kernel_lookups.h"
 #include "platform/com_owners.h"
-#include "comparison/difference_text.h"
 #include "recording/recording_state.h"
 
 #include <windows.h>

@@ -1,11 +1,11 @@
 #include "comparison/difference_text.h"
 
+#include "recording/script_buffer_text.h"
 #include "text/cp1251_literal.h"
 #include "text/guid_text.h"
 #include "text/literal_encoding.h"
-#include "recording/script_buffer_text.h"
-#include "text/script_format.h"
 #include "text/scenario_templates.h"
+#include "text/script_format.h"
 
 #include <utility>
 

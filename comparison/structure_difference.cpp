@@ -2,10 +2,10 @@
 
 #include "comparison/difference_reads.h"
 #include "comparison/difference_text.h"
+#include "kernel/kernel_reads.h"
 #include "recording/attribute_fragments.h"
 #include "recording/class_fragments.h"
 #include "recording/fragment_writer.h"
-#include "kernel/kernel_reads.h"
 #include "recording/structure_fragments.h"
 #include "text/scenario_templates.h"
 

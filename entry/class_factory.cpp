@@ -1,4 +1,4 @@
-#include "class_factory.h"
+#include "entry/class_factory.h"
 
 #include "platform/barriers.h"
 #include "platform/module_lifetime.h"

@@ -1,7 +1,7 @@
 // The class factory of a served class: multiple instancing (every request makes a new object).
 #pragma once
 
-#include "class_table.h"
+#include "entry/class_table.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "class_table.h"
+#include "entry/class_table.h"
 
 #include "helper/script_helper.h"
 

@@ -1,7 +1,7 @@
 // The in-process server's entry points for class objects and unloading.
-#include "class_factory.h"
-#include "class_table.h"
-#include "library_startup.h"
+#include "entry/class_factory.h"
+#include "entry/class_table.h"
+#include "entry/library_startup.h"
 
 #include "platform/barriers.h"
 #include "platform/module_lifetime.h"

@@ -1,6 +1,6 @@
-#include "library_startup.h"
+#include "entry/library_startup.h"
 
-#include "class_factory.h"
+#include "entry/class_factory.h"
 
 #include "common/font_scale.h"
 #include "common/handle_error.h"

@@ -1,12 +1,12 @@
 // Self-registration: the type library and, for every served class, the keys under the classes
 // root that let a client create it by CLSID or ProgID.
-#include "class_table.h"
+#include "entry/class_table.h"
 
-#include "platform/com_owners.h"
 #include "platform/barriers.h"
+#include "platform/com_owners.h"
+#include "platform/guid_conversion.h"
 #include "platform/module_path.h"
 #include "platform/win_owners.h"
-#include "platform/guid_conversion.h"
 
 #include <wrl/client.h>
 

@@ -3,13 +3,13 @@
 // 32-bit slots of which the low byte counts (export_arguments.h). Each export is one barrier:
 // no exception crosses the library boundary; an error returns false with the thread's error
 // information set.
-#include "export_arguments.h"
-#include "library_startup.h"
+#include "entry/export_arguments.h"
+#include "entry/library_startup.h"
 
-#include "platform/barriers.h"
 #include "comparison/difference_exports.h"
 #include "execution/script_runner.h"
 #include "export/html_export.h"
+#include "platform/barriers.h"
 #include "recording/attribute_fragments.h"
 #include "recording/class_fragments.h"
 #include "recording/recording_session.h"

@@ -1,4 +1,4 @@
-#include "rich_edit_text.h"
+#include "execution/rich_edit_text.h"
 
 #include <richole.h>
 

@@ -1,6 +1,6 @@
-#include "scenario_editor.h"
+#include "execution/scenario_editor.h"
 
-#include "scenario_editor_form.h"
+#include "execution/scenario_editor_form.h"
 
 namespace kv {
 

@@ -1,8 +1,8 @@
-#include "scenario_editor_form.h"
+#include "execution/scenario_editor_form.h"
 
+#include "execution/scenario_editor_text.h"
+#include "execution/window_object.h"
 #include "platform/module_path.h"
-#include "scenario_editor_text.h"
-#include "window_object.h"
 
 namespace kv::execution {
 

@@ -6,11 +6,11 @@
 
 #include "common/application.h"
 #include "common/font_scale.h"
+#include "execution/scenario_editor_hints.h"
+#include "execution/scenario_editor_images.h"
+#include "execution/script_editor_ax.h"
 #include "platform/gdi_owners.h"
 #include "platform/window_barrier.h"
-#include "scenario_editor_hints.h"
-#include "scenario_editor_images.h"
-#include "script_editor_ax.h"
 #include "zkernel.h"
 
 #include <windows.h>

@@ -1,11 +1,11 @@
 // The windows of the scenario editor form and where they go.
-#include "scenario_editor_form.h"
+#include "execution/scenario_editor_form.h"
 
 #include "common/application.h"
+#include "execution/scenario_editor_layout.h"
 #include "platform/barriers.h"
 #include "platform/module_path.h"
 #include "platform/text_conversion.h"
-#include "scenario_editor_layout.h"
 
 namespace kv::execution {
 

@@ -1,17 +1,17 @@
 // The scenario editor form's handlers for files, closing and help.
-#include "scenario_editor_form.h"
+#include "execution/scenario_editor_form.h"
 
 #include "common/app_folder.h"
-#include "platform/com_owners.h"
-#include "platform/barriers.h"
 #include "common/message_dialog.h"
 #include "common/outside_components.h"
-#include "platform/text_conversion.h"
-#include "scenario_editor_text.h"
-#include "scenario_file.h"
+#include "execution/scenario_editor_text.h"
+#include "execution/scenario_file.h"
 #include "execution/scenario_file_dialogs.h"
+#include "platform/barriers.h"
+#include "platform/com_owners.h"
 #include "platform/paths.h"
 #include "platform/system_error_text.h"
+#include "platform/text_conversion.h"
 
 namespace kv::execution {
 

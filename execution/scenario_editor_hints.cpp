@@ -1,4 +1,4 @@
-#include "scenario_editor_hints.h"
+#include "execution/scenario_editor_hints.h"
 
 #include "platform/window_barrier.h"
 

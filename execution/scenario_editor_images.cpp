@@ -1,4 +1,4 @@
-#include "scenario_editor_images.h"
+#include "execution/scenario_editor_images.h"
 
 #include "platform/barriers.h"
 

@@ -1,4 +1,4 @@
-#include "scenario_editor_layout.h"
+#include "execution/scenario_editor_layout.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 // Running the scenario editor's text against the model.
-#include "scenario_editor_form.h"
+#include "execution/scenario_editor_form.h"
 
+#include "execution/scenario_editor_text.h"
+#include "execution/scenario_text.h"
+#include "execution/script_control_run.h"
 #include "platform/barriers.h"
 #include "platform/text_conversion.h"
-#include "scenario_editor_text.h"
-#include "scenario_text.h"
-#include "script_control_run.h"
 
 namespace kv::execution {
 

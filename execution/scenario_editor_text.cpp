@@ -1,6 +1,6 @@
-#include "scenario_editor_text.h"
+#include "execution/scenario_editor_text.h"
 
-#include "scenario_text.h"
+#include "execution/scenario_text.h"
 
 namespace kv::execution {
 

@@ -1,10 +1,10 @@
-#include "scenario_file.h"
+#include "execution/scenario_file.h"
 
 #include "platform/barriers.h"
 #include "platform/paths.h"
+#include "platform/system_error_text.h"
 #include "platform/text_conversion.h"
 #include "platform/win_owners.h"
-#include "platform/system_error_text.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "scenario_text.h"
+#include "execution/scenario_text.h"
 
 namespace kv::execution {
 

@@ -1,10 +1,10 @@
-#include "script_control_run.h"
+#include "execution/script_control_run.h"
 
+#include "execution/scenario_text.h"
 #include "platform/com_owners.h"
-#include "platform/text_conversion.h"
 #include "platform/safe_array.h"
-#include "scenario_text.h"
 #include "platform/system_error_text.h"
+#include "platform/text_conversion.h"
 
 #include <new>
 

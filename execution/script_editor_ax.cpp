@@ -1,11 +1,11 @@
-#include "script_editor_ax.h"
+#include "execution/script_editor_ax.h"
 
+#include "execution/rich_edit_text.h"
+#include "execution/window_object.h"
+#include "execution/word_list_file.h"
 #include "platform/barriers.h"
 #include "platform/module_path.h"
 #include "platform/window_barrier.h"
-#include "rich_edit_text.h"
-#include "window_object.h"
-#include "word_list_file.h"
 
 #include <algorithm>
 

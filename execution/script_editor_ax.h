@@ -5,7 +5,7 @@
 // coloured as they are typed; lines are never wrapped, so a line of the text is a line on screen.
 #pragma once
 
-#include "vbscript_highlight.h"
+#include "execution/vbscript_highlight.h"
 
 #include "platform/win_owners.h"
 

@@ -1,11 +1,11 @@
-#include "script_runner.h"
+#include "execution/script_runner.h"
 
 #include "common/application.h"
+#include "execution/scenario_editor.h"
+#include "execution/scenario_file.h"
+#include "execution/scenario_text.h"
+#include "execution/script_control_run.h"
 #include "platform/barriers.h"
-#include "scenario_editor.h"
-#include "scenario_file.h"
-#include "scenario_text.h"
-#include "script_control_run.h"
 
 #include <wrl/client.h>
 

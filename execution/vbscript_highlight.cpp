@@ -1,4 +1,4 @@
-#include "vbscript_highlight.h"
+#include "execution/vbscript_highlight.h"
 
 #include <array>
 

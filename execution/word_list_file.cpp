@@ -1,4 +1,4 @@
-#include "word_list_file.h"
+#include "execution/word_list_file.h"
 
 #include "platform/com_owners.h"
 

@@ -11,7 +11,7 @@
 //   </objectspec>
 #pragma once
 
-#include "vbscript_highlight.h"
+#include "execution/vbscript_highlight.h"
 
 #include <optional>
 #include <string>

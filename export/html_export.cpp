@@ -1,12 +1,12 @@
 #include "export/html_export.h"
 
+#include "export/page_file.h"
+#include "export/structure_page.h"
+#include "export/structure_reader.h"
 #include "platform/barriers.h"
 #include "platform/file_dialog.h"
 #include "platform/paths.h"
 #include "platform/text_conversion.h"
-#include "export/page_file.h"
-#include "export/structure_page.h"
-#include "export/structure_reader.h"
 
 #include <commdlg.h>
 #include <shellapi.h>

@@ -1,7 +1,7 @@
 #include "export/structure_reader.h"
 
-#include "platform/com_owners.h"
 #include "platform/barriers.h"
+#include "platform/com_owners.h"
 #include "platform/guid_conversion.h"
 #include "platform/ole_text.h"
 

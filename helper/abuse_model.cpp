@@ -1,4 +1,4 @@
-#include "abuse_model.h"
+#include "helper/abuse_model.h"
 
 #include "platform/barriers.h"
 #include "platform/win_owners.h"

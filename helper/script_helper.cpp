@@ -1,6 +1,6 @@
 // TZScriptHelper as a COM object: identity, lifetime, IDispatch and error information. The
 // methods themselves are in script_helper_methods.cpp.
-#include "script_helper.h"
+#include "helper/script_helper.h"
 
 #include "platform/barriers.h"
 #include "platform/module_path.h"

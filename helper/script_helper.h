@@ -3,7 +3,7 @@
 // each owns one TAbuseModel (the kernel's back door) for its life.
 #pragma once
 
-#include "abuse_model.h"
+#include "helper/abuse_model.h"
 #include "platform/module_lifetime.h"
 
 #include <korvalith.h>

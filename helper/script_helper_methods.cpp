@@ -1,15 +1,15 @@
 // The methods of IZScriptHelper. The eleven small ones swallow every error (a failed cast, a
 // kernel failure, a text that is no GUID): the change is simply not made and S_OK returned. The
 // import and the rights copy report theirs.
-#include "script_helper.h"
+#include "helper/script_helper.h"
 
-#include "platform/guid_conversion.h"
-#include "import_frame.h"
-#include "rights_copy.h"
+#include "helper/import_frame.h"
+#include "helper/rights_copy.h"
 #include "kernel/security_key.h"
+#include "platform/guid_conversion.h"
 
-#include "platform/com_owners.h"
 #include "platform/barriers.h"
+#include "platform/com_owners.h"
 
 namespace kv {
 

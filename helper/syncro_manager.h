@@ -27,5 +27,4 @@ __CRT_UUID_DECL(IZSyncroManager, 0x70BC0995, 0xCB50, 0x4CFA, 0x94, 0x1B, 0x20, 0
 
 namespace kv {
 
-
 } // namespace kv

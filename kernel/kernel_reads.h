@@ -4,8 +4,8 @@
 // once (check); a read that must give an object and gives none is an error too.
 #pragma once
 
-#include "platform/com_owners.h"
 #include "platform/barriers.h"
+#include "platform/com_owners.h"
 #include "platform/ole_text.h"
 
 #include <windows.h>

@@ -1,14 +1,14 @@
 #include "recording/class_fragments.h"
 
-#include "recording/fragment_writer.h"
-#include "recording/attribute_fragments.h"
 #include "kernel/kernel_reads.h"
 #include "platform/guid_conversion.h"
+#include "recording/attribute_fragments.h"
+#include "recording/fragment_writer.h"
 #include "recording/link_receiver.h"
-#include "text/literal_encoding.h"
 #include "recording/recording_state.h"
-#include "text/script_format.h"
+#include "text/literal_encoding.h"
 #include "text/scenario_templates.h"
+#include "text/script_format.h"
 
 #include <cstdint>
 #include <initializer_list>

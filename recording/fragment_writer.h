@@ -2,8 +2,8 @@
 // open, append formatted templates and empty items, and place names safely.
 #pragma once
 
-#include "text/literal_encoding.h"
 #include "recording/recording_state.h"
+#include "text/literal_encoding.h"
 #include "text/script_format.h"
 
 #include <initializer_list>

@@ -1,9 +1,9 @@
 #include "recording/link_receiver.h"
 
-#include "platform/com_owners.h"
-#include "platform/barriers.h"
-#include "platform/module_lifetime.h"
 #include "kernel/kernel_reads.h"
+#include "platform/barriers.h"
+#include "platform/com_owners.h"
+#include "platform/module_lifetime.h"
 #include "recording/structure_fragments.h"
 
 #include <algorithm>

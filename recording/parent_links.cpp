@@ -1,7 +1,7 @@
 #include "recording/parent_links.h"
 
-#include "platform/barriers.h"
 #include "kernel/kernel_reads.h"
+#include "platform/barriers.h"
 
 namespace kv {
 namespace {

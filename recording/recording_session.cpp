@@ -1,12 +1,12 @@
 #include "recording/recording_session.h"
 
-#include "platform/barriers.h"
 #include "common/message_dialog.h"
-#include "platform/text_conversion.h"
 #include "execution/script_runner.h"
+#include "platform/barriers.h"
+#include "platform/paths.h"
+#include "platform/text_conversion.h"
 #include "recording/link_receiver.h"
 #include "recording/recording_session_files.h"
-#include "platform/paths.h"
 #include "recording/recording_state.h"
 #include "text/scenario_templates.h"
 

@@ -1,4 +1,4 @@
-#include "recording_state.h"
+#include "recording/recording_state.h"
 
 namespace kv {
 

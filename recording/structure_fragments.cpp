@@ -1,16 +1,16 @@
 #include "recording/structure_fragments.h"
 
-#include "platform/com_owners.h"
+#include "kernel/kernel_reads.h"
 #include "platform/barriers.h"
+#include "platform/com_owners.h"
+#include "platform/ole_text.h"
 #include "platform/text_conversion.h"
 #include "recording/fragment_writer.h"
-#include "kernel/kernel_reads.h"
-#include "platform/ole_text.h"
-#include "text/literal_encoding.h"
 #include "recording/recording_state.h"
-#include "text/script_format.h"
 #include "recording/structure_fragments_text.h"
+#include "text/literal_encoding.h"
 #include "text/scenario_templates.h"
+#include "text/script_format.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "recording/structure_fragments_text.h"
 
 #include "text/literal_encoding.h"
-#include "text/script_format.h"
 #include "text/scenario_templates.h"
+#include "text/script_format.h"
 
 namespace kv {
 
