@@ -3,6 +3,7 @@
 #include "platform/barriers.h"
 #include "platform/paths.h"
 #include "platform/system_error_text.h"
+#include "platform/win_owners.h"
 
 #include <windows.h>
 
@@ -28,9 +29,9 @@ public:
             folder + L"~kvpage" + std::to_wstring(GetCurrentProcessId()) + L"-";
         for (int attempt = 0;; ++attempt) {
             path_ = ExtendedPath(stem + std::to_wstring(attempt) + L".tmp");
-            handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (handle_ != INVALID_HANDLE_VALUE)
+            handle_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (handle_)
                 return;
             const DWORD error = GetLastError();
             if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 1000)
@@ -40,7 +41,7 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        Close();
+        handle_.Reset();
         if (!committed_)
             DeleteFileW(path_.c_str());
     }
@@ -50,7 +51,7 @@ public:
         while (!bytes.empty()) {
             const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
             DWORD written = 0;
-            if (!WriteFile(handle_, bytes.data(), chunk, &written, nullptr))
+            if (!WriteFile(handle_.Get(), bytes.data(), chunk, &written, nullptr))
                 return GetLastError();
             bytes.remove_prefix(written);
         }
@@ -59,7 +60,7 @@ public:
 
     // Closes the file and puts it in the target's place; the system's error code.
     DWORD ReplaceTarget(const std::wstring& target) {
-        if (!Close())
+        if (!CloseHandle(handle_.Release()))
             return GetLastError();
         if (!MoveFileExW(path_.c_str(), ExtendedPath(target).c_str(), MOVEFILE_REPLACE_EXISTING))
             return GetLastError();
@@ -68,16 +69,8 @@ public:
     }
 
 private:
-    bool Close() {
-        if (handle_ == INVALID_HANDLE_VALUE)
-            return true;
-        const bool closed = CloseHandle(handle_) != FALSE;
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
     std::wstring path_;
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    FileHandle handle_;
     bool committed_ = false;
 };
 

@@ -1,114 +1,80 @@
 // RAII owners of platform handles that the library opens: registry keys, files, loaded modules,
-// memory the platform allocated for it, and windows.
+// windows, and memory the platform allocated for it.
 #pragma once
 
 #include <windows.h>
 
+#include <utility>
+
 namespace kv {
 
-// Owns an open registry key.
-class RegistryKey {
+// Owns one handle of a kind. Kind gives the handle's type, the value that means "none" and how
+// a handle is given back to the platform.
+template <class Kind> class HandleOwner {
 public:
-    RegistryKey() = default;
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() {
-        if (key_)
-            RegCloseKey(key_);
+    using Handle = typename Kind::Handle;
+
+    explicit HandleOwner(Handle handle = Kind::None()) noexcept : handle_(handle) {}
+    HandleOwner(const HandleOwner&) = delete;
+    HandleOwner& operator=(const HandleOwner&) = delete;
+    ~HandleOwner() { Reset(); }
+
+    Handle Get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != Kind::None(); }
+    void Reset(Handle handle = Kind::None()) noexcept {
+        if (handle_ != Kind::None())
+            Kind::Free(handle_);
+        handle_ = handle;
     }
-
-    HKEY Get() const noexcept { return key_; }
-    HKEY* Out() noexcept;
-    explicit operator bool() const noexcept { return key_ != nullptr; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-inline HKEY* RegistryKey::Out() noexcept {
-    if (key_)
-        RegCloseKey(key_);
-    key_ = nullptr;
-    return &key_;
-}
-
-// Owns a file handle (INVALID_HANDLE_VALUE when none).
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE file = INVALID_HANDLE_VALUE) noexcept : file_(file) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { Reset(); }
-
-    HANDLE Get() const noexcept { return file_; }
-    explicit operator bool() const noexcept { return file_ != INVALID_HANDLE_VALUE; }
-    void Reset(HANDLE file = INVALID_HANDLE_VALUE) noexcept {
-        if (file_ != INVALID_HANDLE_VALUE)
-            CloseHandle(file_);
-        file_ = file;
+    // For a platform call that opens into an out-parameter; an open handle is freed first.
+    Handle* Out() noexcept {
+        Reset();
+        return &handle_;
     }
     // Gives the handle up, so that its closing can be checked.
-    HANDLE Release() noexcept {
-        const HANDLE file = file_;
-        file_ = INVALID_HANDLE_VALUE;
-        return file;
-    }
+    Handle Release() noexcept { return std::exchange(handle_, Kind::None()); }
 
 private:
-    HANDLE file_;
+    Handle handle_;
 };
 
-// Owns a module loaded with LoadLibrary.
-class LoadedModule {
-public:
-    explicit LoadedModule(HMODULE module = nullptr) noexcept : module_(module) {}
-    LoadedModule(const LoadedModule&) = delete;
-    LoadedModule& operator=(const LoadedModule&) = delete;
-    ~LoadedModule() { Reset(); }
-
-    HMODULE Get() const noexcept { return module_; }
-    explicit operator bool() const noexcept { return module_ != nullptr; }
-    void Reset(HMODULE module = nullptr) noexcept {
-        if (module_)
-            FreeLibrary(module_);
-        module_ = module;
-    }
-
-private:
-    HMODULE module_;
+struct RegistryKeyKind {
+    using Handle = HKEY;
+    static HKEY None() noexcept { return nullptr; }
+    static void Free(HKEY key) noexcept { RegCloseKey(key); }
 };
+using RegistryKey = HandleOwner<RegistryKeyKind>;
 
-// Owns memory that the platform allocated for the library with LocalAlloc (FormatMessage's
-// buffer, for one).
-class LocalMemory {
-public:
-    explicit LocalMemory(void* memory) noexcept : memory_(memory) {}
-    LocalMemory(const LocalMemory&) = delete;
-    LocalMemory& operator=(const LocalMemory&) = delete;
-    ~LocalMemory() { LocalFree(memory_); }
-
-private:
-    void* memory_;
+struct FileHandleKind {
+    using Handle = HANDLE;
+    static HANDLE None() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE file) noexcept { CloseHandle(file); }
 };
+using FileHandle = HandleOwner<FileHandleKind>;
 
-// Owns a window; its child windows go with it.
-class WindowOwner {
-public:
-    explicit WindowOwner(HWND window = nullptr) noexcept : window_(window) {}
-    WindowOwner(const WindowOwner&) = delete;
-    WindowOwner& operator=(const WindowOwner&) = delete;
-    ~WindowOwner() { Reset(); }
-
-    HWND Get() const noexcept { return window_; }
-    explicit operator bool() const noexcept { return window_ != nullptr; }
-    void Reset(HWND window = nullptr) noexcept {
-        if (window_)
-            DestroyWindow(window_);
-        window_ = window;
-    }
-
-private:
-    HWND window_;
+// A module loaded with LoadLibrary.
+struct LoadedModuleKind {
+    using Handle = HMODULE;
+    static HMODULE None() noexcept { return nullptr; }
+    static void Free(HMODULE module) noexcept { FreeLibrary(module); }
 };
+using LoadedModule = HandleOwner<LoadedModuleKind>;
+
+// A window; its child windows go with it.
+struct WindowKind {
+    using Handle = HWND;
+    static HWND None() noexcept { return nullptr; }
+    static void Free(HWND window) noexcept { DestroyWindow(window); }
+};
+using WindowOwner = HandleOwner<WindowKind>;
+
+// Memory that the platform allocated for the library with LocalAlloc (FormatMessage's buffer,
+// for one).
+struct LocalMemoryKind {
+    using Handle = HLOCAL;
+    static HLOCAL None() noexcept { return nullptr; }
+    static void Free(HLOCAL memory) noexcept { LocalFree(memory); }
+};
+using LocalMemory = HandleOwner<LocalMemoryKind>;
 
 } // namespace kv
