@@ -1,6 +1,8 @@
 #include "export/structure_reader.h"
 
 #include "platform/barriers.h"
+#include "kernel/kernel_lookups.h"
+#include "kernel/kernel_reads.h"
 #include "platform/com_owners.h"
 #include "platform/guid_conversion.h"
 #include "platform/ole_text.h"
@@ -14,13 +16,6 @@ using Microsoft::WRL::ComPtr;
 
 namespace kv::html {
 namespace {
-
-// A kernel call that succeeded but returned no object where one must be.
-template <class Interface> Interface& Required(const ComPtr<Interface>& object) {
-    if (!object)
-        throw LibraryError(E_POINTER, L"Ядро модели не вернуло объект");
-    return *object.Get();
-}
 
 // A text property of a kernel object in the ANSI code page (the page only shows it), put into
 // `text`, reusing its storage.
@@ -42,7 +37,7 @@ void ReadProperties(IZClassValue& attribute, std::vector<PropertyEntry>& entries
     ComPtr<IZProperties> properties;
     check(attribute.QueryInterface(IID_PPV_ARGS(&properties)));
     long count = 0;
-    check(Required(properties).get_zrCount(&count));
+    check(Required(properties, L"свойства атрибута")->get_zrCount(&count));
     entries.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
     for (long position = 0; position < count; ++position) {
         Bstr name;
@@ -70,7 +65,7 @@ ClassEntry ReadClassOutline(IZClass& cls, long& attribute_count) {
     ClassEntry entry;
     entry.name = TextOf(cls, &IZClass::get_zrName);
     entry.screen_name = TextOf(cls, &IZClass::get_zrScreenName);
-    check(cls.get_zrClassValuesCount(&attribute_count));
+    attribute_count = AttributeCount(&cls);
     return entry;
 }
 
@@ -113,17 +108,15 @@ std::vector<FilterEntry> ReadFilters(IZFilterVector& filters, long count) {
 } // namespace
 
 StructureReader::StructureReader(IZModel& model) {
-    ComPtr<IZClassVector> class_vector;
-    check(model.zrGetClassVector(&class_vector));
-    IZClassVector& classes = Required(class_vector);
+    const ComPtr<IZClassVector> class_vector = ClassVectorOf(&model);
+    IZClassVector& classes = *class_vector.Get();
     outline_.model_name = TextOf(model, &IZModel::get_zrModelName);
 
-    long class_count = 0;
-    check(classes.get_zrCount(&class_count));
+    const long class_count = ClassCount(&classes);
     ComPtr<IZFilterVector> filter_vector;
     check(class_vector.As(&filter_vector));
     long filter_count = 0;
-    check(Required(filter_vector).get_zrFiltersCount(&filter_count));
+    check(Required(filter_vector, L"список фильтров")->get_zrFiltersCount(&filter_count));
     outline_.class_count = static_cast<std::int32_t>(class_count);
     outline_.filter_count = static_cast<std::int32_t>(filter_count);
 
@@ -133,10 +126,9 @@ StructureReader::StructureReader(IZModel& model) {
     classes_.reserve(classes_expected);
     bool any_attributes = false;
     for (long position = 0; position < class_count; ++position) {
-        ComPtr<IZClass> cls;
-        check(classes.zrItem(position, &cls));
+        ComPtr<IZClass> cls = ClassAt(&classes, position);
         long attribute_count = 0;
-        outline_.classes.push_back(ReadClassOutline(Required(cls), attribute_count));
+        outline_.classes.push_back(ReadClassOutline(*cls.Get(), attribute_count));
         any_attributes = any_attributes || attribute_count > 0;
         classes_.push_back({std::move(cls), attribute_count});
     }
@@ -155,9 +147,8 @@ const std::vector<AttributeEntry>& StructureReader::AttributesOf(std::size_t pos
     // The entries of the last class are overwritten, so that their storage serves again.
     attributes_.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
     for (long item = 0; item < count; ++item) {
-        ComPtr<IZClassValue> attribute;
-        check(cls.zriClassValueItem(item, &attribute));
-        ReadAttribute(Required(attribute), attributes_[item]);
+        const ComPtr<IZClassValue> attribute = AttributeAt(&cls, item);
+        ReadAttribute(*attribute.Get(), attributes_[item]);
     }
     return attributes_;
 }
