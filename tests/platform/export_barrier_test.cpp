@@ -2,6 +2,7 @@
 // into an error.
 #include "platform/com_owners.h"
 #include "platform/barriers.h"
+#include "support/error_info.h"
 
 #include <gtest/gtest.h>
 #include <wrl/client.h>
@@ -12,15 +13,7 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-// The description the thread's error information holds ("" when there is none); takes it.
-std::wstring TakeErrorDescription() {
-    ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return L"";
-    Bstr description;
-    info->GetDescription(description.Out());
-    return std::wstring(description.View());
-}
+using kv::testing::TakeErrorDescription;
 
 TEST(ExportBarrier, ResultIsOneByteTrueOrFalse) {
     EXPECT_EQ(ExportBarrier([] { return true; }), 1);

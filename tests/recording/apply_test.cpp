@@ -2,9 +2,12 @@
 // temporary scenario on the model, and the save path when the answer is No. Linked with the
 // recording unit itself, since only the difference scenario turns a recording into a
 // difference recording.
-#include "../common/dialog_driver.h"
-#include "../common/file_dialog_driver.h"
+#include "support/dialog_driver.h"
+#include "support/file_dialog_driver.h"
 #include "golden.h"
+#include "support/host_setting.h"
+#include "support/stand_in_model.h"
+#include "support/wide_text.h"
 
 #include "recording/recording_session.h"
 #include "recording/recording_state.h"
@@ -21,14 +24,7 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-std::string Narrow(const std::wstring& wide) {
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length,
-                        nullptr, nullptr);
-    return ansi;
-}
+using kv::testing::Narrow;
 
 std::wstring TemporaryScenario() {
     wchar_t temp[MAX_PATH + 1] = {};
@@ -41,14 +37,10 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
         comInitialised_ = true;
-        CLSID modelClass{};
-        if (FAILED(CLSIDFromProgID(L"zkernel.ZModel", &modelClass)))
+        if (!kv::testing::StandInModel::Registered())
             GTEST_SKIP() << "the kernel stand-in zkernel.ZModel is not registered";
-        ASSERT_EQ(
-            CoCreateInstance(modelClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model_)),
-            S_OK);
-        owner_ = CreateWindowExW(0, L"STATIC", L"apply owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        model_ = kv::testing::StandInModel().Model();
+        owner_ = kv::testing::CreateOwnerWindow(L"apply owner");
         ASSERT_NE(owner_, nullptr);
         ComPtr<IZClassVector> classes;
         ASSERT_EQ(model_->zrGetClassVector(&classes), S_OK);

@@ -1,8 +1,10 @@
 // The class and attribute generators through the exports, called as the host calls them:
 // korvalith.dll loaded with LoadLibrary, entry points by ordinal, stdcall, interface arguments
 // by reference; a whole recording from scriptStart to the scenario file that scriptEnd writes.
-#include "golden_text.h"
-#include "stand_in_model.h"
+#include "golden.h"
+#include "support/error_info.h"
+#include "support/korvalith_library.h"
+#include "support/stand_in_model.h"
 
 #include <gtest/gtest.h>
 
@@ -25,14 +27,13 @@ using NameExport = unsigned char(__stdcall*)(const char*);
 
 // The exports at their fixed ordinals.
 class Exports {
-    HMODULE library_; // first: the entry points below are taken from it
+    const KorvalithLibrary& library_; // first: the entry points below are taken from it
 
 public:
-    explicit Exports(HMODULE library) : library_(library) {}
+    explicit Exports(const KorvalithLibrary& library) : library_(library) {}
 
     template <class Function> Function At(WORD ordinal) const {
-        return reinterpret_cast<Function>(
-            reinterpret_cast<void*>(GetProcAddress(library_, MAKEINTRESOURCEA(ordinal))));
+        return library_.ByOrdinal<Function>(ordinal);
     }
 
     StartExport scriptStart = At<StartExport>(15);
@@ -45,32 +46,13 @@ public:
     ClassValueExport scriptClassValue = At<ClassValueExport>(14);
 };
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-// The thread's error information as an export leaves it: its description, or "" for none.
-std::wstring TakeErrorDescription() {
-    ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return {};
-    BSTR description = nullptr;
-    info->GetDescription(&description);
-    std::wstring text(description ? description : L"");
-    SysFreeString(description);
-    return text;
-}
-
 class RecordingExports : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        library_ = LoadLibraryW(L"korvalith.dll");
-        ASSERT_NE(library_, nullptr) << "korvalith.dll not loaded";
-        exports_.emplace(library_);
+        library_.emplace();
+        ASSERT_TRUE(library_->Loaded()) << "korvalith.dll not loaded";
+        exports_.emplace(*library_);
         ASSERT_NE(exports_->scriptStart, nullptr);
         ASSERT_NE(exports_->scriptEnd, nullptr);
         model_.emplace(BuildOrderModel());
@@ -81,8 +63,8 @@ protected:
         scenarioPath_ = file;
     }
     void TearDown() override {
-        if (library_)
-            FreeLibrary(library_); // an open recording is released here
+        exports_.reset();
+        library_.reset(); // an open recording is released here
         model_.reset();
         DeleteFileA(scenarioPath_.c_str());
         CoUninitialize();
@@ -95,18 +77,18 @@ protected:
     std::string EndRecording() {
         IZModel* model = m().model.Get();
         EXPECT_EQ(call().scriptEnd(nullptr, scenarioPath_.c_str(), &model), 1);
-        return ReadFile(scenarioPath_);
+        return FileBytes(scenarioPath_);
     }
 
     static std::string Scenario(std::initializer_list<const char*> fragments) {
-        std::string text = GoldenText("scenario_header");
+        std::string text = Golden("scenario_header");
         for (const char* fragment : fragments)
-            text += GoldenText(fragment);
-        return text + GoldenText("scenario_footer");
+            text += Golden(fragment);
+        return text + Golden("scenario_footer");
     }
 
 private:
-    HMODULE library_ = nullptr;
+    std::optional<KorvalithLibrary> library_;
     std::optional<Exports> exports_;
     std::optional<OrderModel> model_;
     std::string scenarioPath_;
@@ -132,7 +114,7 @@ TEST_F(RecordingExports, RecordingOfEveryGeneratorIsTheGoldenScenario) {
     EXPECT_EQ(call().scriptCValMove(&number, &none), 1);
     EXPECT_EQ(call().scriptClsRemove(" \tOrder \r\n"), 1);
 
-    EXPECT_TRUE(SameScenarioText(
+    EXPECT_TRUE(SameBytes(
         EndRecording(),
         Scenario({"class_complete_rewrite", "class_update_only", "class_renamed",
                   "class_value_plain", "class_value_only_if_missing", "cval_remove",
@@ -168,7 +150,7 @@ TEST_F(RecordingExports, NothingToWriteGivesFalse) {
     EXPECT_EQ(call().scriptClsRemove(" \t "), 0);
     EXPECT_EQ(call().scriptClsRemove(nullptr), 0);
 
-    EXPECT_TRUE(SameScenarioText(EndRecording(), Scenario({})));
+    EXPECT_TRUE(SameBytes(EndRecording(), Scenario({})));
 }
 
 // A kernel read that fails leaves the export as false with the error's text for the host; the
@@ -187,7 +169,7 @@ TEST_F(RecordingExports, KernelErrorGivesFalseWithErrorInformation) {
     EXPECT_NE(TakeErrorDescription(), L"");
     EXPECT_EQ(call().scriptClassValue(&number, "", 0), 0);
 
-    EXPECT_TRUE(SameScenarioText(EndRecording(), Scenario({"cval_remove"})));
+    EXPECT_TRUE(SameBytes(EndRecording(), Scenario({"cval_remove"})));
 }
 
 } // namespace

@@ -2,8 +2,9 @@
 // real kernel stand-in. The recording is opened by setting the recording state as scriptStart
 // leaves it; what the generators append is compared, joined as in a scenario file, with the
 // golden text of each case.
-#include "golden_text.h"
-#include "stand_in_model.h"
+#include "golden.h"
+#include "support/reference_count.h"
+#include "support/stand_in_model.h"
 
 #include "platform/barriers.h"
 #include "recording/attribute_fragments.h"
@@ -89,12 +90,6 @@ const GoldenCase kGoldenCases[] = {
 
 class GoldenGenerators : public Generators, public ::testing::WithParamInterface<GoldenCase> {};
 
-// The object's reference count, left as it was.
-ULONG RefCount(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
-}
-
 TEST_P(GoldenGenerators, WriteTheGoldenFragment) {
     DifferenceMode = GetParam().differenceMode;
     IUnknown* const objects[] = {m().model.Get(), m().order.Get(), m().number.Get(),
@@ -104,7 +99,7 @@ TEST_P(GoldenGenerators, WriteTheGoldenFragment) {
         before.push_back(RefCount(object));
 
     EXPECT_TRUE(GetParam().generate(m()));
-    EXPECT_TRUE(SameScenarioText(Written(), GoldenText(GetParam().golden)));
+    EXPECT_TRUE(SameBytes(Written(), Golden(GetParam().golden)));
     // Every kernel reference a generator takes is released before it returns.
     for (std::size_t i = 0; i < std::size(objects); ++i)
         EXPECT_EQ(RefCount(objects[i]), before[i]) << "object " << i;

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace {
 
 // The header item ends with a line break of its own; its item separator follows.
@@ -19,19 +16,8 @@ std::size_t FooterStart() {
 
 } // namespace
 
-std::string Golden(const char* name) {
-    const std::string path = std::string(KV_SESSION_GOLDEN_DIR) + name + ".cp1251";
-    std::ifstream file(path, std::ios::binary);
-    EXPECT_TRUE(file) << "cannot open " << path;
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    std::string text;
-    for (const char c : bytes.str()) {
-        if (c == '\n')
-            text += '\r';
-        text += c;
-    }
-    return text;
+std::string Golden(const std::string& name) {
+    return kv::testing::GoldenText(KV_RECORDING_GOLDEN_DIR, name);
 }
 
 std::string HeaderPart() {

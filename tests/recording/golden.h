@@ -1,11 +1,13 @@
-// Expected scenario files: written by hand in UTF-8 (golden/*.txt), converted to Windows-1251
-// by iconv at build time; lines end with CR LF as in every scenario file.
+// The recording's expected scenario files (golden/*.txt, see support/golden.h) and the parts of
+// the empty recording that frame every other one.
 #pragma once
+
+#include "support/golden.h"
 
 #include <string>
 
-// The fixture's bytes with every line end as CR LF.
-std::string Golden(const char* name);
+// The golden file with every line end as CR LF.
+std::string Golden(const std::string& name);
 
 // The header item followed by its CR LF, and the footer item followed by its CR LF, as the
 // empty recording's file shows them.

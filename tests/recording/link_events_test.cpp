@@ -1,8 +1,8 @@
 // The kernel's link events during a recording: recorded between the surrounding fragments,
 // never after the recording closed or the library was unloaded, and dispatched with their
 // arguments in declaration order however the caller lays them out.
-#include "../common/file_dialog_driver.h"
-#include "../common/temporary_folder_override.h"
+#include "support/file_dialog_driver.h"
+#include "support/temporary_folder_override.h"
 #include "fake_kernel.h"
 #include "golden.h"
 #include "session_fixture.h"
@@ -73,16 +73,7 @@ private:
     std::thread watcher_;
 };
 
-class LinkEventsTest : public SessionTest {
-protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        AddClass(L"Деталь");
-        AddClass(L"Узел");
-    }
-};
+using LinkEventsTest = PartAndUnitSessionTest;
 
 TEST_F(LinkEventsTest, KernelLinksAppearBetweenSurroundingFragments) {
     const std::string filter = Narrow(L"Изделия");
@@ -99,13 +90,13 @@ TEST_F(LinkEventsTest, KernelLinksAppearBetweenSurroundingFragments) {
 
 TEST_F(LinkEventsTest, NothingIsRecordedAfterEnd) {
     ComPtr<IZClassVector> classes = Classes();
-    const ULONG references = ReferenceCount(classes.Get());
+    const ULONG references = RefCount(classes.Get());
     ASSERT_EQ(library_->ClassLink("A", "B", 0), 0); // the library has started up
     const HRESULT canUnload = library_->CanUnloadNow();
     ASSERT_EQ(library_->Start(model_.Get()), kTrue);
     ASSERT_EQ(library_->End(owner_, OutputPath("first.vbs").c_str(), model_.Get()), kTrue);
     // The receiver let go of the class vector and of every object of its own.
-    EXPECT_EQ(ReferenceCount(classes.Get()), references);
+    EXPECT_EQ(RefCount(classes.Get()), references);
     EXPECT_EQ(library_->CanUnloadNow(), canUnload);
     AddLink(L"Деталь", L"Узел");
     EXPECT_TRUE(HasLink(L"Деталь", L"Узел"));

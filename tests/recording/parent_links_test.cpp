@@ -3,7 +3,8 @@
 // link events, class removals (which raise none), renames and classes added, the block still
 // names exactly the classes that have the recorded class among their children, in the vector's
 // order, under their current names.
-#include "stand_in_model.h"
+#include "support/reference_count.h"
+#include "support/stand_in_model.h"
 
 #include "platform/com_owners.h"
 
@@ -22,11 +23,6 @@
 
 namespace kv::testing {
 namespace {
-
-ULONG RefCount(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
-}
 
 // Parents P1, P2, P3 and the recorded class X, in that order; P1 and P3 have X as child.
 class ParentsInRecording : public ::testing::Test {

@@ -2,8 +2,9 @@
 // automation client would, against a fresh kernel stand-in model: names with double quotes and
 // line breaks compile and are recreated exactly, and nothing around them runs as a statement;
 // a complete class fragment recreates the class it was recorded from.
-#include "golden_text.h"
-#include "stand_in_model.h"
+#include "golden.h"
+#include "support/stand_in_model.h"
+#include "support/wide_text.h"
 
 #include "recording/attribute_fragments.h"
 #include "recording/class_fragments.h"
@@ -130,8 +131,8 @@ std::string Recorded() {
 // wrapped in Scripter( mdl ), called with the model.
 void RunAsScenario(const std::string& fragments, IZModel* target) {
     const std::wstring program = L"function Scripter( mdl )\r\n" +
-                                 WideFromAnsi(std::string(tplScriptHeader)) + L"\r\n" +
-                                 WideFromAnsi(fragments) + L"end function\r\n";
+                                 Widen(std::string(tplScriptHeader)) + L"\r\n" + Widen(fragments) +
+                                 L"end function\r\n";
     ScriptControl control;
     Check(control.AddCode(program), "AddCode");
     Check(control.Run(L"Scripter", target), "Run");
@@ -154,7 +155,7 @@ TEST_F(Replay, NamesWithQuotesAndLineBreaksAreRecreatedExactly) {
         ScriptBuffer.emplace();
         ASSERT_TRUE(scriptClass(cls.Get(), "", {.updateOnly = true}));
         scenario = ScenarioText(*ScriptBuffer);
-        EXPECT_TRUE(SameScenarioText(scenario, GoldenText("injected_names")));
+        EXPECT_TRUE(SameBytes(scenario, Golden("injected_names")));
     }
 
     StandInModel target;

@@ -1,7 +1,7 @@
 // The save path as the user meets it, driven under Xvfb: the Save File dialog (cancelled, then
 // used) and the message shown while the target cannot be written (retried, or given up).
-#include "../common/dialog_driver.h"
-#include "../common/file_dialog_driver.h"
+#include "support/dialog_driver.h"
+#include "support/file_dialog_driver.h"
 #include "golden.h"
 #include "session_fixture.h"
 
@@ -20,14 +20,12 @@ MessageView LookAtMessage(HWND dialog) {
     return {WindowText(dialog), DialogTexts(dialog)};
 }
 
-class SaveDialogTest : public SessionTest {
+class SaveDialogTest : public PartAndUnitSessionTest {
 protected:
     void SetUp() override {
-        SessionTest::SetUp();
+        PartAndUnitSessionTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        AddClass(L"Деталь");
-        AddClass(L"Узел");
         part_ = Narrow(L"Деталь");
         unit_ = Narrow(L"Узел");
     }

@@ -1,51 +1,8 @@
 #include "session_fixture.h"
 
+#include "support/host_setting.h"
+
 #include <oleauto.h>
-
-#include <algorithm>
-#include <cstring>
-
-namespace {
-
-void Check(HRESULT hr, const char* what) {
-    ASSERT_TRUE(SUCCEEDED(hr)) << what << " failed: 0x" << std::hex << hr;
-}
-
-// The kernel's security key of an object, as zrGetRights and zrSetRights take it.
-template <class Object> GUID KeyOf(Object* object) {
-    LONG words[4] = {};
-    EXPECT_EQ(object->zrGetSecurityKey(&words[0], &words[1], &words[2], &words[3]), S_OK);
-    GUID key;
-    std::memcpy(&key, words, sizeof(key));
-    return key;
-}
-
-} // namespace
-
-std::wstring Widen(const std::string& ansi) {
-    const int length =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
-    return wide;
-}
-
-std::string Narrow(const std::wstring& wide) {
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length,
-                        nullptr, nullptr);
-    return ansi;
-}
-
-std::wstring Extended(const std::wstring& path) {
-    return path.size() < MAX_PATH ? path : L"\\\\?\\" + path;
-}
-
-bool FileExists(const std::wstring& path) {
-    return GetFileAttributesW(Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
@@ -68,23 +25,19 @@ void RemoveTree(const std::wstring& folder) {
 void SessionTest::SetUp() {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     comInitialised_ = true;
-    CLSID modelClass{};
-    if (FAILED(CLSIDFromProgID(L"zkernel.ZModel", &modelClass)))
+    if (!kv::testing::StandInModel::Registered())
         GTEST_SKIP() << "the kernel stand-in zkernel.ZModel is not registered";
-    Check(CoCreateInstance(modelClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model_)),
-          "creating zkernel.ZModel");
+    stand_in_.emplace();
+    model_ = stand_in_->Model();
 
-    library_ = std::make_unique<HostLibrary>();
+    library_ = std::make_unique<KorvalithLibrary>();
     ASSERT_TRUE(library_->Loaded()) << "korvalith.dll cannot be loaded";
 
     // A host without a window of its own passes a hidden top-level window.
-    owner_ = CreateWindowExW(0, L"STATIC", L"recording owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
-                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    owner_ = kv::testing::CreateOwnerWindow(L"recording owner");
     ASSERT_NE(owner_, nullptr);
 
-    wchar_t temp[MAX_PATH + 1];
-    ASSERT_NE(GetTempPathW(MAX_PATH + 1, temp), 0u);
-    folder_ = std::wstring(temp) + L"kv_session_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    folder_ = kv::testing::ProcessTempFolder(L"kv_session_");
     RemoveTree(folder_);
     ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
 }
@@ -97,90 +50,61 @@ void SessionTest::TearDown() {
     if (owner_)
         DestroyWindow(owner_);
     model_.Reset();
+    stand_in_.reset();
     if (comInitialised_)
         CoUninitialize();
 }
 
+void PartAndUnitSessionTest::SetUp() {
+    SessionTest::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    AddClass(L"Деталь");
+    AddClass(L"Узел");
+}
+
 ComPtr<IZClassVector> SessionTest::Classes() {
-    ComPtr<IZClassVector> classes;
-    EXPECT_EQ(model_->zrGetClassVector(&classes), S_OK);
-    return classes;
+    return stand_in_->Classes();
 }
 
 ComPtr<IZFilterVector> SessionTest::Filters() {
-    ComPtr<IZFilterVector> filters;
-    EXPECT_EQ(Classes()->get_zrFilterVector(&filters), S_OK);
-    return filters;
+    return stand_in_->Filters();
 }
 
 ComPtr<IZClass> SessionTest::AddClass(const wchar_t* name) {
-    ComPtr<IZClass> cls;
-    BSTR text = SysAllocString(name);
-    EXPECT_EQ(Classes()->zrAdd(text, &cls), S_OK);
-    SysFreeString(text);
-    return cls;
+    return stand_in_->AddClass(name);
 }
 
 ComPtr<IZClass> SessionTest::FindClass(const wchar_t* name) {
-    ComPtr<IZClass> cls;
-    BSTR text = SysAllocString(name);
-    EXPECT_EQ(Classes()->zrLocate(text, &cls), S_OK);
-    SysFreeString(text);
-    return cls;
+    return stand_in_->Locate(name);
 }
 
 ComPtr<IZClassValue> SessionTest::AddAttribute(IZClass* cls, const wchar_t* name) {
-    ComPtr<IZClassValue> cval;
-    BSTR text = SysAllocString(name);
-    EXPECT_EQ(cls->zrAddClassValue(text, &cval), S_OK);
-    SysFreeString(text);
-    return cval;
+    return stand_in_->AddAttribute(cls, name);
 }
 
 LONG SessionTest::AddGroup(const wchar_t* id, const wchar_t* name) {
-    ComPtr<IZModelAdmin> admin;
-    EXPECT_EQ(model_.As(&admin), S_OK);
-    BSTR idText = SysAllocString(id);
-    BSTR nameText = SysAllocString(name);
-    LONG group = 0;
-    EXPECT_EQ(admin->zrAddGroup(idText, nameText, &group), S_OK);
-    SysFreeString(idText);
-    SysFreeString(nameText);
-    return group;
+    return stand_in_->AddGroup(id, name);
 }
 
 void SessionTest::SetRights(LONG group, IZClass* cls, LONG rights) {
-    ComPtr<IZLocalSecurity> security;
-    ASSERT_EQ(model_->zrGetLocalSecurity(&security), S_OK);
-    GUID key = KeyOf(cls);
-    EXPECT_EQ(security->zrSetRights(group, &key, rights), S_OK);
+    stand_in_->SetRights(group, cls, rights);
 }
 
 void SessionTest::SetRights(LONG group, IZClassValue* cval, LONG rights) {
-    ComPtr<IZLocalSecurity> security;
-    ASSERT_EQ(model_->zrGetLocalSecurity(&security), S_OK);
-    GUID key = KeyOf(cval);
-    EXPECT_EQ(security->zrSetRights(group, &key, rights), S_OK);
+    stand_in_->SetRights(group, cval, rights);
 }
 
 void SessionTest::AddLink(const wchar_t* parent, const wchar_t* child) {
-    BSTR text = SysAllocString(child);
-    EXPECT_EQ(FindClass(parent)->zrAddChildClass(text), S_OK);
-    SysFreeString(text);
+    stand_in_->AddLink(parent, child);
 }
 
 void SessionTest::RemoveLink(const wchar_t* parent, const wchar_t* child) {
-    BSTR text = SysAllocString(child);
-    EXPECT_EQ(FindClass(parent)->zrRemoveChildClass(text), S_OK);
-    SysFreeString(text);
+    stand_in_->RemoveLink(parent, child);
 }
 
 bool SessionTest::HasLink(const wchar_t* parent, const wchar_t* child) {
-    ComPtr<IZClass> found;
-    BSTR text = SysAllocString(child);
-    EXPECT_EQ(FindClass(parent)->zrnChildClassItem(text, &found), S_OK);
-    SysFreeString(text);
-    return found != nullptr;
+    return stand_in_->HasLink(parent, child);
 }
 
 std::string SessionTest::OutputPath(const std::string& name) {
@@ -188,18 +112,11 @@ std::string SessionTest::OutputPath(const std::string& name) {
 }
 
 std::string SessionTest::ReadOutput(const std::string& path) {
-    HANDLE file = CreateFileW(Extended(Widen(path)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (!FileExists(Widen(path))) {
         ADD_FAILURE() << "no file " << path;
         return {};
     }
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
+    return FileBytes(Widen(path));
 }
 
 std::string SessionTest::MakeFolder(const std::wstring& relative) {

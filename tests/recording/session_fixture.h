@@ -3,7 +3,12 @@
 // private folder for the scenario files.
 #pragma once
 
-#include "host_library.h"
+#include "support/error_info.h"
+#include "support/files.h"
+#include "support/korvalith_library.h"
+#include "support/reference_count.h"
+#include "support/stand_in_model.h"
+#include "support/wide_text.h"
 
 #include <windows.h>
 
@@ -13,9 +18,18 @@
 #include <wrl/client.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+using kv::testing::Extended;
+using kv::testing::FileBytes;
+using kv::testing::FileExists;
+using kv::testing::KorvalithLibrary;
+using kv::testing::Narrow;
+using kv::testing::RefCount;
+using kv::testing::TakeErrorDescription;
+using kv::testing::Widen;
 using Microsoft::WRL::ComPtr;
 
 class SessionTest : public testing::Test {
@@ -44,8 +58,9 @@ protected:
     // backslash.
     std::string MakeFolder(const std::wstring& relative);
 
-    std::unique_ptr<HostLibrary> library_;
-    ComPtr<IZModel> model_;
+    std::unique_ptr<KorvalithLibrary> library_;
+    std::optional<kv::testing::StandInModel> stand_in_;
+    ComPtr<IZModel> model_; // the stand-in's model
     HWND owner_ = nullptr;
     std::wstring folder_; // with a trailing backslash
 
@@ -53,11 +68,11 @@ private:
     bool comInitialised_ = false;
 };
 
-// Conversions for the tests' own texts and paths.
-std::wstring Widen(const std::string& ansi);
-std::string Narrow(const std::wstring& wide);
-// The extended-length form of a long path, for the tests' own file calls.
-std::wstring Extended(const std::wstring& path);
-bool FileExists(const std::wstring& path);
+// A session whose model holds the classes "Деталь" and "Узел".
+class PartAndUnitSessionTest : public SessionTest {
+protected:
+    void SetUp() override;
+};
+
 // Deletes every file in the folder and the folder (not recursive into nonexistent ones).
 void RemoveTree(const std::wstring& folder);

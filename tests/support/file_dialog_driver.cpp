@@ -1,6 +1,6 @@
-#include "file_dialog_driver.h"
+#include "support/file_dialog_driver.h"
 
-#include "dialog_driver.h"
+#include "support/dialog_driver.h"
 
 #include <commdlg.h>
 #include <dlgs.h>

@@ -1,33 +1,23 @@
-// Expected scenario texts: golden files written by hand in UTF-8, converted to Windows-1251 by
-// the build, with LF line ends that stand for the CR LF of a scenario file.
+// Expected texts in golden files: written by hand in UTF-8 (golden/*.txt), converted to
+// Windows-1251 by the build (kv_cp1251_goldens), with LF line ends that stand for the CR LF of
+// the files the library writes. Compared byte for byte; a failure names the first difference.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kv::testing {
 
-inline std::string GoldenText(const std::string& name) {
-    const std::string path = std::string(KV_GENERATOR_GOLDEN_DIR) + "/" + name + ".cp1251";
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw std::runtime_error("missing golden file " + path);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    std::string text;
-    for (const char c : bytes.str()) {
-        if (c == '\n')
-            text += '\r';
-        text += c;
-    }
-    return text;
-}
+// The bytes of a file; a failure of the running test, and "", when it cannot be read.
+std::string FileBytes(const std::string& path);
+
+// The text with every LF made CR LF.
+std::string WithCrLf(std::string_view text);
+
+// The converted golden file folder/name.cp1251 with CR LF line ends.
+std::string GoldenText(const std::string& folder, const std::string& name);
 
 // The items as a scenario file holds them: each followed by CR LF.
 template <class Items> std::string ScenarioText(const Items& items) {
@@ -39,29 +29,7 @@ template <class Items> std::string ScenarioText(const Items& items) {
     return text;
 }
 
-// Equal texts, or a failure that names the first line that differs.
-inline ::testing::AssertionResult SameScenarioText(const std::string& got,
-                                                   const std::string& expected) {
-    if (got == expected)
-        return ::testing::AssertionSuccess();
-    std::size_t line = 1;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    for (; i < got.size() && i < expected.size() && got[i] == expected[i]; ++i) {
-        if (got[i] == '\n') {
-            ++line;
-            start = i + 1;
-        }
-    }
-    auto lineAt = [&](const std::string& text) {
-        const std::size_t end = text.find("\r\n", start);
-        return start >= text.size() ? std::string("<end of text>")
-                                    : text.substr(start, end - start);
-    };
-    return ::testing::AssertionFailure()
-           << "first difference in line " << line
-           << "\n  got:      " << ::testing::PrintToString(lineAt(got))
-           << "\n  expected: " << ::testing::PrintToString(lineAt(expected));
-}
+// Equal bytes, or a failure that names the first line that differs, as got and as expected.
+::testing::AssertionResult SameBytes(std::string_view got, std::string_view expected);
 
 } // namespace kv::testing

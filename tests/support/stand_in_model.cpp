@@ -1,4 +1,4 @@
-#include "stand_in_model.h"
+#include "support/stand_in_model.h"
 
 #include <stdexcept>
 
@@ -49,11 +49,6 @@ private:
     BSTR value_;
 };
 
-void AddLink(IZClass* parent, const wchar_t* child) {
-    Text childName(child);
-    Check(parent->zrAddChildClass(childName.Get()), "zrAddChildClass");
-}
-
 void AddProperty(IZProperties* props, const wchar_t* name, VARIANT value) {
     Text nameText(name);
     Check(props->zrAddProp(nameText.Get(), value), "zrAddProp");
@@ -87,13 +82,9 @@ GUID GuidFromText(const wchar_t* text) {
     return value;
 }
 
-std::wstring WideFromAnsi(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    std::wstring wide(MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-    return wide;
+bool StandInModel::Registered() {
+    CLSID clsid;
+    return SUCCEEDED(CLSIDFromProgID(L"zkernel.ZModel", &clsid));
 }
 
 StandInModel::StandInModel() {
@@ -126,6 +117,58 @@ ComPtr<IZClass> StandInModel::Locate(const std::wstring& name) const {
     Text text(name);
     Check(classes_->zrLocate(text.Get(), &cls), "zrLocate");
     return cls;
+}
+
+ComPtr<IZFilterVector> StandInModel::Filters() const {
+    ComPtr<IZFilterVector> filters;
+    Check(classes_->get_zrFilterVector(&filters), "zrFilterVector");
+    return filters;
+}
+
+void StandInModel::AddLink(const std::wstring& parent, const std::wstring& child) {
+    ComPtr<IZClass> cls = Locate(parent);
+    if (!cls)
+        throw std::runtime_error("no class to link from");
+    Text childName(child);
+    Check(cls->zrAddChildClass(childName.Get()), "zrAddChildClass");
+}
+
+void StandInModel::RemoveLink(const std::wstring& parent, const std::wstring& child) {
+    ComPtr<IZClass> cls = Locate(parent);
+    if (!cls)
+        throw std::runtime_error("no class to unlink from");
+    Text childName(child);
+    Check(cls->zrRemoveChildClass(childName.Get()), "zrRemoveChildClass");
+}
+
+bool StandInModel::HasLink(const std::wstring& parent, const std::wstring& child) const {
+    ComPtr<IZClass> cls = Locate(parent);
+    if (!cls)
+        throw std::runtime_error("no class to look for a link in");
+    Text childName(child);
+    ComPtr<IZClass> found;
+    Check(cls->zrnChildClassItem(childName.Get(), &found), "zrnChildClassItem");
+    return found != nullptr;
+}
+
+void StandInModel::SetModelName(const std::wstring& name) {
+    ComPtr<IZModelAdmin> admin;
+    Check(model_.As(&admin), "QueryInterface IZModelAdmin");
+    Text text(name);
+    Check(admin->put_zrModelName(text.Get()), "put_zrModelName");
+}
+
+void StandInModel::AddProperty(IZClassValue* cval, const std::wstring& name,
+                               const std::wstring& text) {
+    ComPtr<IZProperties> props;
+    Check(cval->get_zrProperties(&props), "zrProperties");
+    AddTextProperty(props.Get(), name.c_str(), text.c_str());
+}
+
+void StandInModel::AddProperty(IZClassValue* cval, const std::wstring& name, long number) {
+    ComPtr<IZProperties> props;
+    Check(cval->get_zrProperties(&props), "zrProperties");
+    AddIntegerProperty(props.Get(), name.c_str(), number);
 }
 
 long StandInModel::AddGroup(const wchar_t* id, const wchar_t* name) {
@@ -173,16 +216,13 @@ long StandInModel::Rights(const wchar_t* groupId, IZClassValue* cval) const {
 }
 
 void StandInModel::AddFilter(const wchar_t* name, const wchar_t* caption) {
-    ComPtr<IZFilterVector> filters;
-    Check(classes_.As(&filters), "QueryInterface IZFilterVector");
     Text nameText(name);
     Text captionText(caption);
-    Check(filters->zrCreateFilterEx(nameText.Get(), captionText.Get()), "zrCreateFilterEx");
+    Check(Filters()->zrCreateFilterEx(nameText.Get(), captionText.Get()), "zrCreateFilterEx");
 }
 
 void StandInModel::AddConstraint(const wchar_t* filter, const wchar_t* className) {
-    ComPtr<IZFilterVector> filters;
-    Check(classes_.As(&filters), "QueryInterface IZFilterVector");
+    ComPtr<IZFilterVector> filters = Filters();
     Text filterText(filter);
     Text classText(className);
     Check(filters->zrAddConstraint(filterText.Get(), classText.Get()), "zrAddConstraint");
@@ -239,8 +279,8 @@ OrderModel BuildOrderModel() {
     Check(position->SetPosition(120, -40), "SetPosition");
     Check(order->put_zrBaseClass(m.item.Get()), "put_zrBaseClass");
     Check(order->put_zrBlocked(VARIANT_TRUE), "put_zrBlocked");
-    AddLink(order, L"Line");
-    AddLink(m.customer.Get(), L"Order");
+    model.AddLink(L"Order", L"Line");
+    model.AddLink(L"Customer", L"Order");
     model.SetRights(admins, order, 255);
     model.SetRights(operators, order, 0);
 

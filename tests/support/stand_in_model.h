@@ -1,5 +1,6 @@
-// Structures for the generator tests, built in a fresh kernel stand-in model created by ProgID
-// ("zkernel.ZModel"), through the kernel's own interfaces and its administration interface.
+// Structures built in a fresh model of the kernel stand-in, created by ProgID ("zkernel.ZModel"),
+// through the kernel's own interfaces and its administration interface. A failing kernel call
+// throws, which fails the test that made it.
 #pragma once
 
 #include <windows.h>
@@ -20,20 +21,27 @@ void Check(HRESULT hr, const char* what);
 // The identifier in registry form, e.g. "{1A000000-0000-0000-0000-000000000003}".
 GUID GuidFromText(const wchar_t* text);
 
-// A wide text from ANSI (the process code page), for comparing what a scenario created.
-std::wstring WideFromAnsi(const std::string& text);
-
 class StandInModel {
 public:
+    // Whether the stand-in is registered, for tests that skip without it.
+    static bool Registered();
+
     StandInModel();
 
     IZModel* Get() const { return model_.Get(); }
+    const ComPtr<IZModel>& Model() const { return model_; }
     IZClassVector* Classes() const { return classes_.Get(); }
+    ComPtr<IZFilterVector> Filters() const;
 
     ComPtr<IZClass> AddClass(const std::wstring& name, const wchar_t* guid = nullptr);
     ComPtr<IZClassValue> AddAttribute(IZClass* cls, const std::wstring& name,
                                       const wchar_t* guid = nullptr);
     ComPtr<IZClass> Locate(const std::wstring& name) const; // null when absent
+
+    // Links made and removed in the kernel itself (it raises the link events).
+    void AddLink(const std::wstring& parent, const std::wstring& child);
+    void RemoveLink(const std::wstring& parent, const std::wstring& child);
+    bool HasLink(const std::wstring& parent, const std::wstring& child) const;
 
     long AddGroup(const wchar_t* id, const wchar_t* name);
     // Rights of the group for the class or attribute, keyed as the kernel reports the key.
@@ -45,6 +53,11 @@ public:
 
     void AddFilter(const wchar_t* name, const wchar_t* caption);
     void AddConstraint(const wchar_t* filter, const wchar_t* className);
+    void SetModelName(const std::wstring& name);
+
+    // A property of an attribute: a text or an integer value.
+    static void AddProperty(IZClassValue* cval, const std::wstring& name, const std::wstring& text);
+    static void AddProperty(IZClassValue* cval, const std::wstring& name, long number);
 
     // Names of every class, in the kernel's order, and of the attributes of one class.
     std::wstring ClassNames() const;

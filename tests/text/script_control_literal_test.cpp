@@ -6,6 +6,7 @@
 #include "text/script_format.h"
 #include "text/scenario_templates.h"
 #include "vbs_string_expression.h"
+#include "support/wide_text.h"
 
 #include <windows.h>
 #include <oleauto.h>
@@ -22,12 +23,7 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 std::wstring WideFromAnsi(std::string_view text) {
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    std::wstring wide(MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-    return wide;
+    return kv::testing::Widen(std::string(text));
 }
 
 // A VARIANT owned for one call.

@@ -255,7 +255,7 @@ TEST_F(KernelObjects, FailuresCarryTheirReason) {
         SetErrorInfo(0, nullptr);
         EXPECT_TRUE(FAILED(c.call_it())) << c.call;
         EXPECT_NE(ErrorText().find(c.reason), std::wstring::npos)
-            << c.call << ": " << Utf8Of(ErrorText());
+            << c.call << ": " << Utf8FromWide(ErrorText());
     }
 }
 

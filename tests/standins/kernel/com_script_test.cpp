@@ -71,10 +71,10 @@ class KernelScript : public ComTest {};
 TEST_F(KernelScript, TemplateStatementsDriveTheKernel) {
     TempFile script(L"forms.vbs"), stored(L"scripted.ztp");
     WriteBytes(script.path(), kScript);
-    std::string output;
-    DWORD code = RunProgram(
-        L"cscript.exe //nologo \"" + script.path() + L"\" \"" + stored.path() + L"\"", &output);
-    EXPECT_EQ(code, 0u);
+    const kv::testing::ProcessOutcome run = kv::testing::RunProcess(
+        L"cscript.exe //nologo \"" + script.path() + L"\" \"" + stored.path() + L"\"");
+    const std::string& output = run.output;
+    EXPECT_EQ(run.exit_code, 0u);
     ASSERT_NE(output.find("KERNEL-SCRIPT-OK zkernel-test-"), std::string::npos) << output;
     EXPECT_EQ(output.find("not the same object"), std::string::npos) << output;
 
@@ -125,8 +125,8 @@ mdl.zrLoadModel "C:\no\such\structure.ztp", nothing, 2
 WScript.Echo "ERROR " & Hex(Err.Number)
 WScript.Echo "KERNEL-SCRIPT-OK"
 )vbs");
-    std::string output;
-    RunProgram(L"cscript.exe //nologo \"" + script.path() + L"\"", &output);
+    const std::string output =
+        kv::testing::RunProcess(L"cscript.exe //nologo \"" + script.path() + L"\"").output;
     ASSERT_NE(output.find("KERNEL-SCRIPT-OK"), std::string::npos) << output;
     EXPECT_NE(output.find("ERROR 80070057 zkernel: cannot link 'A' to 'Nobody'"), std::string::npos)
         << output;

@@ -59,13 +59,13 @@ TEST_F(KernelStorage, StoreAndLoadKeepEverything) {
     for (const auto& [property, kind] : kinds) {
         VARIANT value;
         ASSERT_EQ(props->zrPropValue(Bstr(property), &value), S_OK);
-        EXPECT_EQ(V_VT(&value), kind) << Utf8Of(property);
+        EXPECT_EQ(V_VT(&value), kind) << Utf8FromWide(property);
         VariantClear(&value);
     }
 
     ASSERT_EQ(model->zrSaveModel(Bstr(stored.path()), nullptr), S_OK) << ErrorText();
     Structure reread = ReadStructureFile(ReadBytes(stored.path()));
-    original.SetName(Utf8Of(stored.path().substr(stored.path().find_last_of(L'\\') + 1)));
+    original.SetName(Utf8FromWide(stored.path().substr(stored.path().find_last_of(L'\\') + 1)));
     EXPECT_EQ(Describe(reread), Describe(original));
 }
 
@@ -83,7 +83,7 @@ TEST_F(KernelStorage, MalformedFileFailsAndKeepsTheModel) {
         TempFile file(L"bad.ztp");
         WriteBytes(file.path(), text);
         EXPECT_TRUE(FAILED(model->zrLoadModel(Bstr(file.path()), nullptr, 2))) << place;
-        std::string message = Utf8Of(ErrorText());
+        std::string message = Utf8FromWide(ErrorText());
         EXPECT_NE(message.find(place), std::string::npos) << message;
         EXPECT_NE(message.find("bad.ztp"), std::string::npos) << message;
     }
@@ -201,7 +201,7 @@ TEST_F(ServerStore, EventGroupsAreSavedIntoTheStoredStructure) {
     ASSERT_EQ(groups[0].handlers.size(), 4u);
     EXPECT_EQ(groups[0].handlers[0].code, "' commented\r\n");
     EXPECT_EQ(groups[0].handlers[3].code, "new");
-    EXPECT_EQ(GuidText(groups[0].handlers[3].owner), Utf8Of(item_text));
+    EXPECT_EQ(GuidText(groups[0].handlers[3].owner), Utf8FromWide(item_text));
     EXPECT_EQ(groups[1].name, "Empty.xml");
     EXPECT_EQ(ReadStructureFile(ReadBytes(Path())).ClassCount(), 3u);
 

@@ -1,6 +1,9 @@
 // Helpers of the tests that drive zkernel.dll through COM: registration with the real
-// regsvr32, models by ProgID, owned BSTRs, error information, files and child processes.
+// regsvr32, models by ProgID, owned BSTRs, error information and files.
 #pragma once
+
+#include "support/process.h"
+#include "support/wide_text.h"
 
 #include <zkernel.h>
 
@@ -25,8 +28,6 @@ protected:
 
 // zkernel.dll beside the test program.
 std::wstring KernelDllPath();
-// Runs a program (a command line), waits, and gives its exit code and what it printed.
-DWORD RunProgram(const std::wstring& command_line, std::string* output = nullptr);
 
 ComPtr<IZModel> NewModel();
 ComPtr<IZClassVector> ClassVector(IZModel* model);
@@ -75,6 +76,6 @@ private:
 
 std::string ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& data);
-std::string Utf8Of(const std::wstring& text);
+using kv::testing::Utf8FromWide;
 
 } // namespace zk::testing
