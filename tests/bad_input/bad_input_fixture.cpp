@@ -99,7 +99,7 @@ bool BadInputTest::Exists(const std::string& path) {
 
 std::set<std::string> BadInputTest::FilesIn(const std::string& folder) {
     std::set<std::string> names;
-    for (const std::wstring& name : kv::testing::FileNamesIn(FilePath(folder)))
+    for (const std::wstring& name : kvtest::FileNamesIn(FilePath(folder)))
         names.insert(AnsiFromWide(name));
     return names;
 }

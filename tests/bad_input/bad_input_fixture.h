@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-using kv::testing::ProcessOutcome;
-using kv::testing::RunHost;
+using kvtest::ProcessOutcome;
+using kvtest::RunHost;
 using Microsoft::WRL::ComPtr;
 
 // Adds the user groups that every structure of these tests has, so a recording replays on a
@@ -32,7 +32,7 @@ using Microsoft::WRL::ComPtr;
 void AddGroups(IZModel* model, const std::vector<std::wstring>& identifiers);
 
 // A file opened without sharing for as long as the object lives.
-class HeldFile : public kv::testing::LockedFile {
+class HeldFile : public kvtest::LockedFile {
 public:
     explicit HeldFile(const std::string& path);
 };

@@ -10,7 +10,7 @@
 
 namespace {
 
-using kv::testing::KorvalithLibrary;
+using kvtest::KorvalithLibrary;
 
 using ExportBool = unsigned char;
 using BoolSlot = std::uint32_t;

@@ -12,7 +12,7 @@ std::string FixturePath(const char* name) {
 }
 
 std::string ExpectedText(const char* name) {
-    return kv::testing::GoldenText(KV_DIFFERENCE_GOLDEN_DIR, name);
+    return kvtest::GoldenText(KV_DIFFERENCE_GOLDEN_DIR, name);
 }
 
 void LoadStructure(IZModel* model, const std::string& path) {

@@ -20,7 +20,7 @@ class DifferenceState : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        model_ = kv::testing::StandInModel().Model();
+        model_ = kvtest::StandInModel().Model();
         ASSERT_TRUE(kv::scriptStart(model_.Get()));
     }
     void TearDown() override {

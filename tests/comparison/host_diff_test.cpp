@@ -9,8 +9,8 @@
 
 namespace {
 
-using kv::testing::ProcessOutcome;
-using kv::testing::RunHost;
+using kvtest::ProcessOutcome;
+using kvtest::RunHost;
 
 constexpr unsigned long kDone = 0;
 constexpr unsigned long kFailed = 1;

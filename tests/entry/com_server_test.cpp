@@ -10,9 +10,9 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-using kv::testing::DllCanUnloadNowFunction;
-using kv::testing::DllGetClassObjectFunction;
-using kv::testing::KorvalithLibrary;
+using kvtest::DllCanUnloadNowFunction;
+using kvtest::DllGetClassObjectFunction;
+using kvtest::KorvalithLibrary;
 
 class ComServer : public testing::Test {
 protected:

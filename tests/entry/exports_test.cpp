@@ -14,7 +14,7 @@
 
 namespace {
 
-using kv::testing::KorvalithLibrary;
+using kvtest::KorvalithLibrary;
 
 struct ExportEntry {
     const char* name;

@@ -26,13 +26,13 @@ std::wstring LibraryPath() {
 }
 
 DWORD Regsvr32(const std::wstring& options, const std::wstring& path) {
-    return kv::testing::RunProcess(L"regsvr32.exe " + options + L" \"" + path + L"\"").exit_code;
+    return kvtest::RunProcess(L"regsvr32.exe " + options + L" \"" + path + L"\"").exit_code;
 }
 
 // A text value under the classes root; nullopt when the key or value is absent.
 std::optional<std::wstring> ClassesValue(const std::wstring& key_name,
                                          const wchar_t* value_name = nullptr) {
-    return kv::testing::RegistryText(HKEY_CLASSES_ROOT, key_name, value_name);
+    return kvtest::RegistryText(HKEY_CLASSES_ROOT, key_name, value_name);
 }
 
 bool ClassesKeyExists(const std::wstring& key_name) {

@@ -16,8 +16,8 @@ inline constexpr char kCreateAlphaAndBeta[] = "set classes = mdl.zrGetClassVecto
                                               "classes.zrAdd \"Alpha\"\r\n"
                                               "classes.zrAdd \"Beta\"\r\n";
 
-using kv::testing::FileBytes;
-using kv::testing::LockedFile;
+using kvtest::FileBytes;
+using kvtest::LockedFile;
 
 class EditorTest : public RunnerTest {
 protected:

@@ -10,15 +10,15 @@
 void RunnerTest::SetUp() {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     comInitialised_ = true;
-    if (!kv::testing::StandInModel::Registered())
+    if (!kvtest::StandInModel::Registered())
         GTEST_SKIP() << "the kernel stand-in zkernel.ZModel is not registered";
-    model_ = kv::testing::StandInModel().Model();
+    model_ = kvtest::StandInModel().Model();
 
     // A host without a window of its own passes a hidden top-level window.
-    owner_ = kv::testing::CreateOwnerWindow(L"scenario owner", 100, 100);
+    owner_ = kvtest::CreateOwnerWindow(L"scenario owner", 100, 100);
     ASSERT_NE(owner_, nullptr);
 
-    folder_ = kv::testing::ProcessTempFolder(L"kv_runner_");
+    folder_ = kvtest::ProcessTempFolder(L"kv_runner_");
     MakeFolder(folder_);
 }
 

@@ -51,6 +51,6 @@ private:
 };
 
 // Test strings for wide paths.
-using kv::testing::Extended;
-using kv::testing::Narrow;
-using kv::testing::Widen;
+using kvtest::Extended;
+using kvtest::Narrow;
+using kvtest::Widen;

@@ -133,7 +133,7 @@ TEST(ParentPositions, ParentsInPositionOrderEachOnceSelfIncluded) {
 
 TEST(StructurePage, GoldenStructure) {
     EXPECT_EQ(PageOf(export_test::GoldenStructure()),
-              kv::testing::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_structure"));
+              kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_structure"));
 }
 
 // The export writes the page in parts as it reads each class's attributes: any part size gives
@@ -183,7 +183,7 @@ TEST(StructurePage, PartsJoinToThePageAndAFailingReadEndsIt) {
 
 TEST(StructurePage, EmptyStructureHasHeadersOnly) {
     EXPECT_EQ(PageOf(export_test::EmptyStructure()),
-              kv::testing::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
+              kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
 }
 
 TEST(StructurePage, ModelTextsCannotOpenTagsOrLeaveAttributes) {

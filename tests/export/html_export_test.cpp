@@ -21,8 +21,8 @@
 
 using Microsoft::WRL::ComPtr;
 using namespace export_test;
-using kv::testing::FileBytes;
-using kv::testing::TakeErrorDescription;
+using kvtest::FileBytes;
+using kvtest::TakeErrorDescription;
 
 namespace {
 
@@ -99,7 +99,7 @@ TEST_F(HtmlExport, WritesThePageOfTheStructure) {
         // Under Wine without a Russian Unix locale, file names stay ASCII.
         const std::wstring path = folder_ + L"page " + WideFromUtf8(c.golden) + L".htm";
         ASSERT_TRUE(SaveToFile(model.GetAddressOf(), path)) << TakeErrorDescription();
-        EXPECT_EQ(FileBytes(path), kv::testing::GoldenText(KV_EXPORT_GOLDEN_DIR, c.golden))
+        EXPECT_EQ(FileBytes(path), kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, c.golden))
             << c.golden;
     }
     EXPECT_EQ(Entries().size(), 2u) << "no temporary file is left behind";
@@ -127,7 +127,7 @@ TEST_F(HtmlExport, ReplacesAnExistingFile) {
     const std::wstring path = folder_ + L"page.htm";
     WriteBytes(path, std::string(100000, 'x'));
     ASSERT_TRUE(SaveToFile(model.GetAddressOf(), path)) << TakeErrorDescription();
-    EXPECT_EQ(FileBytes(path), kv::testing::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
+    EXPECT_EQ(FileBytes(path), kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
     EXPECT_EQ(Entries(), std::vector<std::wstring>{L"page.htm"});
 }
 
@@ -146,7 +146,7 @@ TEST_F(HtmlExport, WritesAtPathsPastTheClassicLimit) {
     ASSERT_GT(path.size(), 300u);
     EXPECT_TRUE(SaveToFile(model.GetAddressOf(), path)) << TakeErrorDescription();
     const std::wstring long_path = L"\\\\?\\" + path;
-    EXPECT_EQ(FileBytes(long_path), kv::testing::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
+    EXPECT_EQ(FileBytes(long_path), kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
     DeleteFileW(long_path.c_str());
     for (auto folder_path = created.rbegin(); folder_path != created.rend(); ++folder_path)
         RemoveDirectoryW(folder_path->c_str());

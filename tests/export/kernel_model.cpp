@@ -9,14 +9,14 @@ using Microsoft::WRL::ComPtr;
 namespace export_test {
 namespace {
 
-using kv::testing::Check;
-using kv::testing::SetText;
-using kv::testing::StandInModel;
+using kvtest::Check;
+using kvtest::SetText;
+using kvtest::StandInModel;
 
 void AddAttribute(StandInModel& model, IZClass* cls, const AttributeSpec& spec) {
     ComPtr<IZClassValue> attribute = model.AddAttribute(cls, WideFromUtf8(spec.name));
     Check(attribute->put_zrType(spec.kind), "put_zrType");
-    GUID data_type = kv::testing::GuidFromText(WideFromUtf8(spec.data_type).c_str());
+    GUID data_type = kvtest::GuidFromText(WideFromUtf8(spec.data_type).c_str());
     Check(attribute->put_zrDataType(&data_type), "put_zrDataType");
     SetText(attribute.Get(), &IZClassValue::put_zrScreenName, WideFromUtf8(spec.screen_name));
     for (const PropertySpec& property : spec.properties) {

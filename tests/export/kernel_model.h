@@ -19,8 +19,8 @@ namespace export_test {
 // Any failing kernel call while building fails the test.
 Microsoft::WRL::ComPtr<IZModel> BuildModel(const StructureSpec& spec);
 
-using kv::testing::KorvalithLibrary;
-using kv::testing::Narrow;
-using kv::testing::WideFromUtf8;
+using kvtest::KorvalithLibrary;
+using kvtest::Narrow;
+using kvtest::WideFromUtf8;
 
 } // namespace export_test

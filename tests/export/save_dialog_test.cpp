@@ -15,8 +15,8 @@
 
 using Microsoft::WRL::ComPtr;
 using namespace export_test;
-using kv::testing::FileBytes;
-using kv::testing::FileExists;
+using kvtest::FileBytes;
+using kvtest::FileExists;
 
 namespace {
 
@@ -34,7 +34,7 @@ protected:
         ASSERT_TRUE(library_.Loaded()) << "korvalith.dll not loaded";
         model_ = BuildModel(EmptyStructure());
         ASSERT_TRUE(model_) << "the kernel stand-in zkernel.ZModel is not registered";
-        owner_ = kv::testing::CreateOwnerWindow(L"host", 100, 100);
+        owner_ = kvtest::CreateOwnerWindow(L"host", 100, 100);
     }
     void TearDown() override {
         if (owner_)
@@ -80,7 +80,7 @@ TEST_F(SaveDialog, SavesThePageUnderTheChosenName) {
         result = library_.SaveAsHTML()(model_.GetAddressOf(), owner_);
     }
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(FileBytes(saved_path), kv::testing::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
+    EXPECT_EQ(FileBytes(saved_path), kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
     DeleteFileW(saved_path.c_str());
 }
 

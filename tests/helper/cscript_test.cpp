@@ -80,7 +80,7 @@ TEST(ScriptClient, CscriptCreatesTheHelperByProgIdAndChangesTheModel) {
     }
     DeleteFileW(end.c_str());
 
-    const std::string output = kv::testing::RunProcess(L"cscript.exe //nologo \"" + script_path +
+    const std::string output = kvtest::RunProcess(L"cscript.exe //nologo \"" + script_path +
                                                        L"\" \"" + start + L"\" \"" + end + L"\"")
                                    .output;
     EXPECT_NE(output.find("prop=unit\r\n"), std::string::npos) << output;

@@ -19,7 +19,7 @@ protected:
 
     ComPtr<IZScriptHelper> NewHelper();
 
-    std::optional<kv::testing::KorvalithLibrary> library_;
+    std::optional<kvtest::KorvalithLibrary> library_;
     ComPtr<IZScriptHelper> helper_;
     std::unique_ptr<KernelModel> kernel_;
 };

@@ -9,7 +9,7 @@
 
 namespace {
 
-using kv::testing::Extended;
+using kvtest::Extended;
 
 // Remembers an environment variable and sets it for this process.
 void Override(const wchar_t* name, const std::wstring& value, std::wstring& saved, bool& had) {
@@ -31,7 +31,7 @@ void Restore(const wchar_t* name, const std::wstring& saved, bool had) {
 } // namespace
 
 std::string GoldenReport(const char* name) {
-    return kv::testing::GoldenText(KV_IMPORT_GOLDEN_DIR, name);
+    return kvtest::GoldenText(KV_IMPORT_GOLDEN_DIR, name);
 }
 
 std::wstring ServerStoreTest::FixturePath(const wchar_t* fixture) {
@@ -111,11 +111,11 @@ std::wstring ServerStoreTest::TakeErrorDescription() {
         return L"<no error information>";
     SetErrorInfo(0, info);
     info->Release();
-    return kv::testing::TakeErrorDescription();
+    return kvtest::TakeErrorDescription();
 }
 
 std::string ServerStoreTest::CanonicalStructure(const std::wstring& path) {
-    const ComPtr<IZModel> model = kv::testing::StandInModel().Model();
+    const ComPtr<IZModel> model = kvtest::StandInModel().Model();
     EXPECT_EQ(model->zrLoadModel(Text(path.c_str()), nullptr, 2), S_OK)
         << testing::PrintToString(path) << ": " << testing::PrintToString(TakeErrorDescription());
     const std::wstring canonical = root_ + L"\\canonical.ztp";
@@ -126,5 +126,5 @@ std::string ServerStoreTest::CanonicalStructure(const std::wstring& path) {
 }
 
 std::vector<std::wstring> ServerStoreTest::FilesIn(const std::wstring& folder) {
-    return kv::testing::FileNamesIn(folder);
+    return kvtest::FileNamesIn(folder);
 }

@@ -52,17 +52,17 @@ protected:
     ComPtr<IZScriptHelper> helper_;
 
 private:
-    std::optional<kv::testing::KorvalithLibrary> library_;
+    std::optional<kvtest::KorvalithLibrary> library_;
     std::wstring saved_tmp_, saved_store_;
     bool had_tmp_ = false, had_store_ = false;
     std::vector<std::wstring> made_files_, made_folders_;
 };
 
 // The bytes of a file ("" when it cannot be read); paths of any length.
-using kv::testing::FileBytes;
-using kv::testing::FileExists;
+using kvtest::FileBytes;
+using kvtest::FileExists;
 // A golden report: written by hand in UTF-8, converted to Windows-1251 by the build, its LF line
 // ends standing for CR LF.
 std::string GoldenReport(const char* name);
 // Equal bytes, or a failure that shows the first line that differs.
-using kv::testing::SameBytes;
+using kvtest::SameBytes;

@@ -36,7 +36,7 @@ TEST_P(ImportFailureInScript, ScriptSeesTheMessageInErrDescription) {
                                           ? FixturePath(L"distribution.ztp")
                                           : root_ + L"\\no-such-distribution.ztp";
 
-    const std::string output = kv::testing::RunProcess(L"cscript.exe //nologo \"" + script_path +
+    const std::string output = kvtest::RunProcess(L"cscript.exe //nologo \"" + script_path +
                                                        L"\" \"" + distribution + L"\"")
                                    .output;
 
@@ -45,7 +45,7 @@ TEST_P(ImportFailureInScript, ScriptSeesTheMessageInErrDescription) {
     const std::wstring description = GetParam().description_start
                                          ? GetParam().description_start
                                          : distribution + L" - файл не найден\r\n";
-    EXPECT_NE(output.find("description=" + kv::testing::Narrow(description, CP_OEMCP)),
+    EXPECT_NE(output.find("description=" + kvtest::Narrow(description, CP_OEMCP)),
               std::string::npos)
         << output;
     EXPECT_NE(output.find("result=[]"), std::string::npos) << output;

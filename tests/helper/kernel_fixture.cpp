@@ -5,7 +5,7 @@
 #include <cstring>
 
 KernelModel::KernelModel() {
-    if (!kv::testing::StandInModel::Registered()) {
+    if (!kvtest::StandInModel::Registered()) {
         ADD_FAILURE() << "zkernel.ZModel cannot be created: is zkernel.dll registered?";
         return;
     }

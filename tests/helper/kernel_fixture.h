@@ -40,13 +40,13 @@ public:
     static POINT Position(IZClass* cls);
 
 private:
-    std::optional<kv::testing::StandInModel> model_;
+    std::optional<kvtest::StandInModel> model_;
     ComPtr<IZModelAdmin> admin_;
     ComPtr<IZLocalSecurity> security_;
 };
 
 std::wstring GuidString(const GUID& guid);
 GUID GuidOf(const wchar_t* text);
-using kv::testing::RefCount;
+using kvtest::RefCount;
 // A folder of the test's own under the temporary folder.
 std::wstring TestFolder();

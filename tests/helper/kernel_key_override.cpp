@@ -4,7 +4,7 @@
 #include "support/registry_text.h"
 
 KernelKeyOverride::KernelKeyOverride()
-    : saved_(kv::testing::RegistryText(HKEY_CLASSES_ROOT, TAbuseModel::KernelLibraryKey)) {}
+    : saved_(kvtest::RegistryText(HKEY_CLASSES_ROOT, TAbuseModel::KernelLibraryKey)) {}
 
 KernelKeyOverride::~KernelKeyOverride() {
     if (saved_)

@@ -12,8 +12,8 @@
 
 namespace {
 
-using kv::testing::ProcessOutcome;
-using kv::testing::RunHost;
+using kvtest::ProcessOutcome;
+using kvtest::RunHost;
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);

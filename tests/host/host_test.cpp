@@ -13,8 +13,8 @@
 #include <fstream>
 #include <sstream>
 
-using kv::testing::ProcessOutcome;
-using kv::testing::RunHost;
+using kvtest::ProcessOutcome;
+using kvtest::RunHost;
 using Microsoft::WRL::ComPtr;
 
 namespace {

@@ -13,6 +13,6 @@
 #include <string>
 
 // Raises std::runtime_error naming what failed.
-using kv::testing::Check;
+using kvtest::Check;
 
 std::string DescribeModel(IZModel* model);

@@ -7,7 +7,7 @@
 using Microsoft::WRL::ComPtr;
 
 ComPtr<IZModel> NewModel() {
-    return kv::testing::StandInModel().Model();
+    return kvtest::StandInModel().Model();
 }
 
 ComPtr<IZModel> LoadModel(const std::string& path) {

@@ -11,7 +11,7 @@
 
 #include <string>
 
-using kv::testing::Widen;
+using kvtest::Widen;
 
 // An empty model of the registered kernel stand-in.
 Microsoft::WRL::ComPtr<IZModel> NewModel();

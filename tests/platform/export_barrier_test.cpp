@@ -13,7 +13,7 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-using kv::testing::TakeErrorDescription;
+using kvtest::TakeErrorDescription;
 
 TEST(ExportBarrier, ResultIsOneByteTrueOrFalse) {
     EXPECT_EQ(ExportBarrier([] { return true; }), 1);

@@ -24,7 +24,7 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-using kv::testing::Narrow;
+using kvtest::Narrow;
 
 std::wstring TemporaryScenario() {
     wchar_t temp[MAX_PATH + 1] = {};
@@ -37,10 +37,10 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
         comInitialised_ = true;
-        if (!kv::testing::StandInModel::Registered())
+        if (!kvtest::StandInModel::Registered())
             GTEST_SKIP() << "the kernel stand-in zkernel.ZModel is not registered";
-        model_ = kv::testing::StandInModel().Model();
-        owner_ = kv::testing::CreateOwnerWindow(L"apply owner");
+        model_ = kvtest::StandInModel().Model();
+        owner_ = kvtest::CreateOwnerWindow(L"apply owner");
         ASSERT_NE(owner_, nullptr);
         ComPtr<IZClassVector> classes;
         ASSERT_EQ(model_->zrGetClassVector(&classes), S_OK);

@@ -14,6 +14,9 @@
 #include <sstream>
 
 namespace kv::testing {
+
+using namespace kvtest;
+
 namespace {
 
 using StartExport = unsigned char(__stdcall*)(IZModel**);

@@ -17,6 +17,9 @@
 #include <vector>
 
 namespace kv::testing {
+
+using namespace kvtest;
+
 namespace {
 
 class Generators : public ::testing::Test {

@@ -17,7 +17,7 @@ std::size_t FooterStart() {
 } // namespace
 
 std::string Golden(const std::string& name) {
-    return kv::testing::GoldenText(KV_RECORDING_GOLDEN_DIR, name);
+    return kvtest::GoldenText(KV_RECORDING_GOLDEN_DIR, name);
 }
 
 std::string HeaderPart() {

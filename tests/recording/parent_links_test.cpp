@@ -22,6 +22,9 @@
 #include <vector>
 
 namespace kv::testing {
+
+using namespace kvtest;
+
 namespace {
 
 // Parents P1, P2, P3 and the recorded class X, in that order; P1 and P3 have X as child.

@@ -18,6 +18,9 @@
 #include <vector>
 
 namespace kv::testing {
+
+using namespace kvtest;
+
 namespace {
 
 // A VARIANT owned for one call.

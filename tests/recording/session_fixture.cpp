@@ -25,7 +25,7 @@ void RemoveTree(const std::wstring& folder) {
 void SessionTest::SetUp() {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     comInitialised_ = true;
-    if (!kv::testing::StandInModel::Registered())
+    if (!kvtest::StandInModel::Registered())
         GTEST_SKIP() << "the kernel stand-in zkernel.ZModel is not registered";
     stand_in_.emplace();
     model_ = stand_in_->Model();
@@ -34,10 +34,10 @@ void SessionTest::SetUp() {
     ASSERT_TRUE(library_->Loaded()) << "korvalith.dll cannot be loaded";
 
     // A host without a window of its own passes a hidden top-level window.
-    owner_ = kv::testing::CreateOwnerWindow(L"recording owner");
+    owner_ = kvtest::CreateOwnerWindow(L"recording owner");
     ASSERT_NE(owner_, nullptr);
 
-    folder_ = kv::testing::ProcessTempFolder(L"kv_session_");
+    folder_ = kvtest::ProcessTempFolder(L"kv_session_");
     RemoveTree(folder_);
     ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
 }

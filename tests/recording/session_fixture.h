@@ -22,14 +22,14 @@
 #include <string>
 #include <vector>
 
-using kv::testing::Extended;
-using kv::testing::FileBytes;
-using kv::testing::FileExists;
-using kv::testing::KorvalithLibrary;
-using kv::testing::Narrow;
-using kv::testing::RefCount;
-using kv::testing::TakeErrorDescription;
-using kv::testing::Widen;
+using kvtest::Extended;
+using kvtest::FileBytes;
+using kvtest::FileExists;
+using kvtest::KorvalithLibrary;
+using kvtest::Narrow;
+using kvtest::RefCount;
+using kvtest::TakeErrorDescription;
+using kvtest::Widen;
 using Microsoft::WRL::ComPtr;
 
 class SessionTest : public testing::Test {
@@ -59,7 +59,7 @@ protected:
     std::string MakeFolder(const std::wstring& relative);
 
     std::unique_ptr<KorvalithLibrary> library_;
-    std::optional<kv::testing::StandInModel> stand_in_;
+    std::optional<kvtest::StandInModel> stand_in_;
     ComPtr<IZModel> model_; // the stand-in's model
     HWND owner_ = nullptr;
     std::wstring folder_; // with a trailing backslash

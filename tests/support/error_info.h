@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace kv::testing {
+namespace kvtest {
 
 // The description of the thread's error information ("" when there is none), taking it.
 inline std::wstring TakeErrorDescription() {
@@ -22,4 +22,4 @@ inline std::wstring TakeErrorDescription() {
     return text;
 }
 
-} // namespace kv::testing
+} // namespace kvtest

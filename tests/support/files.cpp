@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace kv::testing {
+namespace kvtest {
 
 std::string FileBytes(const std::wstring& path) {
     HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -59,4 +59,4 @@ LockedFile::~LockedFile() {
         CloseHandle(file_);
 }
 
-} // namespace kv::testing
+} // namespace kvtest

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace kv::testing {
+namespace kvtest {
 
 // The bytes of the file; "" when there is none (tests that expect a file say so themselves).
 std::string FileBytes(const std::wstring& path);
@@ -25,4 +25,4 @@ private:
     void* file_; // a HANDLE
 };
 
-} // namespace kv::testing
+} // namespace kvtest

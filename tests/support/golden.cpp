@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace kv::testing {
+namespace kvtest {
 
 std::string FileBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -60,4 +60,4 @@ std::string GoldenText(const std::string& folder, const std::string& name) {
            << "\n  expected: " << ::testing::PrintToString(line_at(expected));
 }
 
-} // namespace kv::testing
+} // namespace kvtest

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace kv::testing {
+namespace kvtest {
 
 // The bytes of a file; a failure of the running test, and "", when it cannot be read.
 std::string FileBytes(const std::string& path);
@@ -32,4 +32,4 @@ template <class Items> std::string ScenarioText(const Items& items) {
 // Equal bytes, or a failure that names the first line that differs, as got and as expected.
 ::testing::AssertionResult SameBytes(std::string_view got, std::string_view expected);
 
-} // namespace kv::testing
+} // namespace kvtest

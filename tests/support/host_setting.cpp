@@ -1,6 +1,6 @@
 #include "support/host_setting.h"
 
-namespace kv::testing {
+namespace kvtest {
 
 HWND CreateOwnerWindow(const wchar_t* title, int width, int height) {
     return CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW, 0, 0, width, height, nullptr,
@@ -13,4 +13,4 @@ std::wstring ProcessTempFolder(const std::wstring& prefix) {
     return std::wstring(temp) + prefix + std::to_wstring(GetCurrentProcessId()) + L"\\";
 }
 
-} // namespace kv::testing
+} // namespace kvtest

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace kv::testing {
+namespace kvtest {
 
 // A hidden top-level window, as a host without a window of its own passes; the caller destroys
 // it. Null when it cannot be made.
@@ -16,4 +16,4 @@ HWND CreateOwnerWindow(const wchar_t* title, int width = 200, int height = 100);
 // Not created here.
 std::wstring ProcessTempFolder(const std::wstring& prefix);
 
-} // namespace kv::testing
+} // namespace kvtest

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace kv::testing {
+namespace kvtest {
 namespace {
 
 // The ordinals of the library's interface.
@@ -138,4 +138,4 @@ HRESULT KorvalithLibrary::GetClassObject(REFCLSID clsid, REFIID iid, void** obje
     return get_class_object(clsid, iid, object);
 }
 
-} // namespace kv::testing
+} // namespace kvtest

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-namespace kv::testing {
+namespace kvtest {
 
 using DllGetClassObjectFunction = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
 using DllCanUnloadNowFunction = HRESULT(__stdcall*)();
@@ -67,4 +67,4 @@ private:
     HMODULE module_ = nullptr;
 };
 
-} // namespace kv::testing
+} // namespace kvtest

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace kv::testing {
+namespace kvtest {
 namespace {
 
 // A handle closed on scope exit.
@@ -100,4 +100,4 @@ ProcessOutcome RunHost(const std::vector<std::string>& arguments) {
     return RunProcess(command);
 }
 
-} // namespace kv::testing
+} // namespace kvtest

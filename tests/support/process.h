@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace kv::testing {
+namespace kvtest {
 
 struct ProcessOutcome {
     unsigned long exit_code = ~0ul; // ~0 when the program could not start or was stopped
@@ -21,4 +21,4 @@ ProcessOutcome RunProcess(const std::wstring& command_line, unsigned long timeou
 // kvhost.exe from the test program's folder, with the arguments (each quoted).
 ProcessOutcome RunHost(const std::vector<std::string>& arguments);
 
-} // namespace kv::testing
+} // namespace kvtest

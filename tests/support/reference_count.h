@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kv::testing {
+namespace kvtest {
 
 // The object's reference count, as AddRef and Release report it, without changing it.
 inline ULONG RefCount(IUnknown* object) {
@@ -14,7 +14,7 @@ inline ULONG RefCount(IUnknown* object) {
     return object->Release();
 }
 
-} // namespace kv::testing
+} // namespace kvtest
 
 #define EXPECT_REF(object, count)                                                                  \
-    EXPECT_EQ(::kv::testing::RefCount(object), static_cast<ULONG>(count))
+    EXPECT_EQ(::kvtest::RefCount(object), static_cast<ULONG>(count))

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace kv::testing {
+namespace kvtest {
 
 // The value (the key's default value when name is null); nullopt when the key or value is absent.
 inline std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& key_name,
@@ -25,4 +25,4 @@ inline std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& k
     return std::wstring(text);
 }
 
-} // namespace kv::testing
+} // namespace kvtest

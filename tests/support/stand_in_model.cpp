@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace kv::testing {
+namespace kvtest {
 namespace {
 
 std::string HexStatus(HRESULT hr) {
@@ -318,4 +318,4 @@ OrderModel BuildOrderModel() {
     return m;
 }
 
-} // namespace kv::testing
+} // namespace kvtest

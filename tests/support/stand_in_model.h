@@ -11,7 +11,7 @@
 
 #include <string>
 
-namespace kv::testing {
+namespace kvtest {
 
 using Microsoft::WRL::ComPtr;
 
@@ -100,4 +100,4 @@ struct OrderModel {
 
 OrderModel BuildOrderModel();
 
-} // namespace kv::testing
+} // namespace kvtest

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace kv::testing {
+namespace kvtest {
 namespace {
 
 std::wstring WideIn(UINT code_page, const std::string& text) {
@@ -50,4 +50,4 @@ std::wstring Extended(const std::wstring& path) {
     return L"\\\\?\\" + path;
 }
 
-} // namespace kv::testing
+} // namespace kvtest

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace kv::testing {
+namespace kvtest {
 
 std::wstring Widen(const std::string& ansi);
 // In the ANSI code page unless another is named (cscript writes to a pipe in the OEM one).
@@ -16,4 +16,4 @@ std::string Utf8FromWide(const std::wstring& wide);
 // form already, as it is.
 std::wstring Extended(const std::wstring& path);
 
-} // namespace kv::testing
+} // namespace kvtest

@@ -23,7 +23,7 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 std::wstring WideFromAnsi(std::string_view text) {
-    return kv::testing::Widen(std::string(text));
+    return kvtest::Widen(std::string(text));
 }
 
 // A VARIANT owned for one call.

@@ -71,7 +71,7 @@ class KernelScript : public ComTest {};
 TEST_F(KernelScript, TemplateStatementsDriveTheKernel) {
     TempFile script(L"forms.vbs"), stored(L"scripted.ztp");
     WriteBytes(script.path(), kScript);
-    const kv::testing::ProcessOutcome run = kv::testing::RunProcess(
+    const kvtest::ProcessOutcome run = kvtest::RunProcess(
         L"cscript.exe //nologo \"" + script.path() + L"\" \"" + stored.path() + L"\"");
     const std::string& output = run.output;
     EXPECT_EQ(run.exit_code, 0u);
@@ -126,7 +126,7 @@ WScript.Echo "ERROR " & Hex(Err.Number)
 WScript.Echo "KERNEL-SCRIPT-OK"
 )vbs");
     const std::string output =
-        kv::testing::RunProcess(L"cscript.exe //nologo \"" + script.path() + L"\"").output;
+        kvtest::RunProcess(L"cscript.exe //nologo \"" + script.path() + L"\"").output;
     ASSERT_NE(output.find("KERNEL-SCRIPT-OK"), std::string::npos) << output;
     EXPECT_NE(output.find("ERROR 80070057 zkernel: cannot link 'A' to 'Nobody'"), std::string::npos)
         << output;

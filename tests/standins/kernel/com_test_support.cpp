@@ -16,7 +16,7 @@ class KernelRegistration : public ::testing::Environment {
 public:
     void SetUp() override {
         std::wstring command = L"regsvr32.exe /s \"" + KernelDllPath() + L"\"";
-        ASSERT_EQ(kv::testing::RunProcess(command).exit_code, 0u) << "regsvr32 failed";
+        ASSERT_EQ(kvtest::RunProcess(command).exit_code, 0u) << "regsvr32 failed";
     }
 };
 
@@ -40,7 +40,7 @@ std::wstring KernelDllPath() {
 }
 
 ComPtr<IZModel> NewModel() {
-    return kv::testing::StandInModel().Model();
+    return kvtest::StandInModel().Model();
 }
 
 ComPtr<IZClassVector> ClassVector(IZModel* model) {

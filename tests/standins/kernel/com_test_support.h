@@ -76,6 +76,6 @@ private:
 
 std::string ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& data);
-using kv::testing::Utf8FromWide;
+using kvtest::Utf8FromWide;
 
 } // namespace zk::testing
