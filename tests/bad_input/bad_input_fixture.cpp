@@ -14,7 +14,7 @@ namespace {
 
 // A full path in the form the file functions take at any length.
 std::wstring FilePath(const std::string& path) {
-    const std::wstring wide = WideFromAnsi(path);
+    const std::wstring wide = Widen(path);
     return wide.size() < MAX_PATH - 12 ? wide : L"\\\\?\\" + wide;
 }
 
@@ -31,16 +31,7 @@ void AddGroups(IZModel* model, const std::vector<std::wstring>& identifiers) {
     }
 }
 
-HeldFile::HeldFile(const std::string& path)
-    : handle_(CreateFileW(FilePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    if (handle_ == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("cannot hold " + path);
-}
-
-HeldFile::~HeldFile() {
-    CloseHandle(handle_);
-}
+HeldFile::HeldFile(const std::string& path) : LockedFile(FilePath(path)) {}
 
 void BadInputTest::SetUp() {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
@@ -110,15 +101,8 @@ bool BadInputTest::Exists(const std::string& path) {
 
 std::set<std::string> BadInputTest::FilesIn(const std::string& folder) {
     std::set<std::string> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((FilePath(folder) + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.insert(ShownAnsiFromWide(found.cFileName));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    for (const std::wstring& name : kvtest::FileNamesIn(FilePath(folder)))
+        names.insert(ShownAnsiFromWide(name));
     return names;
 }
 
@@ -146,7 +130,7 @@ std::string BadInputTest::StructureWithoutName(const std::string& path) {
     return text;
 }
 
-std::string Describe(const std::vector<std::string>& arguments, const HostOutcome& outcome) {
+std::string Describe(const std::vector<std::string>& arguments, const ProcessOutcome& outcome) {
     std::string text = "kvhost";
     for (const std::string& argument : arguments)
         text += " " + (argument.size() > 120 ? argument.substr(0, 60) + "..." : argument);

@@ -4,9 +4,10 @@
 // run it.
 #pragma once
 
-#include "../host/host_process.h"
-#include "../host/model_description.h"
-#include "../host/structure_files.h"
+#include "host/model_description.h"
+#include "host/structure_files.h"
+#include "support/files.h"
+#include "support/process.h"
 #include "platform/com_owners.h"
 #include "platform/text_conversion.h"
 
@@ -22,6 +23,8 @@
 #include <string>
 #include <vector>
 
+using kvtest::ProcessOutcome;
+using kvtest::RunHost;
 using Microsoft::WRL::ComPtr;
 
 // Adds the user groups that every structure of these tests has, so a recording replays on a
@@ -29,15 +32,9 @@ using Microsoft::WRL::ComPtr;
 void AddGroups(IZModel* model, const std::vector<std::wstring>& identifiers);
 
 // A file opened without sharing for as long as the object lives.
-class HeldFile {
+class HeldFile : public kvtest::LockedFile {
 public:
     explicit HeldFile(const std::string& path);
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-    ~HeldFile();
-
-private:
-    HANDLE handle_;
 };
 
 class BadInputTest : public ::testing::Test {
@@ -71,4 +68,4 @@ private:
 };
 
 // Runs kvhost and describes the outcome for a failure message.
-std::string Describe(const std::vector<std::string>& arguments, const HostOutcome& outcome);
+std::string Describe(const std::vector<std::string>& arguments, const ProcessOutcome& outcome);

@@ -2,7 +2,7 @@
 // attribute removed by name, a link, a constraint), with quotes, line breaks, "%", "<" and "&":
 // recorded through the exports as a host calls them and replayed by "kvhost run", they make
 // exactly the edits the host reported.
-#include "../entry/loaded_library.h"
+#include "support/korvalith_library.h"
 #include "bad_input_fixture.h"
 #include "tricky_structure.h"
 
@@ -11,6 +11,8 @@
 using namespace kv;
 
 namespace {
+
+using kvtest::KorvalithLibrary;
 
 using ExportBool = unsigned char;
 using BoolSlot = std::uint32_t;
@@ -35,7 +37,7 @@ TEST_F(BadInputTest, NamesGivenToTheExportsReplayExactly) {
 
     // What the host reports: recorded through the exports, with the names as ANSI arguments.
     {
-        LoadedLibrary library;
+        KorvalithLibrary library;
         ASSERT_TRUE(library.Get());
         ComPtr<IZModel> model = LoadModel(Path("model.ztp"));
         IZModel* host_model = model.Get();
@@ -70,7 +72,7 @@ TEST_F(BadInputTest, NamesGivenToTheExportsReplayExactly) {
 
     const std::vector<std::string> arguments = {
         "run", Path("exports.vbs"), "--model", Path("model.ztp"), "--save", Path("result.ztp")};
-    const HostOutcome outcome = RunHost(arguments);
+    const ProcessOutcome outcome = RunHost(arguments);
     ASSERT_EQ(outcome.exit_code, 0u) << Describe(arguments, outcome);
     EXPECT_EQ(StructureWithoutName(Path("result.ztp")), StructureWithoutName(Path("expected.ztp")));
 }

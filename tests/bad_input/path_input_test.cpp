@@ -14,7 +14,7 @@ void RecordRunAndExport(const std::string& folder, const std::string& scenario) 
         {"html", folder + "model.ztp", "-o", folder + "page.htm"},
     };
     for (const std::vector<std::string>& arguments : commands) {
-        const HostOutcome outcome = RunHost(arguments);
+        const ProcessOutcome outcome = RunHost(arguments);
         EXPECT_EQ(outcome.exit_code, 0u) << Describe(arguments, outcome);
     }
 }
@@ -61,7 +61,7 @@ TEST_F(BadInputTest, UnknownEnvironmentReferenceIsKeptAndTheFolderNamedMissing) 
     StoreStructure(Path("model.ztp"));
     const std::vector<std::string> arguments = {"record", "--model", Path("model.ztp"), "-o",
                                                 Path("%KV_NO_SUCH_VARIABLE%\\scenario.vbs")};
-    const HostOutcome outcome = RunHost(arguments);
+    const ProcessOutcome outcome = RunHost(arguments);
     EXPECT_EQ(outcome.exit_code, 1u) << Describe(arguments, outcome);
     EXPECT_NE(outcome.output.find("cannot write " + Path("%KV_NO_SUCH_VARIABLE%")),
               std::string::npos)
@@ -97,7 +97,7 @@ TEST_F(BadInputTest, TargetHeldOpenKeepsItsContentAndLeavesNoPartialFile) {
     WriteBytes(Path("held"), "keep me");
     for (const Target& target : kTargets) {
         const std::vector<std::string> arguments = target.arguments(folder_, Path("held"));
-        HostOutcome outcome;
+        ProcessOutcome outcome;
         {
             HeldFile held(Path("held"));
             outcome = RunHost(arguments);
@@ -122,7 +122,7 @@ TEST_F(BadInputTest, TargetThatCannotBeMadeIsRefusedWithAMessage) {
     for (const Target& target : kTargets) {
         for (const std::string& path : unwritable) {
             const std::vector<std::string> arguments = target.arguments(folder_, path);
-            const HostOutcome outcome = RunHost(arguments);
+            const ProcessOutcome outcome = RunHost(arguments);
             EXPECT_EQ(outcome.exit_code, 1u) << Describe(arguments, outcome);
             EXPECT_NE(outcome.output.find(path), std::string::npos) << Describe(arguments, outcome);
             EXPECT_EQ(FilesIn(folder_), (std::set<std::string>{"model.ztp", "scenario.vbs"}))

@@ -92,7 +92,7 @@ TEST_P(ScenarioInput, RunsOrFailsSayingWhyAndStoresNothingOnFailure) {
 
     const std::vector<std::string> arguments = {
         "run", Path("scenario.vbs"), "--model", Path("model.ztp"), "--save", Path("result.ztp")};
-    const HostOutcome outcome = RunHost(arguments);
+    const ProcessOutcome outcome = RunHost(arguments);
     EXPECT_EQ(outcome.exit_code, c.exit_code) << Describe(arguments, outcome);
     EXPECT_NE(outcome.output.find(c.said), std::string::npos) << Describe(arguments, outcome);
     EXPECT_EQ(ReadBytes(Path("model.ztp")), model_before);
@@ -113,7 +113,7 @@ TEST_F(BadInputTest, MissingScenarioFileIsNamed) {
     StoreStructure(Path("model.ztp"));
     const std::vector<std::string> arguments = {"run", Path("missing.vbs"), "--model",
                                                 Path("model.ztp")};
-    const HostOutcome outcome = RunHost(arguments);
+    const ProcessOutcome outcome = RunHost(arguments);
     EXPECT_EQ(outcome.exit_code, 1u) << Describe(arguments, outcome);
     EXPECT_NE(outcome.output.find(ShownAnsiFromWide(L"Не удалось прочитать файл сценария")),
               std::string::npos)

@@ -54,7 +54,7 @@ TEST_P(StructureInput, EveryCommandFailsNamingThePlaceAndWritesNothing) {
         {"html", Path("bad.ztp"), "-o", Path("out.htm")},
     };
     for (const std::vector<std::string>& arguments : commands) {
-        const HostOutcome outcome = RunHost(arguments);
+        const ProcessOutcome outcome = RunHost(arguments);
         EXPECT_EQ(outcome.exit_code, 1u) << Describe(arguments, outcome);
         EXPECT_NE(outcome.output.find("cannot load '" + Path("bad.ztp") + "'"), std::string::npos)
             << Describe(arguments, outcome);
@@ -76,7 +76,7 @@ TEST_F(BadInputTest, MissingStructureFileIsNamed) {
         {"html", Path("missing.ztp"), "-o", Path("out.htm")},
     };
     for (const std::vector<std::string>& arguments : commands) {
-        const HostOutcome outcome = RunHost(arguments);
+        const ProcessOutcome outcome = RunHost(arguments);
         EXPECT_EQ(outcome.exit_code, 1u) << Describe(arguments, outcome);
         EXPECT_NE(outcome.output.find("cannot open the structure file '" + Path("missing.ztp")),
                   std::string::npos)

@@ -20,7 +20,7 @@ TEST_F(BadInputTest, TrickyTextsReplayExactlyThroughRecordAndRun) {
         {"run", Path("scenario.vbs"), "--model", Path("groups.ztp"), "--save", Path("result.ztp")},
     };
     for (const std::vector<std::string>& arguments : commands) {
-        const HostOutcome outcome = RunHost(arguments);
+        const ProcessOutcome outcome = RunHost(arguments);
         ASSERT_EQ(outcome.exit_code, 0u) << Describe(arguments, outcome);
     }
     EXPECT_EQ(StructureWithoutName(Path("result.ztp")), StructureWithoutName(Path("model.ztp")));
@@ -29,7 +29,7 @@ TEST_F(BadInputTest, TrickyTextsReplayExactlyThroughRecordAndRun) {
 TEST_F(BadInputTest, TrickyTextsAreShownAsTheyAreOnThePage) {
     StoreStructure(Path("model.ztp"), BuildTrickyStructure);
     const std::vector<std::string> arguments = {"html", Path("model.ztp"), "-o", Path("page.htm")};
-    const HostOutcome outcome = RunHost(arguments);
+    const ProcessOutcome outcome = RunHost(arguments);
     ASSERT_EQ(outcome.exit_code, 0u) << Describe(arguments, outcome);
     const std::string page = ReadBytes(Path("page.htm"));
     for (const char* shown : {"Quote&quot;d &quot;&quot;", "&lt;b&gt;&amp;amp; &lt;!bold&gt;",
@@ -85,7 +85,7 @@ TEST_P(OutsideCodePage, RecordingIsRefusedNamingTheCharacterWhileThePageIsWritte
     StoreStructure(Path("model.ztp"), GetParam().build);
     const std::vector<std::string> arguments = {"record", "--model", Path("model.ztp"), "-o",
                                                 Path("scenario.vbs")};
-    const HostOutcome outcome = RunHost(arguments);
+    const ProcessOutcome outcome = RunHost(arguments);
     EXPECT_EQ(outcome.exit_code, 1u) << Describe(arguments, outcome);
     EXPECT_NE(outcome.output.find(ShownAnsiFromWide(L"нельзя записать в сценарий: символа ") +
                                   GetParam().character),
@@ -94,7 +94,7 @@ TEST_P(OutsideCodePage, RecordingIsRefusedNamingTheCharacterWhileThePageIsWritte
     EXPECT_EQ(FilesIn(folder_), std::set<std::string>{"model.ztp"});
 
     const std::vector<std::string> html = {"html", Path("model.ztp"), "-o", Path("page.htm")};
-    const HostOutcome page = RunHost(html);
+    const ProcessOutcome page = RunHost(html);
     EXPECT_EQ(page.exit_code, 0u) << Describe(html, page);
     EXPECT_TRUE(Exists(Path("page.htm")));
 }
@@ -108,7 +108,7 @@ TEST_F(BadInputTest, TextOutsideTheCodePageSurvivesARun) {
     WriteBytes(Path("scenario.vbs"), "mdl.zrGetClassVector.zrAdd(\"Extra\")\r\n");
     const std::vector<std::string> arguments = {"run", Path("scenario.vbs"), "--model",
                                                 Path("model.ztp")};
-    const HostOutcome outcome = RunHost(arguments);
+    const ProcessOutcome outcome = RunHost(arguments);
     ASSERT_EQ(outcome.exit_code, 0u) << Describe(arguments, outcome);
     EXPECT_NE(ReadBytes(Path("model.ztp")).find("\"name\": \"Snow \xE2\x98\x83 \xE4\xB8\xAD\""),
               std::string::npos);

@@ -1,6 +1,6 @@
 // HandleError as the library's windows meet it: errors escaping a handler are logged to the
 // log-server stand-in, or to LogApp.log when no log server can be created, then shown.
-#include "dialog_driver.h"
+#include "support/dialog_driver.h"
 
 #include "platform/com_owners.h"
 #include "platform/barriers.h"

@@ -1,6 +1,6 @@
 // THintWindowEx: installed as the application's hint window class, sized by the markup drawer
 // with its margins, wrapped at the width it is given.
-#include "screenshot.h"
+#include "support/screenshot.h"
 
 #include "common/application.h"
 #include "common/draw_markup_text.h"

@@ -1,6 +1,6 @@
 // ShowMessageDlg as a user meets it: a helper thread finds the dialog and answers it by keys
 // and buttons; the result codes, roles, captions and icons are checked.
-#include "dialog_driver.h"
+#include "support/dialog_driver.h"
 
 #include "common/application.h"
 #include "common/message_dialog.h"

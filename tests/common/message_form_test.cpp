@@ -1,7 +1,7 @@
 // The message dialog as drawn: its geometry follows the formulas from what its own font
 // measures (never fixed pixel widths), Ctrl+C copies its texts, and a screenshot is kept.
-#include "dialog_driver.h"
-#include "screenshot.h"
+#include "support/dialog_driver.h"
+#include "support/screenshot.h"
 
 #include "common/application.h"
 #include "common/draw_markup_text.h"

@@ -5,7 +5,7 @@
 // sections 1 to 10.
 #pragma once
 
-#include "../recording_session/session_fixture.h"
+#include "recording/session_fixture.h"
 
 #include "core/structure.h"
 

@@ -1,9 +1,9 @@
 // scriptDifference as the user meets it, driven under Xvfb: the Open dialog (cancelled, or given
 // a file that cannot be loaded, or the target structure), then scriptEnd's apply question.
-#include "../common/dialog_driver.h"
-#include "../common/file_dialog_driver.h"
-#include "../recording_session/golden.h"
-#include "../recording_session/session_fixture.h"
+#include "support/dialog_driver.h"
+#include "support/file_dialog_driver.h"
+#include "recording/golden.h"
+#include "recording/session_fixture.h"
 #include "difference_files.h"
 
 #include <oleauto.h>

@@ -2,8 +2,8 @@
 // them: scriptStart on the current structure, scriptDifferenceFile, scriptEnd saving the file.
 // The expected scenarios are written by hand for a small pair of structures that exercises every
 // section (fixtures/current.ztp, fixtures/target.ztp).
-#include "../recording_session/golden.h"
-#include "../recording_session/session_fixture.h"
+#include "recording/golden.h"
+#include "recording/session_fixture.h"
 #include "difference_files.h"
 
 #include <oleauto.h>
@@ -44,14 +44,14 @@ TEST_F(DifferenceExportTest, WritesEveryDifferenceInElevenSections) {
     ASSERT_EQ(library_->Start(model_.Get()), kTrue);
     EXPECT_EQ(library_->DifferenceFile(model_.Get(), FixturePath("target.ztp").c_str()), kTrue)
         << Narrow(TakeErrorDescription());
-    EXPECT_EQ(EndAndRead(), ScenarioWith(ExpectedText("difference.txt")));
+    EXPECT_EQ(EndAndRead(), ScenarioWith(ExpectedText("difference")));
 }
 
 TEST_F(DifferenceExportTest, SameStructureWritesTheFramesAndTheRightsOnly) {
     Load("target.ztp");
     ASSERT_EQ(library_->Start(model_.Get()), kTrue);
     EXPECT_EQ(library_->DifferenceFile(model_.Get(), FixturePath("target.ztp").c_str()), kTrue);
-    EXPECT_EQ(EndAndRead(), ScenarioWith(ExpectedText("same_structure.txt")));
+    EXPECT_EQ(EndAndRead(), ScenarioWith(ExpectedText("same_structure")));
 }
 
 TEST_F(DifferenceExportTest, StructureFileBeyondTheClassicPathLimitIsRead) {
@@ -61,7 +61,7 @@ TEST_F(DifferenceExportTest, StructureFileBeyondTheClassicPathLimitIsRead) {
     ASSERT_EQ(library_->Start(model_.Get()), kTrue);
     EXPECT_EQ(library_->DifferenceFile(model_.Get(), target.c_str()), kTrue)
         << Narrow(TakeErrorDescription());
-    EXPECT_EQ(EndAndRead(), ScenarioWith(ExpectedText("difference.txt")));
+    EXPECT_EQ(EndAndRead(), ScenarioWith(ExpectedText("difference")));
 }
 
 TEST_F(DifferenceExportTest, FileThatCannotBeLoadedWritesNothingAndSaysWhy) {

@@ -9,8 +9,8 @@
 // The ANSI path of a structure file of the fixtures folder.
 std::string FixturePath(const char* name);
 
-// The expected text in Windows-1251 with every line end as CR LF, as a scenario file holds it.
-// Converted by the test itself, so the bytes never pass through the library's conversions.
+// The expected text of golden/NAME.txt in Windows-1251 with every line end as CR LF, as a
+// scenario file holds it.
 std::string ExpectedText(const char* name);
 
 // Loads a structure file (ANSI path) into the model; a failure is the test's.

@@ -7,6 +7,7 @@
 #include "comparison/difference_exports.h"
 #include "recording/recording_session.h"
 #include "recording/recording_state.h"
+#include "support/stand_in_model.h"
 
 #include <gtest/gtest.h>
 #include <wrl/client.h>
@@ -21,9 +22,7 @@ class DifferenceState : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        ASSERT_EQ(
-            CoCreateInstance(CLSID_ZModel, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model_)),
-            S_OK);
+        model_ = kvtest::StandInModel().Model();
         ASSERT_TRUE(kv::scriptStart(model_.Get()));
     }
     void TearDown() override {

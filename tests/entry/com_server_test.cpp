@@ -1,6 +1,7 @@
 // The in-process server's class object and unloading contract, through the library's own
 // entry points (no registration needed).
-#include "loaded_library.h"
+#include "support/korvalith_library.h"
+#include "support/reference_count.h"
 
 #include <korvalith.h>
 #include <wrl/client.h>
@@ -8,6 +9,10 @@
 using Microsoft::WRL::ComPtr;
 
 namespace {
+
+using kvtest::DllCanUnloadNowFunction;
+using kvtest::DllGetClassObjectFunction;
+using kvtest::KorvalithLibrary;
 
 class ComServer : public testing::Test {
 protected:
@@ -25,7 +30,7 @@ protected:
         return factory;
     }
 
-    LoadedLibrary library_;
+    KorvalithLibrary library_;
     DllGetClassObjectFunction get_class_object_ = nullptr;
     DllCanUnloadNowFunction can_unload_now_ = nullptr;
 };

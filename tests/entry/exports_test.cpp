@@ -1,7 +1,9 @@
 // The export table as the host sees it: every export at its fixed ordinal under its
 // undecorated name, nothing else, and the calling form of the arguments.
-#include "../common/temporary_folder_override.h"
-#include "loaded_library.h"
+#include "support/temporary_folder_override.h"
+#include "support/korvalith_library.h"
+
+#include <gtest/gtest.h>
 
 #include <zkernel.h>
 
@@ -11,6 +13,8 @@
 #include <string>
 
 namespace {
+
+using kvtest::KorvalithLibrary;
 
 struct ExportEntry {
     const char* name;
@@ -31,7 +35,7 @@ constexpr ExportEntry export_table[] = {
 class Exports : public testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(library_.Get(), nullptr) << "korvalith.dll not loaded"; }
-    LoadedLibrary library_;
+    KorvalithLibrary library_;
 };
 
 TEST_F(Exports, EveryNameIsAtItsOrdinal) {
@@ -144,7 +148,7 @@ TEST(LoadAndUnload, LeavesNoFileAndShowsNothing) {
     ASSERT_EQ(std::wstring(temp), own.Path() + L"\\");
     const auto before = FilesIn(temp);
     {
-        LoadedLibrary library;
+        KorvalithLibrary library;
         ASSERT_NE(library.Get(), nullptr);
     }
     EXPECT_EQ(FilesIn(temp), before);

@@ -1,6 +1,11 @@
 // Registration through the real client (regsvr32): exactly the keys of the in-process server
 // and the type library, and their removal.
-#include "loaded_library.h"
+#include "support/process.h"
+#include "support/registry_text.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <korvalith.h>
 
@@ -20,40 +25,14 @@ std::wstring LibraryPath() {
     return ThisFolder() + L"\\korvalith.dll";
 }
 
-// Runs a program of the prefix and returns its exit code.
-DWORD Run(std::wstring command_line) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return static_cast<DWORD>(-1);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
 DWORD Regsvr32(const std::wstring& options, const std::wstring& path) {
-    return Run(L"regsvr32.exe " + options + L" \"" + path + L"\"");
+    return kvtest::RunProcess(L"regsvr32.exe " + options + L" \"" + path + L"\"").exit_code;
 }
 
 // A text value under the classes root; nullopt when the key or value is absent.
 std::optional<std::wstring> ClassesValue(const std::wstring& key_name,
                                          const wchar_t* value_name = nullptr) {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key_name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    wchar_t text[1024] = {};
-    DWORD bytes = sizeof(text) - sizeof(wchar_t);
-    const LONG status =
-        RegQueryValueExW(key, value_name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &bytes);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::wstring(text);
+    return kvtest::RegistryText(HKEY_CLASSES_ROOT, key_name, value_name);
 }
 
 bool ClassesKeyExists(const std::wstring& key_name) {

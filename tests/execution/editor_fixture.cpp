@@ -10,20 +10,6 @@
 
 using namespace kv;
 
-std::string FileBytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-LockedFile::LockedFile(const std::wstring& path)
-    : file_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-
-LockedFile::~LockedFile() {
-    if (file_ != INVALID_HANDLE_VALUE)
-        CloseHandle(file_);
-}
-
 void EditorTest::SetUp() {
     RunnerTest::SetUp();
     if (IsSkipped() || HasFatalFailure())

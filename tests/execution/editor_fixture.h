@@ -5,6 +5,7 @@
 
 #include "editor_user.h"
 #include "runner_fixture.h"
+#include "support/files.h"
 
 #include "standins/logserver/log_recorder.h"
 
@@ -15,19 +16,8 @@ inline constexpr char kCreateAlphaAndBeta[] = "set classes = mdl.zrGetClassVecto
                                               "classes.zrAdd \"Alpha\"\r\n"
                                               "classes.zrAdd \"Beta\"\r\n";
 
-std::string FileBytes(const std::wstring& path);
-
-// A file held open without sharing: nobody else can read or write it meanwhile.
-class LockedFile {
-public:
-    explicit LockedFile(const std::wstring& path);
-    LockedFile(const LockedFile&) = delete;
-    LockedFile& operator=(const LockedFile&) = delete;
-    ~LockedFile();
-
-private:
-    HANDLE file_;
-};
+using kvtest::FileBytes;
+using kvtest::LockedFile;
 
 class EditorTest : public RunnerTest {
 protected:

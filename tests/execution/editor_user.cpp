@@ -1,7 +1,7 @@
 #include "editor_user.h"
 
-#include "../common/dialog_driver.h"
-#include "../common/file_dialog_driver.h"
+#include "support/dialog_driver.h"
+#include "support/file_dialog_driver.h"
 #include "execution/scenario_editor_form.h"
 
 #include <commctrl.h>

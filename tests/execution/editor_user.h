@@ -4,7 +4,7 @@
 // thread gets back.
 #pragma once
 
-#include "../common/file_dialog_driver.h"
+#include "support/file_dialog_driver.h"
 
 #include <windows.h>
 

@@ -1,52 +1,24 @@
 #include "runner_fixture.h"
 
+#include "support/host_setting.h"
+#include "support/stand_in_model.h"
+
 #include <oleauto.h>
 
 #include <algorithm>
 
-namespace {
-
-// Long paths go through the extended-length form, which has no 260-character limit.
-std::wstring Extended(const std::wstring& path) {
-    return path.size() < MAX_PATH ? path : L"\\\\?\\" + path;
-}
-
-} // namespace
-
-std::wstring Widen(const std::string& ansi) {
-    const int length =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
-    return wide;
-}
-
-std::string Narrow(const std::wstring& wide) {
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length,
-                        nullptr, nullptr);
-    return ansi;
-}
-
 void RunnerTest::SetUp() {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     comInitialised_ = true;
-    CLSID modelClass{};
-    if (FAILED(CLSIDFromProgID(L"zkernel.ZModel", &modelClass)))
+    if (!kvtest::StandInModel::Registered())
         GTEST_SKIP() << "the kernel stand-in zkernel.ZModel is not registered";
-    ASSERT_EQ(CoCreateInstance(modelClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model_)),
-              S_OK);
+    model_ = kvtest::StandInModel().Model();
 
     // A host without a window of its own passes a hidden top-level window.
-    owner_ = CreateWindowExW(0, L"STATIC", L"scenario owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    owner_ = kvtest::CreateOwnerWindow(L"scenario owner", 100, 100);
     ASSERT_NE(owner_, nullptr);
 
-    wchar_t temp[MAX_PATH + 1];
-    ASSERT_NE(GetTempPathW(MAX_PATH + 1, temp), 0u);
-    folder_ = std::wstring(temp) + L"kv_runner_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    folder_ = kvtest::ProcessTempFolder(L"kv_runner_");
     MakeFolder(folder_);
 }
 

@@ -6,6 +6,7 @@
 
 #include "execution/script_runner.h"
 #include "zkernel.h"
+#include "support/wide_text.h"
 
 #include <gtest/gtest.h>
 #include <wrl/client.h>
@@ -50,5 +51,6 @@ private:
 };
 
 // Test strings for wide paths.
-std::wstring Widen(const std::string& ansi);
-std::string Narrow(const std::wstring& wide);
+using kvtest::Extended;
+using kvtest::Narrow;
+using kvtest::Widen;

@@ -1,7 +1,7 @@
 // The scenario editor's files as a user meets them: the question before changes are lost,
 // "Сохранить как ..." cancelled, a text without a file, a file that cannot be read and a save
 // that cannot write.
-#include "../common/dialog_driver.h"
+#include "support/dialog_driver.h"
 #include "editor_fixture.h"
 
 #include <ostream>

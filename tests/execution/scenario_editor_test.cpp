@@ -1,8 +1,8 @@
 // The scenario editor as a user meets it: opening, running (a failure shown at its line, then a
 // fixed run), keys in the text, help and hints. The editor runs on the test's thread while a
 // helper thread works it with the mouse and keyboard.
-#include "../common/dialog_driver.h"
-#include "../common/screenshot.h"
+#include "support/dialog_driver.h"
+#include "support/screenshot.h"
 #include "editor_fixture.h"
 
 #include "common/hint_window.h"

@@ -4,6 +4,7 @@
 #include "export/structure_page.h"
 #include "export/type_words.h"
 #include "sample_structures.h"
+#include "support/golden.h"
 
 #include <gtest/gtest.h>
 
@@ -132,7 +133,7 @@ TEST(ParentPositions, ParentsInPositionOrderEachOnceSelfIncluded) {
 
 TEST(StructurePage, GoldenStructure) {
     EXPECT_EQ(PageOf(export_test::GoldenStructure()),
-              export_test::GoldenPageBytes(KV_EXPORT_GOLDEN_DIR "/golden_structure.cp1251"));
+              kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_structure"));
 }
 
 // The export writes the page in parts as it reads each class's attributes: any part size gives
@@ -182,7 +183,7 @@ TEST(StructurePage, PartsJoinToThePageAndAFailingReadEndsIt) {
 
 TEST(StructurePage, EmptyStructureHasHeadersOnly) {
     EXPECT_EQ(PageOf(export_test::EmptyStructure()),
-              export_test::GoldenPageBytes(KV_EXPORT_GOLDEN_DIR "/golden_empty.cp1251"));
+              kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
 }
 
 TEST(StructurePage, ModelTextsCannotOpenTagsOrLeaveAttributes) {

@@ -4,6 +4,9 @@
 #include "export/page_file.h"
 #include "failing_model.h"
 #include "kernel_model.h"
+#include "support/error_info.h"
+#include "support/files.h"
+#include "support/golden.h"
 
 #include <gtest/gtest.h>
 
@@ -18,34 +21,14 @@
 
 using Microsoft::WRL::ComPtr;
 using namespace export_test;
+using kvtest::FileBytes;
+using kvtest::TakeErrorDescription;
 
 namespace {
-
-std::string GoldenPath(const char* name) {
-    return std::string(KV_EXPORT_GOLDEN_DIR) + "/" + name + ".cp1251";
-}
-
-std::string FileBytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
     std::ofstream file(path.c_str(), std::ios::binary);
     file << bytes;
-}
-
-// The description that the last failing call left on the thread, or "".
-std::wstring TakeErrorDescription() {
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) != S_OK || !info)
-        return {};
-    BSTR description = nullptr;
-    info->GetDescription(&description);
-    std::wstring text = description ? description : L"";
-    SysFreeString(description);
-    info->Release();
-    return text;
 }
 
 class HtmlExport : public testing::Test {
@@ -95,11 +78,11 @@ protected:
     }
 
     bool SaveToFile(IZModel** model, const std::wstring& path) {
-        const std::string ansi = AnsiFromWide(path);
+        const std::string ansi = Narrow(path);
         return library_.SaveAsHTMLFile()(model, ansi.c_str()) != 0;
     }
 
-    Korvalith library_;
+    KorvalithLibrary library_;
     std::wstring folder_;
 };
 
@@ -116,7 +99,8 @@ TEST_F(HtmlExport, WritesThePageOfTheStructure) {
         // Under Wine without a Russian Unix locale, file names stay ASCII.
         const std::wstring path = folder_ + L"page " + WideFromUtf8(c.golden) + L".htm";
         ASSERT_TRUE(SaveToFile(model.GetAddressOf(), path)) << TakeErrorDescription();
-        EXPECT_EQ(FileBytes(path), GoldenPageBytes(GoldenPath(c.golden))) << c.golden;
+        EXPECT_EQ(FileBytes(path), kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, c.golden))
+            << c.golden;
     }
     EXPECT_EQ(Entries().size(), 2u) << "no temporary file is left behind";
 }
@@ -143,7 +127,7 @@ TEST_F(HtmlExport, ReplacesAnExistingFile) {
     const std::wstring path = folder_ + L"page.htm";
     WriteBytes(path, std::string(100000, 'x'));
     ASSERT_TRUE(SaveToFile(model.GetAddressOf(), path)) << TakeErrorDescription();
-    EXPECT_EQ(FileBytes(path), GoldenPageBytes(GoldenPath("golden_empty")));
+    EXPECT_EQ(FileBytes(path), kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
     EXPECT_EQ(Entries(), std::vector<std::wstring>{L"page.htm"});
 }
 
@@ -162,7 +146,7 @@ TEST_F(HtmlExport, WritesAtPathsPastTheClassicLimit) {
     ASSERT_GT(path.size(), 300u);
     EXPECT_TRUE(SaveToFile(model.GetAddressOf(), path)) << TakeErrorDescription();
     const std::wstring long_path = L"\\\\?\\" + path;
-    EXPECT_EQ(FileBytes(long_path), GoldenPageBytes(GoldenPath("golden_empty")));
+    EXPECT_EQ(FileBytes(long_path), kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
     DeleteFileW(long_path.c_str());
     for (auto folder_path = created.rbegin(); folder_path != created.rend(); ++folder_path)
         RemoveDirectoryW(folder_path->c_str());
@@ -170,7 +154,7 @@ TEST_F(HtmlExport, WritesAtPathsPastTheClassicLimit) {
 
 TEST_F(HtmlExport, NoModelWritesNothingAndAnswersFalse) {
     IZModel* no_model = nullptr;
-    const std::string path = AnsiFromWide(folder_ + L"page.htm");
+    const std::string path = Narrow(folder_ + L"page.htm");
     EXPECT_EQ(library_.SaveAsHTMLFile()(&no_model, path.c_str()), 0);
     EXPECT_EQ(library_.SaveAsHTMLFile()(nullptr, path.c_str()), 0);
     // No dialog may appear for a missing model.
@@ -203,7 +187,7 @@ TEST_F(HtmlExport, FailuresLeaveNoFileAndTellWhy) {
     };
     for (const Case& c : cases) {
         SetErrorInfo(0, nullptr);
-        const std::string path = AnsiFromWide(c.path);
+        const std::string path = Narrow(c.path);
         EXPECT_EQ(library_.SaveAsHTMLFile()(c.model, path.c_str()), 0) << c.what;
         const std::wstring description = TakeErrorDescription();
         EXPECT_FALSE(description.empty()) << c.what;

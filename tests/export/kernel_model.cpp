@@ -1,116 +1,56 @@
 #include "kernel_model.h"
 
-#include <gtest/gtest.h>
+#include "support/stand_in_model.h"
 
-#include <oleauto.h>
+#include <variant>
 
 using Microsoft::WRL::ComPtr;
 
 namespace export_test {
 namespace {
 
-// A BSTR for one call.
-class Text {
-public:
-    explicit Text(const std::string& utf8) : value_(SysAllocString(WideFromUtf8(utf8).c_str())) {}
-    ~Text() { SysFreeString(value_); }
-    Text(const Text&) = delete;
-    Text& operator=(const Text&) = delete;
-    operator BSTR() const { return value_; }
+using kvtest::Check;
+using kvtest::SetText;
+using kvtest::StandInModel;
 
-private:
-    BSTR value_;
-};
-
-void AddProperty(IZClassValue* attribute, const PropertySpec& property) {
-    ComPtr<IZProperties> properties;
-    ASSERT_EQ(attribute->QueryInterface(IID_PPV_ARGS(&properties)), S_OK);
-    VARIANT value;
-    VariantInit(&value);
-    if (std::holds_alternative<int>(property.value)) {
-        V_VT(&value) = VT_I4;
-        V_I4(&value) = std::get<int>(property.value);
-    } else {
-        V_VT(&value) = VT_BSTR;
-        V_BSTR(&value) =
-            SysAllocString(WideFromUtf8(std::get<std::string>(property.value)).c_str());
-    }
-    EXPECT_EQ(properties->zrAddProp(Text(property.name), value), S_OK);
-    VariantClear(&value);
-}
-
-void AddAttribute(IZClass* cls, const AttributeSpec& spec) {
-    ComPtr<IZClassValue> attribute;
-    ASSERT_EQ(cls->zrAddClassValue(Text(spec.name), &attribute), S_OK);
-    ASSERT_TRUE(attribute);
-    EXPECT_EQ(attribute->put_zrType(spec.kind), S_OK);
-    GUID data_type{};
-    ASSERT_EQ(CLSIDFromString(WideFromUtf8(spec.data_type).c_str(), &data_type), S_OK);
-    EXPECT_EQ(attribute->put_zrDataType(&data_type), S_OK);
-    EXPECT_EQ(attribute->put_zrScreenName(Text(spec.screen_name)), S_OK);
-    for (const PropertySpec& property : spec.properties)
-        AddProperty(attribute.Get(), property);
-}
-
-void BuildInto(IZModel* model, const StructureSpec& spec) {
-    ComPtr<IZModelAdmin> admin;
-    ASSERT_EQ(model->QueryInterface(IID_PPV_ARGS(&admin)), S_OK);
-    ASSERT_EQ(admin->put_zrModelName(Text(spec.model_name)), S_OK);
-    ComPtr<IZClassVector> classes;
-    ASSERT_EQ(model->zrGetClassVector(&classes), S_OK);
-    for (const ClassSpec& class_spec : spec.classes) {
-        ComPtr<IZClass> cls;
-        ASSERT_EQ(classes->zrAdd(Text(class_spec.name), &cls), S_OK);
-        ASSERT_TRUE(cls);
-        EXPECT_EQ(cls->put_zrScreenName(Text(class_spec.screen_name)), S_OK);
-        for (const AttributeSpec& attribute : class_spec.attributes)
-            AddAttribute(cls.Get(), attribute);
-    }
-    for (const LinkSpec& link : spec.links) {
-        ComPtr<IZClass> parent;
-        ASSERT_EQ(classes->zrLocate(Text(link.parent), &parent), S_OK);
-        ASSERT_TRUE(parent) << link.parent;
-        EXPECT_EQ(parent->zrAddChildClass(Text(link.child)), S_OK) << link.child;
-    }
-    ComPtr<IZFilterVector> filters;
-    ASSERT_EQ(classes.As(&filters), S_OK);
-    for (const FilterSpec& filter : spec.filters) {
-        EXPECT_EQ(filters->zrCreateFilterEx(Text(filter.name), Text(filter.caption)), S_OK);
-        for (const std::string& constraint : filter.constraints)
-            EXPECT_EQ(filters->zrAddConstraint(Text(filter.name), Text(constraint)), S_OK);
+void AddAttribute(StandInModel& model, IZClass* cls, const AttributeSpec& spec) {
+    ComPtr<IZClassValue> attribute = model.AddAttribute(cls, WideFromUtf8(spec.name));
+    Check(attribute->put_zrType(spec.kind), "put_zrType");
+    GUID data_type = kvtest::GuidFromText(WideFromUtf8(spec.data_type).c_str());
+    Check(attribute->put_zrDataType(&data_type), "put_zrDataType");
+    SetText(attribute.Get(), &IZClassValue::put_zrScreenName, WideFromUtf8(spec.screen_name));
+    for (const PropertySpec& property : spec.properties) {
+        const std::wstring name = WideFromUtf8(property.name);
+        if (std::holds_alternative<int>(property.value))
+            StandInModel::AddProperty(attribute.Get(), name, std::get<int>(property.value));
+        else
+            StandInModel::AddProperty(attribute.Get(), name,
+                                      WideFromUtf8(std::get<std::string>(property.value)));
     }
 }
 
 } // namespace
 
 ComPtr<IZModel> BuildModel(const StructureSpec& spec) {
-    ComPtr<IZModel> model;
-    if (FAILED(CoCreateInstance(CLSID_ZModel, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model))))
+    if (!StandInModel::Registered())
         return nullptr;
-    BuildInto(model.Get(), spec);
-    return model;
-}
-
-std::wstring WideFromUtf8(const std::string& utf8) {
-    if (utf8.empty())
-        return {};
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        length);
-    return wide;
-}
-
-std::string AnsiFromWide(const std::wstring& wide) {
-    if (wide.empty())
-        return {};
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length,
-                        nullptr, nullptr);
-    return ansi;
+    StandInModel model;
+    model.SetModelName(WideFromUtf8(spec.model_name));
+    for (const ClassSpec& class_spec : spec.classes) {
+        ComPtr<IZClass> cls = model.AddClass(WideFromUtf8(class_spec.name));
+        SetText(cls.Get(), &IZClass::put_zrScreenName, WideFromUtf8(class_spec.screen_name));
+        for (const AttributeSpec& attribute : class_spec.attributes)
+            AddAttribute(model, cls.Get(), attribute);
+    }
+    for (const LinkSpec& link : spec.links)
+        model.AddLink(WideFromUtf8(link.parent), WideFromUtf8(link.child));
+    for (const FilterSpec& filter : spec.filters) {
+        const std::wstring name = WideFromUtf8(filter.name);
+        model.AddFilter(name.c_str(), WideFromUtf8(filter.caption).c_str());
+        for (const std::string& constraint : filter.constraints)
+            model.AddConstraint(name.c_str(), WideFromUtf8(constraint).c_str());
+    }
+    return model.Model();
 }
 
 } // namespace export_test

@@ -11,7 +11,7 @@ TEST(SamplePage, WrittenForTheBrowser) {
     ASSERT_NE(path, nullptr) << "KV_EXPORT_SAMPLE_PAGE names the page to write";
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     {
-        export_test::Korvalith library;
+        export_test::KorvalithLibrary library;
         ASSERT_TRUE(library.Loaded());
         auto model = export_test::BuildModel(export_test::SpecialCharacterStructure());
         ASSERT_TRUE(model) << "the kernel stand-in zkernel.ZModel is not registered";

@@ -95,18 +95,4 @@ std::string Cp1251FromUtf8(const std::string& utf8) {
     return result;
 }
 
-std::string GoldenPageBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw std::runtime_error("cannot read " + path);
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    std::string crlf;
-    for (const char c : text) {
-        if (c == '\n')
-            crlf += '\r';
-        crlf += c;
-    }
-    return crlf;
-}
-
 } // namespace export_test

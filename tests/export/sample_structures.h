@@ -60,8 +60,4 @@ StructureSpec SpecialCharacterStructure();
 // Windows-1251 bytes of UTF-8 text made of ASCII and the Russian alphabet.
 std::string Cp1251FromUtf8(const std::string& utf8);
 
-// A golden page file, converted to Windows-1251 by the build, with its LF line ends made CR LF
-// as the page file has them. path is where the build put it.
-std::string GoldenPageBytes(const std::string& path);
-
 } // namespace export_test

@@ -1,8 +1,11 @@
 // SaveAsHTML (ordinal 16) with its save dialog, driven as a user drives it: the proposed file
 // name, folder and filter, cancelling, and saving under a name typed into the dialog.
-#include "../common/dialog_driver.h"
-#include "../common/file_dialog_driver.h"
+#include "support/dialog_driver.h"
+#include "support/file_dialog_driver.h"
 #include "kernel_model.h"
+#include "support/files.h"
+#include "support/golden.h"
+#include "support/host_setting.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +15,10 @@
 
 using Microsoft::WRL::ComPtr;
 using namespace export_test;
+using kvtest::FileBytes;
+using kvtest::FileExists;
 
 namespace {
-
-bool FileExists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string FileBytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 // What the dialog proposed when it appeared.
 struct Proposal {
@@ -38,8 +34,7 @@ protected:
         ASSERT_TRUE(library_.Loaded()) << "korvalith.dll not loaded";
         model_ = BuildModel(EmptyStructure());
         ASSERT_TRUE(model_) << "the kernel stand-in zkernel.ZModel is not registered";
-        owner_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                 nullptr, nullptr, nullptr, nullptr);
+        owner_ = kvtest::CreateOwnerWindow(L"host", 100, 100);
     }
     void TearDown() override {
         if (owner_)
@@ -48,7 +43,7 @@ protected:
         CoUninitialize();
     }
 
-    Korvalith library_;
+    KorvalithLibrary library_;
     ComPtr<IZModel> model_;
     HWND owner_ = nullptr;
 };
@@ -85,8 +80,7 @@ TEST_F(SaveDialog, SavesThePageUnderTheChosenName) {
         result = library_.SaveAsHTML()(model_.GetAddressOf(), owner_);
     }
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(FileBytes(saved_path),
-              GoldenPageBytes(std::string(KV_EXPORT_GOLDEN_DIR) + "/golden_empty.cp1251"));
+    EXPECT_EQ(FileBytes(saved_path), kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
     DeleteFileW(saved_path.c_str());
 }
 

@@ -17,7 +17,7 @@ describe() {
     case $1 in
     literal)
         sources=(tests/fuzz/literal_fuzzer.cpp text/literal_encoding.cpp)
-        includes=(. tests/recording)
+        includes=(. tests/text)
         max_len=512 ;;
     markup)
         sources=(tests/fuzz/markup_fuzzer.cpp common/markup_reader.cpp common/markup_layout.cpp
@@ -26,7 +26,7 @@ describe() {
         max_len=2048 ;;
     scenario_lines)
         sources=(tests/fuzz/scenario_lines_fuzzer.cpp execution/scenario_text.cpp)
-        includes=(. tests/recording)
+        includes=(. tests/text)
         max_len=1024 ;;
     structure_file)
         sources=(tests/fuzz/structure_file_fuzzer.cpp standins/kernel/core/*.cpp)

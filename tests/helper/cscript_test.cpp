@@ -1,7 +1,7 @@
 // The helper through a real client: a VBScript run by cscript creates "korvalith.ZScriptHelper"
 // by its ProgID and works on a "zkernel.ZModel" loaded from a structure file; the model is
 // stored again and its changes are checked here.
-#include "captured_process.h"
+#include "support/process.h"
 #include "kernel_fixture.h"
 
 #include <gtest/gtest.h>
@@ -80,8 +80,9 @@ TEST(ScriptClient, CscriptCreatesTheHelperByProgIdAndChangesTheModel) {
     }
     DeleteFileW(end.c_str());
 
-    const std::string output = RunCaptured(L"cscript.exe //nologo \"" + script_path + L"\" \"" +
-                                           start + L"\" \"" + end + L"\"");
+    const std::string output = kvtest::RunProcess(L"cscript.exe //nologo \"" + script_path +
+                                                       L"\" \"" + start + L"\" \"" + end + L"\"")
+                                   .output;
     EXPECT_NE(output.find("prop=unit\r\n"), std::string::npos) << output;
     EXPECT_NE(output.find("guid=" + Narrow(attribute_guid)), std::string::npos) << output;
     EXPECT_NE(output.find("none=[]"), std::string::npos) << output;

@@ -2,8 +2,8 @@
 
 void ScriptHelperTest::SetUp() {
     CoInitialize(nullptr);
-    library_ = LoadLibraryW(L"korvalith.dll");
-    ASSERT_NE(library_, nullptr);
+    library_.emplace();
+    ASSERT_TRUE(library_->Loaded());
     kernel_ = std::make_unique<KernelModel>();
     ASSERT_TRUE(kernel_->Created());
     helper_ = NewHelper();
@@ -15,16 +15,12 @@ void ScriptHelperTest::TearDown() {
     kernel_.reset();
     CoFreeUnusedLibraries();
     CoUninitialize();
-    if (library_)
-        FreeLibrary(library_);
+    library_.reset();
 }
 
 ComPtr<IZScriptHelper> ScriptHelperTest::NewHelper() {
-    using GetClassObject = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
-    const auto get_class_object = reinterpret_cast<GetClassObject>(
-        reinterpret_cast<void*>(GetProcAddress(library_, "DllGetClassObject")));
     ComPtr<IClassFactory> factory;
-    EXPECT_EQ(get_class_object(CLSID_ZScriptHelper, IID_PPV_ARGS(&factory)), S_OK);
+    EXPECT_EQ(library_->GetClassObject(CLSID_ZScriptHelper, IID_PPV_ARGS(&factory)), S_OK);
     ComPtr<IZScriptHelper> helper;
     if (factory) {
         EXPECT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&helper)), S_OK);

@@ -3,12 +3,14 @@
 #pragma once
 
 #include "kernel_fixture.h"
+#include "support/korvalith_library.h"
 
 #include <korvalith.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 class ScriptHelperTest : public testing::Test {
 protected:
@@ -17,7 +19,7 @@ protected:
 
     ComPtr<IZScriptHelper> NewHelper();
 
-    HMODULE library_ = nullptr;
+    std::optional<kvtest::KorvalithLibrary> library_;
     ComPtr<IZScriptHelper> helper_;
     std::unique_ptr<KernelModel> kernel_;
 };

@@ -1,13 +1,15 @@
 #include "import_fixture.h"
 
+#include "support/error_info.h"
+#include "support/files.h"
+#include "support/stand_in_model.h"
+#include "support/wide_text.h"
+
 #include <algorithm>
 
 namespace {
 
-// Paths past the classic limit go through the extended-length form (the test's paths are full).
-std::wstring Extended(const std::wstring& path) {
-    return path.size() < MAX_PATH ? path : L"\\\\?\\" + path;
-}
+using kvtest::Extended;
 
 // Remembers an environment variable and sets it for this process.
 void Override(const wchar_t* name, const std::wstring& value, std::wstring& saved, bool& had) {
@@ -28,51 +30,8 @@ void Restore(const wchar_t* name, const std::wstring& saved, bool had) {
 
 } // namespace
 
-std::string FileBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool FileExists(const std::wstring& path) {
-    return GetFileAttributesW(Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string GoldenReport(const char* name) {
-    const std::string bytes =
-        FileBytes(Widened(KV_IMPORT_GOLDEN_DIR) + L"\\" + Widened(name) + L".cp1251");
-    EXPECT_FALSE(bytes.empty()) << "missing golden report " << name;
-    std::string text;
-    for (const char c : bytes)
-        text += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return text;
-}
-
-testing::AssertionResult SameText(const std::string& got, const std::string& expected) {
-    if (got == expected)
-        return testing::AssertionSuccess();
-    std::size_t start = 0, line = 1;
-    for (std::size_t i = 0; i < got.size() && i < expected.size() && got[i] == expected[i]; ++i)
-        if (got[i] == '\n') {
-            start = i + 1;
-            ++line;
-        }
-    auto line_at = [&](const std::string& text) {
-        return start >= text.size() ? std::string("<end of text>")
-                                    : text.substr(start, text.find('\n', start) - start);
-    };
-    return testing::AssertionFailure()
-           << "first difference in line " << line
-           << "\n  got:      " << testing::PrintToString(line_at(got))
-           << "\n  expected: " << testing::PrintToString(line_at(expected));
+    return kvtest::GoldenText(KV_IMPORT_GOLDEN_DIR, name);
 }
 
 std::wstring ServerStoreTest::FixturePath(const wchar_t* fixture) {
@@ -93,13 +52,10 @@ void ServerStoreTest::SetUp() {
     Override(L"ZKERNEL_SERVER_STORE", store_, saved_store_, had_store_);
     Override(L"TMP", reports_, saved_tmp_, had_tmp_);
 
-    library_ = LoadLibraryW(L"korvalith.dll");
-    ASSERT_NE(library_, nullptr);
-    using GetClassObject = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
-    const auto get_class_object = reinterpret_cast<GetClassObject>(
-        reinterpret_cast<void*>(GetProcAddress(library_, "DllGetClassObject")));
+    library_.emplace();
+    ASSERT_TRUE(library_->Loaded());
     ComPtr<IClassFactory> factory;
-    ASSERT_EQ(get_class_object(CLSID_ZScriptHelper, IID_PPV_ARGS(&factory)), S_OK);
+    ASSERT_EQ(library_->GetClassObject(CLSID_ZScriptHelper, IID_PPV_ARGS(&factory)), S_OK);
     ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&helper_)), S_OK);
 }
 
@@ -107,8 +63,7 @@ void ServerStoreTest::TearDown() {
     helper_.Reset();
     CoFreeUnusedLibraries();
     CoUninitialize();
-    if (library_)
-        FreeLibrary(library_);
+    library_.reset();
     Restore(L"ZKERNEL_SERVER_STORE", saved_store_, had_store_);
     Restore(L"TMP", saved_tmp_, had_tmp_);
     for (const std::wstring& file : made_files_)
@@ -150,22 +105,17 @@ HRESULT ServerStoreTest::Import(const std::wstring& distribution, const wchar_t*
 }
 
 std::wstring ServerStoreTest::TakeErrorDescription() {
-    ComPtr<IErrorInfo> info;
+    // Only an absent one shows as such: an empty description stays empty.
+    IErrorInfo* info = nullptr;
     if (GetErrorInfo(0, &info) != S_OK || !info)
         return L"<no error information>";
-    BSTR description = nullptr;
-    info->GetDescription(&description);
-    std::wstring text = description ? description : L"";
-    SysFreeString(description);
-    return text;
+    SetErrorInfo(0, info);
+    info->Release();
+    return kvtest::TakeErrorDescription();
 }
 
 std::string ServerStoreTest::CanonicalStructure(const std::wstring& path) {
-    ComPtr<IZModel> model;
-    EXPECT_EQ(CoCreateInstance(CLSID_ZModel, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model)),
-              S_OK);
-    if (!model)
-        return {};
+    const ComPtr<IZModel> model = kvtest::StandInModel().Model();
     EXPECT_EQ(model->zrLoadModel(Text(path.c_str()), nullptr, 2), S_OK)
         << testing::PrintToString(path) << ": " << testing::PrintToString(TakeErrorDescription());
     const std::wstring canonical = root_ + L"\\canonical.ztp";
@@ -176,16 +126,5 @@ std::string ServerStoreTest::CanonicalStructure(const std::wstring& path) {
 }
 
 std::vector<std::wstring> ServerStoreTest::FilesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((Extended(folder) + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.emplace_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
+    return kvtest::FileNamesIn(folder);
 }

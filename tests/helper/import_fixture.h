@@ -4,6 +4,9 @@
 #pragma once
 
 #include "helper_fixture.h"
+#include "support/files.h"
+#include "support/golden.h"
+#include "support/korvalith_library.h"
 
 #include <windows.h>
 
@@ -13,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,17 +52,17 @@ protected:
     ComPtr<IZScriptHelper> helper_;
 
 private:
-    HMODULE library_ = nullptr;
+    std::optional<kvtest::KorvalithLibrary> library_;
     std::wstring saved_tmp_, saved_store_;
     bool had_tmp_ = false, had_store_ = false;
     std::vector<std::wstring> made_files_, made_folders_;
 };
 
 // The bytes of a file ("" when it cannot be read); paths of any length.
-std::string FileBytes(const std::wstring& path);
-bool FileExists(const std::wstring& path);
+using kvtest::FileBytes;
+using kvtest::FileExists;
 // A golden report: written by hand in UTF-8, converted to Windows-1251 by the build, its LF line
 // ends standing for CR LF.
 std::string GoldenReport(const char* name);
-// Equal texts, or a failure that shows the first line that differs (lines end with LF or CR LF).
-testing::AssertionResult SameText(const std::string& got, const std::string& expected);
+// Equal bytes, or a failure that shows the first line that differs.
+using kvtest::SameBytes;

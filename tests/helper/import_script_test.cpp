@@ -1,6 +1,7 @@
 // The import's errors as a scenario sees them: cscript creates "korvalith.ZScriptHelper" by its
 // ProgID, and after a failing zsImportAppendedToSvr the message is Err.Description.
-#include "captured_process.h"
+#include "support/process.h"
+#include "support/wide_text.h"
 #include "import_fixture.h"
 
 namespace {
@@ -14,16 +15,6 @@ const char* const script =
     "WScript.Echo \"description=\" & Err.Description\r\n"
     "WScript.Echo \"result=[\" & r & \"]\"\r\n"
     "WScript.Echo \"script finished\"\r\n";
-
-// cscript writes to a pipe in the OEM code page.
-std::string Oem(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                        nullptr, nullptr);
-    return bytes;
-}
 
 struct ScriptedFailure {
     const char* name;
@@ -45,15 +36,18 @@ TEST_P(ImportFailureInScript, ScriptSeesTheMessageInErrDescription) {
                                           ? FixturePath(L"distribution.ztp")
                                           : root_ + L"\\no-such-distribution.ztp";
 
-    const std::string output =
-        RunCaptured(L"cscript.exe //nologo \"" + script_path + L"\" \"" + distribution + L"\"");
+    const std::string output = kvtest::RunProcess(L"cscript.exe //nologo \"" + script_path +
+                                                       L"\" \"" + distribution + L"\"")
+                                   .output;
 
     ASSERT_NE(output.find("script finished"), std::string::npos) << output;
     EXPECT_NE(output.find("number=80070057\r\n"), std::string::npos) << output;
     const std::wstring description = GetParam().description_start
                                          ? GetParam().description_start
                                          : distribution + L" - файл не найден\r\n";
-    EXPECT_NE(output.find("description=" + Oem(description)), std::string::npos) << output;
+    EXPECT_NE(output.find("description=" + kvtest::Narrow(description, CP_OEMCP)),
+              std::string::npos)
+        << output;
     EXPECT_NE(output.find("result=[]"), std::string::npos) << output;
     EXPECT_EQ(FileBytes(StorePath(L"structure.ztp")), server_before);
     EXPECT_EQ(FilesIn(reports_), std::vector<std::wstring>{});

@@ -33,9 +33,9 @@ TEST_P(ImportOfUserWork, BringsTheAdditionsReportsTheRestAndStoresTheServerStruc
         << testing::PrintToString(TakeErrorDescription());
 
     EXPECT_EQ(report, reports_ + L"\\" + kPlainReport);
-    EXPECT_TRUE(SameText(FileBytes(report), GoldenReport("report")));
-    EXPECT_TRUE(SameText(CanonicalStructure(StorePath(L"structure.ztp")),
-                         CanonicalStructure(FixturePath(GetParam().expected_server))));
+    EXPECT_TRUE(SameBytes(FileBytes(report), GoldenReport("report")));
+    EXPECT_TRUE(SameBytes(CanonicalStructure(StorePath(L"structure.ztp")),
+                          CanonicalStructure(FixturePath(GetParam().expected_server))));
     EXPECT_EQ(FileBytes(StorePath(L"user.ztp")), user_before)
         << "the user's structure is read only";
 }
@@ -63,7 +63,7 @@ TEST_P(IdenticalTriple, WritesOnlyTheSectionHeadings) {
     std::wstring report;
     ASSERT_EQ(Import(FixturePath(GetParam().fixture), L"user.ztp", true, report), S_OK)
         << testing::PrintToString(TakeErrorDescription());
-    EXPECT_TRUE(SameText(FileBytes(report), GoldenReport(GetParam().golden)));
+    EXPECT_TRUE(SameBytes(FileBytes(report), GoldenReport(GetParam().golden)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -82,7 +82,7 @@ TEST_F(ImportTest, ReportTakesTheFirstFreeNumberAndNeverOverwrites) {
     std::wstring report;
     ASSERT_EQ(Import(FixturePath(L"server.ztp"), L"user.ztp", false, report), S_OK);
     EXPECT_EQ(report, reports_ + L"\\zsImportAppendedToSvr2.log");
-    EXPECT_TRUE(SameText(FileBytes(report), GoldenReport("report_nothing_differs")));
+    EXPECT_TRUE(SameBytes(FileBytes(report), GoldenReport("report_nothing_differs")));
     EXPECT_EQ(FileBytes(reports_ + L"\\zsImportAppendedToSvr.log"), "older report");
     EXPECT_EQ(FileBytes(reports_ + L"\\zsImportAppendedToSvr1.log"), "another older report");
 }
@@ -107,7 +107,7 @@ TEST_F(ImportTest, ReportInATemporaryFolderOfAnyLength) {
     ASSERT_EQ(Import(FixturePath(L"server.ztp"), L"user.ztp", false, report), S_OK)
         << testing::PrintToString(TakeErrorDescription());
     EXPECT_EQ(report, folder + L"\\" + kPlainReport);
-    EXPECT_TRUE(SameText(FileBytes(report), GoldenReport("report_nothing_differs")));
+    EXPECT_TRUE(SameBytes(FileBytes(report), GoldenReport("report_nothing_differs")));
 }
 
 // The user deleted an attribute that the server no longer has: the class's later attributes
@@ -118,7 +118,7 @@ TEST_F(ImportTest, AttributeGoneFromTheServerLeavesTheLaterOnesCompared) {
     std::wstring report;
     ASSERT_EQ(Import(FixturePath(L"gone_distribution.ztp"), L"user.ztp", true, report), S_OK)
         << testing::PrintToString(TakeErrorDescription());
-    EXPECT_TRUE(SameText(FileBytes(report), GoldenReport("report_attribute_gone_from_server")));
+    EXPECT_TRUE(SameBytes(FileBytes(report), GoldenReport("report_attribute_gone_from_server")));
 }
 
 // The report is text shown to a reader: a name with a character that the ANSI code page lacks

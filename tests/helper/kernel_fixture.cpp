@@ -5,40 +5,13 @@
 #include <cstring>
 
 KernelModel::KernelModel() {
-    const HRESULT hr =
-        CoCreateInstance(CLSID_ZModel, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&model_));
-    EXPECT_EQ(hr, S_OK) << "zkernel.ZModel cannot be created: is zkernel.dll registered?";
-    if (FAILED(hr))
+    if (!kvtest::StandInModel::Registered()) {
+        ADD_FAILURE() << "zkernel.ZModel cannot be created: is zkernel.dll registered?";
         return;
-    EXPECT_EQ(model_.As(&admin_), S_OK);
-    EXPECT_EQ(model_->zrGetLocalSecurity(&security_), S_OK);
-}
-
-ComPtr<IZClass> KernelModel::AddClass(const wchar_t* name) {
-    ComPtr<IZClassVector> classes;
-    EXPECT_EQ(model_->zrGetClassVector(&classes), S_OK);
-    ComPtr<IZClass> cls;
-    BSTR text = SysAllocString(name);
-    EXPECT_EQ(classes->zrAdd(text, &cls), S_OK);
-    SysFreeString(text);
-    return cls;
-}
-
-ComPtr<IZClassValue> KernelModel::AddAttribute(IZClass* cls, const wchar_t* name) {
-    ComPtr<IZClassValue> cval;
-    BSTR text = SysAllocString(name);
-    EXPECT_EQ(cls->zrAddClassValue(text, &cval), S_OK);
-    SysFreeString(text);
-    return cval;
-}
-
-LONG KernelModel::AddGroup(const wchar_t* id, const wchar_t* name) {
-    BSTR id_text = SysAllocString(id), name_text = SysAllocString(name);
-    LONG group = 0;
-    EXPECT_EQ(admin_->zrAddGroup(id_text, name_text, &group), S_OK);
-    SysFreeString(id_text);
-    SysFreeString(name_text);
-    return group;
+    }
+    model_.emplace();
+    EXPECT_EQ(model_->Model().As(&admin_), S_OK);
+    EXPECT_EQ(model_->Get()->zrGetLocalSecurity(&security_), S_OK);
 }
 
 void KernelModel::AddEventItem(const wchar_t* name, bool allow_changes) {
@@ -49,7 +22,7 @@ void KernelModel::AddEventItem(const wchar_t* name, bool allow_changes) {
 
 bool KernelModel::EventItemAllowsChanges(LONG index) {
     ComPtr<IZEventCollection> events;
-    EXPECT_EQ(model_->zrGetEventCollection(&events), S_OK);
+    EXPECT_EQ(Model()->zrGetEventCollection(&events), S_OK);
     ComPtr<IZEventItem> item;
     EXPECT_EQ(events->zrItem(index, &item), S_OK);
     VARIANT_BOOL allow = VARIANT_FALSE;
@@ -59,14 +32,14 @@ bool KernelModel::EventItemAllowsChanges(LONG index) {
 
 void KernelModel::Save(const std::wstring& path) {
     BSTR text = SysAllocString(path.c_str());
-    EXPECT_EQ(model_->zrSaveModel(text, nullptr), S_OK)
+    EXPECT_EQ(Model()->zrSaveModel(text, nullptr), S_OK)
         << "saving " << testing::PrintToString(path);
     SysFreeString(text);
 }
 
 void KernelModel::Load(const std::wstring& path) {
     BSTR text = SysAllocString(path.c_str());
-    EXPECT_EQ(model_->zrLoadModel(text, nullptr, 2), S_OK)
+    EXPECT_EQ(Model()->zrLoadModel(text, nullptr, 2), S_OK)
         << "loading " << testing::PrintToString(path);
     SysFreeString(text);
 }
@@ -123,11 +96,6 @@ GUID GuidOf(const wchar_t* text) {
     GUID guid = {};
     EXPECT_EQ(CLSIDFromString(text, &guid), S_OK) << testing::PrintToString(text);
     return guid;
-}
-
-ULONG RefCount(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
 }
 
 std::wstring TestFolder() {

@@ -4,9 +4,13 @@
 
 #include <windows.h>
 
+#include "support/reference_count.h"
+#include "support/stand_in_model.h"
+
 #include <zkernel.h>
 #include <wrl/client.h>
 
+#include <optional>
 #include <string>
 
 using Microsoft::WRL::ComPtr;
@@ -14,13 +18,15 @@ using Microsoft::WRL::ComPtr;
 class KernelModel {
 public:
     KernelModel(); // a new, empty model; fails the test when the kernel cannot be created
-    bool Created() const { return model_ != nullptr; }
+    bool Created() const { return model_.has_value(); }
 
-    IZModel* Model() const { return model_.Get(); }
+    IZModel* Model() const { return model_->Get(); }
     IZLocalSecurity* Security() const { return security_.Get(); }
-    ComPtr<IZClass> AddClass(const wchar_t* name);
-    ComPtr<IZClassValue> AddAttribute(IZClass* cls, const wchar_t* name);
-    LONG AddGroup(const wchar_t* id, const wchar_t* name);
+    ComPtr<IZClass> AddClass(const wchar_t* name) { return model_->AddClass(name); }
+    ComPtr<IZClassValue> AddAttribute(IZClass* cls, const wchar_t* name) {
+        return model_->AddAttribute(cls, name);
+    }
+    LONG AddGroup(const wchar_t* id, const wchar_t* name) { return model_->AddGroup(id, name); }
     void AddEventItem(const wchar_t* name, bool allow_changes);
     bool EventItemAllowsChanges(LONG index);
     void Save(const std::wstring& path);
@@ -34,14 +40,13 @@ public:
     static POINT Position(IZClass* cls);
 
 private:
-    ComPtr<IZModel> model_;
+    std::optional<kvtest::StandInModel> model_;
     ComPtr<IZModelAdmin> admin_;
     ComPtr<IZLocalSecurity> security_;
 };
 
 std::wstring GuidString(const GUID& guid);
 GUID GuidOf(const wchar_t* text);
-// The object's reference count, without changing it.
-ULONG RefCount(IUnknown* object);
+using kvtest::RefCount;
 // A folder of the test's own under the temporary folder.
 std::wstring TestFolder();

@@ -1,29 +1,12 @@
 #include "kernel_key_override.h"
 
 #include "helper/abuse_model.h"
+#include "support/registry_text.h"
 
 using namespace kv;
 
-namespace {
-
-std::optional<std::wstring> ReadKey() {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, TAbuseModel::KernelLibraryKey, 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    wchar_t text[2048] = {};
-    DWORD bytes = sizeof(text) - sizeof(wchar_t);
-    const LONG status =
-        RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &bytes);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::wstring(text);
-}
-
-} // namespace
-
-KernelKeyOverride::KernelKeyOverride() : saved_(ReadKey()) {}
+KernelKeyOverride::KernelKeyOverride()
+    : saved_(kvtest::RegistryText(HKEY_CLASSES_ROOT, TAbuseModel::KernelLibraryKey)) {}
 
 KernelKeyOverride::~KernelKeyOverride() {
     if (saved_)

@@ -1,7 +1,7 @@
 // kvhost import as a script runs it: the user's work brought into the server structure of a
 // store named by the environment, the report's path printed; a failed import exits with 1 and
 // leaves the server structure as it was.
-#include "host_process.h"
+#include "support/process.h"
 
 #include <windows.h>
 
@@ -11,6 +11,9 @@
 #include <sstream>
 
 namespace {
+
+using kvtest::ProcessOutcome;
+using kvtest::RunHost;
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -54,7 +57,7 @@ protected:
 };
 
 TEST_F(HostImportTest, ImportsMarkedAndPrintsTheReportPath) {
-    const HostOutcome outcome =
+    const ProcessOutcome outcome =
         RunHost({"import", "--distr", std::string(KV_IMPORT_FIXTURE_DIR) + "\\distribution.ztp",
                  "--user", "user.ztp", "--mark"});
     ASSERT_EQ(outcome.exit_code, 0u) << outcome.output;
@@ -66,7 +69,7 @@ TEST_F(HostImportTest, ImportsMarkedAndPrintsTheReportPath) {
 
 TEST_F(HostImportTest, FailedImportExitsWithOneAndChangesNothing) {
     const std::string before = ReadFile(Store() + "\\structure.ztp");
-    const HostOutcome outcome =
+    const ProcessOutcome outcome =
         RunHost({"import", "--distr", root_ + "\\missing.ztp", "--user", "user.ztp"});
     EXPECT_EQ(outcome.exit_code, 1u) << outcome.output;
     EXPECT_NE(outcome.output.find("missing.ztp"), std::string::npos) << outcome.output;

@@ -1,9 +1,9 @@
 // kvhost.exe as scripts use it: a structure recorded by "record" and replayed by "run" on a
 // model holding only the same groups gives the structure again; "html" writes the page; an
 // export's error is printed with exit code 1; a malformed command line gives exit code 2.
-#include "host_process.h"
 #include "model_description.h"
 #include "structure_files.h"
+#include "support/process.h"
 
 #include <oleauto.h>
 #include <wrl/client.h>
@@ -13,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 
+using kvtest::ProcessOutcome;
+using kvtest::RunHost;
 using Microsoft::WRL::ComPtr;
 
 namespace {
@@ -131,12 +133,12 @@ TEST_F(HostTest, RecordedStructureReplaysOnModelWithOnlyItsGroups) {
     AddGroups(groups_only.Get());
     SaveModel(groups_only.Get(), Path("groups.ztp"));
 
-    HostOutcome record =
+    ProcessOutcome record =
         RunHost({"record", "--model", Path("original.ztp"), "-o", Path("scenario.vbs")});
     ASSERT_EQ(record.exit_code, 0u) << record.output;
     ASSERT_TRUE(FileExists(Path("scenario.vbs")));
 
-    HostOutcome run = RunHost(
+    ProcessOutcome run = RunHost(
         {"run", Path("scenario.vbs"), "--model", Path("groups.ztp"), "--save", Path("result.ztp")});
     ASSERT_EQ(run.exit_code, 0u) << run.output;
     EXPECT_NE(run.output.find("model changed"), std::string::npos) << run.output;
@@ -155,24 +157,24 @@ TEST_F(HostTest, ReplayOnTheGroupsAloneGivesAStructureThatComparesEqual) {
     ASSERT_EQ(
         RunHost({"record", "--model", Path("original.ztp"), "-o", Path("scenario.vbs")}).exit_code,
         0u);
-    HostOutcome replay = RunHost({"replay", Path("scenario.vbs"), "--groups-from",
-                                  Path("original.ztp"), "--save", Path("result.ztp")});
+    ProcessOutcome replay = RunHost({"replay", Path("scenario.vbs"), "--groups-from",
+                                     Path("original.ztp"), "--save", Path("result.ztp")});
     ASSERT_EQ(replay.exit_code, 0u) << replay.output;
     EXPECT_NE(replay.output.find("model changed"), std::string::npos) << replay.output;
 
-    HostOutcome same = RunHost({"compare", Path("original.ztp"), Path("result.ztp")});
+    ProcessOutcome same = RunHost({"compare", Path("original.ztp"), Path("result.ztp")});
     EXPECT_EQ(same.exit_code, 0u) << same.output;
     EXPECT_NE(same.output.find("equal"), std::string::npos) << same.output;
 
     std::ofstream(Path("scenario.vbs"), std::ios::binary)
         << "mdl.zrGetClassVector.zrLocate(\"Part\").zrScreenName = \"changed\"\r\n";
     ASSERT_EQ(RunHost({"run", Path("scenario.vbs"), "--model", Path("result.ztp")}).exit_code, 0u);
-    HostOutcome different = RunHost({"compare", Path("original.ztp"), Path("result.ztp")});
+    ProcessOutcome different = RunHost({"compare", Path("original.ztp"), Path("result.ztp")});
     EXPECT_EQ(different.exit_code, 1u) << different.output;
     EXPECT_NE(different.output.find("class \"Part\": screen name"), std::string::npos)
         << different.output;
 
-    HostOutcome unreadable = RunHost({"compare", Path("original.ztp"), Path("missing.ztp")});
+    ProcessOutcome unreadable = RunHost({"compare", Path("original.ztp"), Path("missing.ztp")});
     EXPECT_EQ(unreadable.exit_code, 2u) << unreadable.output;
     EXPECT_NE(unreadable.output.find("missing.ztp"), std::string::npos) << unreadable.output;
 }
@@ -181,7 +183,7 @@ TEST_F(HostTest, RunWithoutSaveStoresBackToTheModelFile) {
     StoreOriginal();
     std::ofstream(Path("scenario.vbs"), std::ios::binary)
         << "mdl.zrGetClassVector.zrAdd(\"Extra\")\r\n";
-    HostOutcome run = RunHost({"run", Path("scenario.vbs"), "--model", Path("original.ztp")});
+    ProcessOutcome run = RunHost({"run", Path("scenario.vbs"), "--model", Path("original.ztp")});
     ASSERT_EQ(run.exit_code, 0u) << run.output;
     EXPECT_NE(DescribeModel(LoadModel(Path("original.ztp")).Get()).find("class Extra\n"),
               std::string::npos);
@@ -189,7 +191,7 @@ TEST_F(HostTest, RunWithoutSaveStoresBackToTheModelFile) {
 
 TEST_F(HostTest, HtmlWritesThePage) {
     StoreOriginal();
-    HostOutcome html = RunHost({"html", Path("original.ztp"), "-o", Path("page.htm")});
+    ProcessOutcome html = RunHost({"html", Path("original.ztp"), "-o", Path("page.htm")});
     ASSERT_EQ(html.exit_code, 0u) << html.output;
     EXPECT_NE(ReadFile(Path("page.htm")).find("Assembly"), std::string::npos);
 }
@@ -211,7 +213,7 @@ TEST_F(HostTest, FailedOperationsExitWithOneAndSayWhy) {
         {{"html", Path("original.ztp"), "-o", Path("no folder\\page.htm")}, "SaveAsHTMLFile"},
     };
     for (const Case& c : cases) {
-        HostOutcome outcome = RunHost(c.arguments);
+        ProcessOutcome outcome = RunHost(c.arguments);
         EXPECT_EQ(outcome.exit_code, 1u) << c.arguments[0] << ": " << outcome.output;
         EXPECT_NE(outcome.output.find(c.expected_text), std::string::npos) << outcome.output;
     }
@@ -246,7 +248,7 @@ TEST(HostUsage, MalformedCommandLinesExitWithTwo) {
         {"compare", "--model", "a.ztp"},
     };
     for (const std::vector<std::string>& arguments : cases) {
-        HostOutcome outcome = RunHost(arguments);
+        ProcessOutcome outcome = RunHost(arguments);
         std::string line;
         for (const std::string& argument : arguments)
             line += argument + " ";
@@ -256,7 +258,7 @@ TEST(HostUsage, MalformedCommandLinesExitWithTwo) {
 }
 
 TEST(HostUsage, HelpExplainsAndSucceeds) {
-    HostOutcome outcome = RunHost({"--help"});
+    ProcessOutcome outcome = RunHost({"--help"});
     EXPECT_EQ(outcome.exit_code, 0u);
     for (const char* text :
          {"run SCENARIO --model FILE", "record --model FILE -o SCENARIO",

@@ -9,11 +9,6 @@
 
 using Microsoft::WRL::ComPtr;
 
-void Check(HRESULT hr, const char* what) {
-    if (FAILED(hr))
-        throw std::runtime_error(std::string(what) + " failed");
-}
-
 namespace {
 
 std::string Utf8(BSTR value) {

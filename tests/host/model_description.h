@@ -4,6 +4,8 @@
 // module texts, and every group's rights on classes and attributes.
 #pragma once
 
+#include "support/stand_in_model.h"
+
 #include <zkernel.h>
 
 #include <windows.h>
@@ -11,6 +13,6 @@
 #include <string>
 
 // Raises std::runtime_error naming what failed.
-void Check(HRESULT hr, const char* what);
+using kvtest::Check;
 
 std::string DescribeModel(IZModel* model);

@@ -2,6 +2,8 @@
 // the kernel stand-in, with paths in the ANSI code page as kvhost takes them.
 #pragma once
 
+#include "support/wide_text.h"
+
 #include <zkernel.h>
 
 #include <windows.h>
@@ -9,7 +11,7 @@
 
 #include <string>
 
-std::wstring WideFromAnsi(const std::string& ansi);
+using kvtest::Widen;
 
 // An empty model of the registered kernel stand-in.
 Microsoft::WRL::ComPtr<IZModel> NewModel();
