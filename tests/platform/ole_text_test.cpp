@@ -6,6 +6,7 @@
 #include "platform/ole_text.h"
 
 #include "platform/barriers.h"
+#include "platform/com_owners.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +17,6 @@
 using namespace kv;
 
 namespace {
-
-// Owns a VARIANT for one test.
-struct Variant {
-    VARIANT value;
-    Variant() { VariantInit(&value); }
-    ~Variant() { VariantClear(&value); }
-};
 
 TEST(KernelText, WideTextBecomesWindows1251) {
     ASSERT_EQ(GetACP(), 1251u) << "tests run with the Russian locale";
@@ -60,18 +54,18 @@ TEST(KernelText, ScenarioTextRefusesCharactersOutsideTheCodePage) {
     BSTR snow = SysAllocString(L"Snow \u2603");
     EXPECT_THROW(kv::ScenarioAnsiFromBstr(snow), LibraryError);
     Variant value;
-    V_VT(&value.value) = VT_BSTR;
-    V_BSTR(&value.value) = snow;
-    EXPECT_THROW(kv::ScenarioVariantText(value.value), LibraryError);
+    V_VT(value.Get()) = VT_BSTR;
+    V_BSTR(value.Get()) = snow;
+    EXPECT_THROW(kv::ScenarioVariantText(*value.Get()), LibraryError);
 }
 
 TEST(KernelText, ShownTextPutsTheDefaultCharacterForCharactersOutsideTheCodePage) {
     BSTR text = SysAllocString(L"caf\u00E9 \u4E2D ?");
     EXPECT_EQ(kv::ShownAnsiFromBstr(text), "caf? ? ?");
     Variant value;
-    V_VT(&value.value) = VT_BSTR;
-    V_BSTR(&value.value) = text;
-    EXPECT_EQ(kv::ShownVariantText(value.value), "caf? ? ?");
+    V_VT(value.Get()) = VT_BSTR;
+    V_BSTR(value.Get()) = text;
+    EXPECT_EQ(kv::ShownVariantText(*value.Get()), "caf? ? ?");
 }
 
 TEST(KernelText, BstrIsReadToItsFullLength) {
@@ -83,34 +77,34 @@ TEST(KernelText, BstrIsReadToItsFullLength) {
 
 TEST(KernelText, VariantTextFollowsThePlatformRules) {
     Variant empty;
-    EXPECT_EQ(kv::ScenarioVariantText(empty.value), "");
+    EXPECT_EQ(kv::ScenarioVariantText(*empty.Get()), "");
 
     Variant null;
-    V_VT(&null.value) = VT_NULL;
-    EXPECT_EQ(kv::ScenarioVariantText(null.value), "");
+    V_VT(null.Get()) = VT_NULL;
+    EXPECT_EQ(kv::ScenarioVariantText(*null.Get()), "");
 
     Variant text;
-    V_VT(&text.value) = VT_BSTR;
-    V_BSTR(&text.value) = SysAllocString(L"\u0414\u0430");
-    EXPECT_EQ(kv::ScenarioVariantText(text.value), "\xC4\xE0");
+    V_VT(text.Get()) = VT_BSTR;
+    V_BSTR(text.Get()) = SysAllocString(L"\u0414\u0430");
+    EXPECT_EQ(kv::ScenarioVariantText(*text.Get()), "\xC4\xE0");
 
     Variant number;
-    V_VT(&number.value) = VT_I4;
-    V_I4(&number.value) = -42;
-    EXPECT_EQ(kv::ScenarioVariantText(number.value), "-42");
+    V_VT(number.Get()) = VT_I4;
+    V_I4(number.Get()) = -42;
+    EXPECT_EQ(kv::ScenarioVariantText(*number.Get()), "-42");
 
     Variant byReference;
-    V_VT(&byReference.value) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(&byReference.value) = &null.value;
-    EXPECT_EQ(kv::ScenarioVariantText(byReference.value), "");
+    V_VT(byReference.Get()) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(byReference.Get()) = null.Get();
+    EXPECT_EQ(kv::ScenarioVariantText(*byReference.Get()), "");
 }
 
 TEST(KernelText, VariantWithoutATextFormThrowsWithItsHresult) {
     Variant array;
-    V_VT(&array.value) = VT_ARRAY | VT_VARIANT;
-    V_ARRAY(&array.value) = SafeArrayCreateVector(VT_VARIANT, 0, 2);
+    V_VT(array.Get()) = VT_ARRAY | VT_VARIANT;
+    V_ARRAY(array.Get()) = SafeArrayCreateVector(VT_VARIANT, 0, 2);
     try {
-        kv::ScenarioVariantText(array.value);
+        kv::ScenarioVariantText(*array.Get());
         ADD_FAILURE() << "no error";
     } catch (const std::system_error& error) {
         EXPECT_TRUE(FAILED(static_cast<HRESULT>(error.code().value()))) << error.what();

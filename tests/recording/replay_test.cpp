@@ -6,6 +6,7 @@
 #include "support/stand_in_model.h"
 #include "support/wide_text.h"
 
+#include "platform/com_owners.h"
 #include "recording/attribute_fragments.h"
 #include "recording/class_fragments.h"
 #include "recording/recording_state.h"
@@ -23,19 +24,11 @@ using namespace kvtest;
 
 namespace {
 
-// A VARIANT owned for one call.
-struct OwnedVariant {
-    VARIANT value;
-    OwnedVariant() { VariantInit(&value); }
-    ~OwnedVariant() { VariantClear(&value); }
-    OwnedVariant(const OwnedVariant&) = delete;
-    OwnedVariant& operator=(const OwnedVariant&) = delete;
-
-    static void Text(OwnedVariant& v, const std::wstring& text) {
-        V_VT(&v.value) = VT_BSTR;
-        V_BSTR(&v.value) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    }
-};
+// A text into a VARIANT owned for one call.
+void PutText(kv::Variant& variant, const std::wstring& text) {
+    V_VT(variant.Get()) = VT_BSTR;
+    V_BSTR(variant.Get()) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+}
 
 // MSScriptControl.ScriptControl through IDispatch only.
 class ScriptControl {
@@ -45,26 +38,26 @@ public:
         Check(CLSIDFromProgID(L"MSScriptControl.ScriptControl", &clsid), "ScriptControl ProgID");
         Check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&control_)),
               "ScriptControl creation");
-        OwnedVariant language;
-        OwnedVariant::Text(language, L"VBScript");
-        Invoke(L"Language", DISPATCH_PROPERTYPUT, {&language.value});
+        kv::Variant language;
+        PutText(language, L"VBScript");
+        Invoke(L"Language", DISPATCH_PROPERTYPUT, {language.Get()});
     }
 
     HRESULT AddCode(const std::wstring& code) {
-        OwnedVariant text;
-        OwnedVariant::Text(text, code);
-        return Invoke(L"AddCode", DISPATCH_METHOD, {&text.value});
+        kv::Variant text;
+        PutText(text, code);
+        return Invoke(L"AddCode", DISPATCH_METHOD, {text.Get()});
     }
 
     // Run(procedure, argument): the argument is passed as the scenario runner passes the model.
     HRESULT Run(const wchar_t* procedure, IDispatch* argument) {
-        OwnedVariant name;
-        OwnedVariant::Text(name, procedure);
-        OwnedVariant object;
-        V_VT(&object.value) = VT_DISPATCH;
-        V_DISPATCH(&object.value) = argument;
+        kv::Variant name;
+        PutText(name, procedure);
+        kv::Variant object;
+        V_VT(object.Get()) = VT_DISPATCH;
+        V_DISPATCH(object.Get()) = argument;
         argument->AddRef();
-        return Invoke(L"Run", DISPATCH_METHOD, {&name.value, &object.value});
+        return Invoke(L"Run", DISPATCH_METHOD, {name.Get(), object.Get()});
     }
 
 private:
@@ -81,10 +74,10 @@ private:
             params.rgdispidNamedArgs = &putId;
             params.cNamedArgs = 1;
         }
-        OwnedVariant result;
+        kv::Variant result;
         EXCEPINFO error = {};
         const HRESULT hr = control_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                            &result.value, &error, nullptr);
+                                            result.Get(), &error, nullptr);
         SysFreeString(error.bstrSource);
         SysFreeString(error.bstrDescription);
         SysFreeString(error.bstrHelpFile);
