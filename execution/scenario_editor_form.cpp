@@ -30,23 +30,19 @@ TfScenery::TfScenery() {
     try {
         FormCreate();
     } catch (...) {
-        FormDestroy();
-        hints_.reset();
-        DestroyWindow(form_);
+        FormDestroy(); // the editor's subclass undone; the owners free the rest
         throw;
     }
 }
 
 TfScenery::~TfScenery() {
     FormDestroy();
-    hints_.reset();
-    DestroyWindow(form_); // before the images, fonts and icon it uses go
 }
 
 void TfScenery::FormCreate() {
     // The editor control is made after the fonts are scaled: its font is its own.
-    scaled_fonts_ = ScaleControlFonts(form_);
-    editor_ = std::make_unique<TScriptEditorAX>(form_);
+    scaled_fonts_ = ScaleControlFonts(form_.Get());
+    editor_ = std::make_unique<TScriptEditorAX>(form_.Get());
     editor_->OnChange = [this] { mTextChange(); };
     editor_->SetParseDefineDirective(true);
     HWND editWindow = editor_->EditWindow();
@@ -79,12 +75,12 @@ void TfScenery::FormDestroy() {
 }
 
 int TfScenery::ShowModal() {
-    HWND owner = GetWindow(form_, GW_OWNER);
+    HWND owner = GetWindow(form_.Get(), GW_OWNER);
     const bool disableOwner = owner && IsWindowEnabled(owner);
     if (disableOwner)
         EnableWindow(owner, FALSE);
-    ShowWindow(form_, SW_SHOWNORMAL);
-    SetForegroundWindow(form_);
+    ShowWindow(form_.Get(), SW_SHOWNORMAL);
+    SetForegroundWindow(form_.Get());
     modal_result_ = 0;
     RunHandler([&] { FormShow(); });
     while (modal_result_ == 0) {
@@ -105,18 +101,18 @@ int TfScenery::ShowModal() {
     // The owner comes back before the form goes, so that it is activated in its place.
     if (disableOwner)
         EnableWindow(owner, TRUE);
-    ShowWindow(form_, SW_HIDE);
+    ShowWindow(form_.Get(), SW_HIDE);
     return modal_result_;
 }
 
 void TfScenery::CommandOrShortCut(const MSG& message) {
-    if (message.message == WM_KEYDOWN && (message.hwnd == form_ || IsChild(form_, message.hwnd))) {
+    if (message.message == WM_KEYDOWN && (message.hwnd == form_.Get() || IsChild(form_.Get(), message.hwnd))) {
         bool handled = false;
         RunHandler([&] { handled = FormShortCut(message.wParam); });
         if (handled)
             return;
     }
-    if (IsDialogMessageW(form_, const_cast<MSG*>(&message)))
+    if (IsDialogMessageW(form_.Get(), const_cast<MSG*>(&message)))
         return;
     TranslateMessage(&message);
     DispatchMessageW(&message);

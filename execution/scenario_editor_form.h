@@ -10,6 +10,7 @@
 #include "execution/scenario_editor_images.h"
 #include "execution/script_editor_ax.h"
 #include "platform/gdi_owners.h"
+#include "platform/win_owners.h"
 #include "platform/window_barrier.h"
 #include "zkernel.h"
 
@@ -108,7 +109,7 @@ private:
             try {
                 handler();
             } catch (...) {
-                const DisabledWindow disabled(form_);
+                const DisabledWindow disabled(form_.Get());
                 Application().HandleException(std::current_exception());
             }
         });
@@ -126,7 +127,6 @@ private:
     Microsoft::WRL::ComPtr<IZModel> model_;
 
     // Its windows and their resources.
-    HWND form_ = nullptr;
     HWND tool_bar_ = nullptr;
     // Panel1 and Panel2 only place their controls: the controls are the form's own children, so
     // that the dialog navigation finds the default button.
@@ -140,6 +140,9 @@ private:
     FontOwner form_font_;
     HFONT shown_font_ = nullptr; // what WM_GETFONT answers
     ScaledFonts scaled_fonts_;
+    // Declared after the images, fonts and icon it uses, so that it goes before them; the hints
+    // go before it.
+    WindowOwner form_;
     std::unique_ptr<ToolBarHints> hints_;
     int modal_result_ = 0;
 };

@@ -75,31 +75,25 @@ void TfScenery::CreateWindows() {
     const int height = frame.bottom - frame.top;
     const FormPosition position = CentredOnScreen(GetSystemMetrics(SM_CXSCREEN),
                                                   GetSystemMetrics(SM_CYSCREEN), width, height);
-    form_ = CreateWindowExW(extendedStyle, kSceneryWindowClass, L"Сценарий", style, position.left,
-                            position.top, width, height, Application().Handle(), nullptr,
-                            ThisModule(), this);
+    form_.Reset(CreateWindowExW(extendedStyle, kSceneryWindowClass, L"Сценарий", style,
+                                position.left, position.top, width, height,
+                                Application().Handle(), nullptr, ThisModule(), this));
     if (!form_)
         RaiseWindowError();
-    try {
-        icon_ = CreateEditorIcon();
-        SendMessageW(form_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
-        SendMessageW(form_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
-        form_font_ =
-            FontOwner(CreateFontW(kFormFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFormFontFace));
-        SendMessageW(form_, WM_SETFONT, reinterpret_cast<WPARAM>(form_font_.Get()), FALSE);
-        CreateToolBar();
-        CreateBottomControls();
-    } catch (...) {
-        DestroyWindow(form_);
-        form_ = nullptr;
-        throw;
-    }
+    icon_ = CreateEditorIcon();
+    SendMessageW(form_.Get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+    SendMessageW(form_.Get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    form_font_ = FontOwner(CreateFontW(kFormFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                       kFormFontFace));
+    SendMessageW(form_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(form_font_.Get()), FALSE);
+    CreateToolBar();
+    CreateBottomControls();
 }
 
 void TfScenery::CreateToolBar() {
-    tool_bar_ = CreateChild(form_, TOOLBARCLASSNAMEW, L"", TBSTYLE_FLAT | CCS_TOP | CCS_NODIVIDER,
+    tool_bar_ = CreateChild(form_.Get(), TOOLBARCLASSNAMEW, L"", TBSTYLE_FLAT | CCS_TOP | CCS_NODIVIDER,
                             kToolBarId);
     SendMessageW(tool_bar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     images_ = CreateToolBarImages();
@@ -114,20 +108,20 @@ void TfScenery::CreateToolBar() {
     SendMessageW(tool_bar_, WM_SETFONT, reinterpret_cast<WPARAM>(form_font_.Get()), FALSE);
     SendMessageW(tool_bar_, TB_AUTOSIZE, 0, 0);
     hints_ = std::make_unique<ToolBarHints>(
-        tool_bar_, form_,
+        tool_bar_, form_.Get(),
         std::vector<std::string>{ShownAnsiFromWide(L"Открыть ..."), ShownAnsiFromWide(L"Сохранить"),
                                  ShownAnsiFromWide(L"Сохранить как ...")});
 }
 
 void TfScenery::CreateBottomControls() {
-    error_line_ = CreateChild(form_, L"EDIT", L"",
+    error_line_ = CreateChild(form_.Get(), L"EDIT", L"",
                               WS_BORDER | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, kErrorLineId);
     SetWindowSubclass(error_line_, ErrorLineBorder, 1, 0);
     run_button_ =
-        CreateChild(form_, L"BUTTON", L"Выполнить", WS_TABSTOP | BS_DEFPUSHBUTTON, kRunButtonId);
+        CreateChild(form_.Get(), L"BUTTON", L"Выполнить", WS_TABSTOP | BS_DEFPUSHBUTTON, kRunButtonId);
     cancel_button_ =
-        CreateChild(form_, L"BUTTON", L"Отмена", WS_TABSTOP | BS_PUSHBUTTON, kCancelButtonId);
-    status_bar_ = CreateChild(form_, STATUSCLASSNAMEW, L"",
+        CreateChild(form_.Get(), L"BUTTON", L"Отмена", WS_TABSTOP | BS_PUSHBUTTON, kCancelButtonId);
+    status_bar_ = CreateChild(form_.Get(), STATUSCLASSNAMEW, L"",
                               SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN, kStatusBarId);
     int onePanel = -1;
     SendMessageW(status_bar_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&onePanel));
@@ -137,7 +131,7 @@ void TfScenery::CreateBottomControls() {
 
 void TfScenery::LayOut() {
     RECT client{};
-    GetClientRect(form_, &client);
+    GetClientRect(form_.Get(), &client);
     SendMessageW(tool_bar_, TB_AUTOSIZE, 0, 0);
     RECT toolBar{};
     GetWindowRect(tool_bar_, &toolBar);

@@ -77,7 +77,7 @@ void TfScenery::FormShow() {
     if (editor_->Text().empty())
         bOpenClick();
     if (editor_->Text().empty())
-        PostMessageW(form_, WM_CLOSE, 0, 0);
+        PostMessageW(form_.Get(), WM_CLOSE, 0, 0);
     else
         editor_->Focus();
 }
@@ -110,7 +110,7 @@ bool TfScenery::ChangesMayGo() {
     if (!modified_)
         return true;
     const std::uint16_t answer =
-        AskOverForm(form_, SaveQuestion(file_name_), mkConfirmation, mbYesNoCancel);
+        AskOverForm(form_.Get(), SaveQuestion(file_name_), mkConfirmation, mbYesNoCancel);
     if (answer == ResultOf(MessageButton::No))
         return true;
     if (answer != ResultOf(MessageButton::Yes))
@@ -141,7 +141,7 @@ void TfScenery::bOpenClick() {
     if (!ChangesMayGo())
         return;
     const std::optional<std::wstring> chosen =
-        AskScenarioFile(form_, ScenarioFileDialog::Open, TechnologiesFolder(form_));
+        AskScenarioFile(form_.Get(), ScenarioFileDialog::Open, TechnologiesFolder(form_.Get()));
     if (!chosen)
         return;
     // Read before anything changes: a file that cannot be read leaves the text and its file
@@ -149,14 +149,14 @@ void TfScenery::bOpenClick() {
     const std::wstring text = WideFromAnsi(WithCrLfLines(ReadScenarioFile(*chosen)));
     file_name_ = *chosen;
     editor_->SetText(text);
-    SetWindowTextW(form_, EditorCaption(file_name_).c_str());
+    SetWindowTextW(form_.Get(), EditorCaption(file_name_).c_str());
     modified_ = false;
 }
 
 void TfScenery::bSaveClick() {
     if (file_name_.empty()) {
         const std::optional<std::wstring> chosen =
-            AskScenarioFile(form_, ScenarioFileDialog::Save, DocumentsFolder(form_));
+            AskScenarioFile(form_.Get(), ScenarioFileDialog::Save, DocumentsFolder(form_.Get()));
         if (!chosen)
             return;
         file_name_ = *chosen;
@@ -165,10 +165,10 @@ void TfScenery::bSaveClick() {
         WriteText();
         modified_ = false;
     } catch (...) {
-        AskOverForm(form_, L"Ошибка создания файла.\r\nПроверьте наличие прав", mkInformation,
+        AskOverForm(form_.Get(), L"Ошибка создания файла.\r\nПроверьте наличие прав", mkInformation,
                     mbOK);
     }
-    SetWindowTextW(form_, EditorCaption(file_name_).c_str());
+    SetWindowTextW(form_.Get(), EditorCaption(file_name_).c_str());
 }
 
 void TfScenery::bSaveAsClick() {

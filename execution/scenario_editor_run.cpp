@@ -14,7 +14,7 @@ void TfScenery::bRunClick() {
     const Microsoft::WRL::ComPtr<IScriptControl> control = CreateVBScriptControl();
     // Message boxes of the scenario belong to the editor.
     check(control->put_AllowUI(VARIANT_TRUE));
-    check(control->put_SitehWnd(static_cast<long>(reinterpret_cast<INT_PTR>(form_))));
+    check(control->put_SitehWnd(static_cast<long>(reinterpret_cast<INT_PTR>(form_.Get()))));
     try {
         RunScripter(control.Get(), lines, model_.Get());
     } catch (const ScriptFailure& failure) {
