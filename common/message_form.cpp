@@ -8,6 +8,7 @@
 #include "common/message_form_layout.h"
 #include "platform/barriers.h"
 #include "platform/text_conversion.h"
+#include "platform/win_owners.h"
 #include "platform/window_barrier.h"
 
 #include <commctrl.h>
@@ -54,26 +55,6 @@ public:
     OpenedClipboard(const OpenedClipboard&) = delete;
     OpenedClipboard& operator=(const OpenedClipboard&) = delete;
     ~OpenedClipboard() { CloseClipboard(); }
-};
-
-// Movable global memory, freed unless handed over to the clipboard.
-class GlobalBlock {
-public:
-    explicit GlobalBlock(std::size_t size) : block_(GlobalAlloc(GMEM_MOVEABLE, size)) {
-        if (!block_)
-            throw LibraryError(E_OUTOFMEMORY, L"Недостаточно памяти");
-    }
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-    ~GlobalBlock() {
-        if (block_)
-            GlobalFree(block_);
-    }
-    HGLOBAL Get() const noexcept { return block_; }
-    void HandOver() noexcept { block_ = nullptr; }
-
-private:
-    HGLOBAL block_;
 };
 
 // A dialog template without controls: they are made at WM_INITDIALOG, sized by the text.
@@ -221,7 +202,9 @@ void TMessageForm::CopyToClipboard() {
     const std::string text = MessageClipboardText(ShownAnsiFromWide(TextOf(dialog_)), text_, captions);
 
     OpenedClipboard clipboard(dialog_);
-    GlobalBlock block(text.size() + 1);
+    GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+    if (!block)
+        throw LibraryError(E_OUTOFMEMORY, L"Недостаточно памяти");
     if (void* memory = GlobalLock(block.Get())) {
         std::memcpy(memory, text.c_str(), text.size() + 1);
         GlobalUnlock(block.Get());
@@ -229,7 +212,7 @@ void TMessageForm::CopyToClipboard() {
     EmptyClipboard();
     if (!SetClipboardData(CF_TEXT, block.Get()))
         throw LibraryError(HRESULT_FROM_WIN32(GetLastError()), L"Cannot set clipboard data");
-    block.HandOver();
+    block.Release(); // the clipboard owns it now
 }
 
 void TMessageForm::Command(int id) {

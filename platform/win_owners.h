@@ -1,5 +1,5 @@
 // RAII owners of platform handles that the library opens: registry keys, files, loaded modules,
-// windows, and memory the platform allocated for it.
+// windows, and memory the platform allocated for it or that it hands to the platform.
 #pragma once
 
 #include <windows.h>
@@ -76,5 +76,13 @@ struct LocalMemoryKind {
     static void Free(HLOCAL memory) noexcept { LocalFree(memory); }
 };
 using LocalMemory = HandleOwner<LocalMemoryKind>;
+
+// Movable global memory (GlobalAlloc), as the clipboard takes it; Release() hands it over.
+struct GlobalMemoryKind {
+    using Handle = HGLOBAL;
+    static HGLOBAL None() noexcept { return nullptr; }
+    static void Free(HGLOBAL memory) noexcept { GlobalFree(memory); }
+};
+using GlobalMemory = HandleOwner<GlobalMemoryKind>;
 
 } // namespace kv
