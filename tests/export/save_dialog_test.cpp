@@ -67,8 +67,16 @@ TEST_F(SaveDialog, ProposesStructureHtmInDocumentsAndCancelWritesNothing) {
     EXPECT_FALSE(FileExists(proposed_path));
 }
 
-// The typed name gets the default extension; the page is written there.
+std::wstring CurrentFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return folder;
+}
+
+// The typed name gets the default extension; the page is written there, and the host's current
+// folder stays its own.
 TEST_F(SaveDialog, SavesThePageUnderTheChosenName) {
+    const std::wstring current_before = CurrentFolder();
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring typed = std::wstring(temp) + L"kv_dialog_page";
@@ -81,6 +89,7 @@ TEST_F(SaveDialog, SavesThePageUnderTheChosenName) {
     }
     EXPECT_EQ(result, 1);
     EXPECT_EQ(FileBytes(saved_path), kvtest::GoldenText(KV_EXPORT_GOLDEN_DIR, "golden_empty"));
+    EXPECT_EQ(CurrentFolder(), current_before);
     DeleteFileW(saved_path.c_str());
 }
 
