@@ -69,6 +69,13 @@ void ShowEditorHelp() {
                        shown.Get(), nullptr, nullptr));
 }
 
+// The folder where the user keeps technologies inside the documents folder; none when the shell
+// cannot give the documents folder.
+std::wstring TechnologiesFolder(HWND owner) {
+    const std::wstring documents = DocumentsFolder(owner);
+    return documents.empty() ? documents : documents + L"Мои технологии\\";
+}
+
 } // namespace
 
 void TfScenery::FormShow() {
@@ -125,17 +132,6 @@ bool TfScenery::ChangesMayGo() {
     modified_ = false;
     return true;
 }
-
-namespace {
-
-// The folder where the user keeps technologies inside the documents folder; none when the shell
-// cannot give the documents folder.
-std::wstring TechnologiesFolder(HWND owner) {
-    const std::wstring documents = DocumentsFolder(owner);
-    return documents.empty() ? documents : documents + L"Мои технологии\\";
-}
-
-} // namespace
 
 void TfScenery::bOpenClick() {
     if (!ChangesMayGo())

@@ -16,11 +16,6 @@ namespace kv::execution {
 
 namespace {
 
-DWORD LastErrorOr(DWORD fallback) {
-    const DWORD error = GetLastError();
-    return error != 0 ? error : fallback;
-}
-
 [[noreturn]] void RaiseFileError(const std::wstring& path, DWORD error) {
     const HRESULT hr = HRESULT_FROM_WIN32(error);
     throw LibraryError(hr,

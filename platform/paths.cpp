@@ -14,11 +14,6 @@ namespace {
 // for an 8.3 name inside it.
 constexpr std::size_t kClassicLimit = MAX_PATH - 12;
 
-DWORD LastErrorOr(DWORD fallback) {
-    const DWORD error = GetLastError();
-    return error != 0 ? error : fallback;
-}
-
 [[noreturn]] void ThrowLastError(const std::wstring& what) {
     const HRESULT hr = HRESULT_FROM_WIN32(LastErrorOr(ERROR_GEN_FAILURE));
     throw LibraryError(hr, what + L": " + SystemErrorText(hr));

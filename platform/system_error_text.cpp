@@ -21,4 +21,9 @@ std::wstring SystemErrorText(HRESULT hr) {
     return text.empty() ? std::wstring(code) : text + L" (" + code + L")";
 }
 
+DWORD LastErrorOr(DWORD fallback) {
+    const DWORD error = GetLastError();
+    return error != 0 ? error : fallback;
+}
+
 } // namespace kv

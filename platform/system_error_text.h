@@ -10,4 +10,7 @@ namespace kv {
 // "Файл не найден (0x80070002)"; the code alone when the system has no text for it.
 std::wstring SystemErrorText(HRESULT hr);
 
+// The thread's last error code, or the fallback when a failing call left none.
+DWORD LastErrorOr(DWORD fallback);
+
 } // namespace kv
