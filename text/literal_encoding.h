@@ -1,5 +1,9 @@
-// Turning values into VBScript text for the placeholders of the scenario templates. All texts
-// are 8-bit text in the ANSI code page; the functions work on bytes and know no code page.
+// Turning values into VBScript text for the placeholders of the scenario templates. A scenario is
+// 8-bit text in the ANSI code page. The byte functions work on text already in that code page;
+// the wide functions work on the kernel's UTF-16 texts and write every code unit that the code
+// page lacks so that the scenario still recreates the exact text: as ChrW(n) inside a string
+// literal, as "?" in a comment. Neither knows a code page: the wide ones are told which code
+// units it has.
 #pragma once
 
 #include "text/char_set.h"
@@ -44,5 +48,19 @@ std::string PlainTextInComment(std::string_view text);
 // doubled. Line breaks are kept as PlainTextInLiteral does, since a raw one would end the
 // literal; text without line breaks gets exactly the doubled quotes.
 std::string QuoteDoubled(std::string_view text);
+
+// Whether the scenario's code page has a UTF-16 code unit as a character of its own. A
+// surrogate never is: a character outside the BMP is written one code unit at a time.
+using InCodePage = bool (*)(wchar_t unit);
+
+// The wide forms of the encodings above, for a text that holds code units the code page lacks.
+// Each element of the text is one UTF-16 code unit. The result holds only code units that the
+// code page has: inside a literal every other one is spliced in as ChrW(n), n the code unit in
+// decimal, joined with "&" like the line breaks ("мм"&ChrW(178)&""); a comment shows "?" for
+// each. Text that needs none of this comes out as the byte forms would write it.
+std::wstring CodeLiteral(std::wstring_view text, InCodePage inCodePage);
+std::wstring ModuleLiteral(std::wstring_view text, InCodePage inCodePage);
+std::wstring PlainTextInLiteral(std::wstring_view text, InCodePage inCodePage);
+std::wstring PlainTextInComment(std::wstring_view text, InCodePage inCodePage);
 
 } // namespace kv

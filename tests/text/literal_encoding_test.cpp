@@ -149,9 +149,85 @@ TEST(PlainTextInComment, LineBreaksAreShownNotKept) {
     EXPECT_EQ(comment.find_first_of("\r\n"), std::string::npos) << comment;
 }
 
+// Wide texts: the kernel's names may hold characters that the scenario's code page lacks
+// ("мм²", "Ø", "≤", a character outside the BMP). Here the code page is ASCII and the Russian
+// alphabet, as Windows-1251 has them; the scenario must hold only those and still read back as
+// exactly the text.
+bool AsciiOrRussian(wchar_t unit) {
+    return unit < 0x80 || (unit >= 0x410 && unit <= 0x44F);
+}
+
+struct WideCase {
+    const char* what;
+    std::wstring input;
+    std::wstring literal; // PlainTextInLiteral
+    std::wstring comment; // PlainTextInComment
+    std::wstring code;    // CodeLiteral
+};
+
+void PrintTo(const WideCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class WideTextCases : public ::testing::TestWithParam<WideCase> {};
+
+bool OnlyInCodePage(std::wstring_view text) {
+    for (const wchar_t unit : text) {
+        if (!AsciiOrRussian(unit))
+            return false;
+    }
+    return true;
+}
+
+TEST_P(WideTextCases, SplicesWhatTheCodePageLacksAndReadsBackExactly) {
+    const WideCase& c = GetParam();
+    const std::wstring literal = kv::PlainTextInLiteral(c.input, AsciiOrRussian);
+    EXPECT_EQ(literal, c.literal);
+    EXPECT_EQ(EvaluateStringExpression(L'"' + literal + L'"'), c.input);
+    EXPECT_EQ(kv::PlainTextInComment(c.input, AsciiOrRussian), c.comment);
+    const std::wstring code = kv::CodeLiteral(c.input, AsciiOrRussian);
+    EXPECT_EQ(code, c.code);
+    EXPECT_EQ(EvaluateStringExpression(code), WithCrLfLineBreaks(std::wstring_view(c.input)));
+    const std::wstring module = kv::ModuleLiteral(c.input, AsciiOrRussian);
+    EXPECT_EQ(EvaluateStringExpression(L'"' + module + L'"'),
+              WithCrLfLineBreaks(std::wstring_view(c.input)));
+    for (const std::wstring& written : {literal, code, module, c.comment})
+        EXPECT_TRUE(OnlyInCodePage(written)) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Literals, WideTextCases,
+    ::testing::Values(
+        WideCase{"all in the code page", L"Деталь \"A\"", L"Деталь \"\"A\"\"", L"Деталь \"A\"",
+                 L"\"Деталь \"\"A\"\"\""},
+        WideCase{"measure unit", L"мм\u00B2", L"мм\"&ChrW(178)&\"", L"мм?",
+                 L"\"мм\"&ChrW(178)"},
+        WideCase{"whole name outside", L"\u00D8", L"\"&ChrW(216)&\"", L"?", L"ChrW(216)"},
+        WideCase{"a run of two", L"a\u2264\u2265b", L"a\"&ChrW(8804)&ChrW(8805)&\"b", L"a??b",
+                 L"\"a\"&ChrW(8804)&ChrW(8805)&\"b\""},
+        WideCase{"outside the BMP: one ChrW per code unit", L"x\xD83D\xDE00",
+                 L"x\"&ChrW(55357)&ChrW(56832)&\"", L"x??", L"\"x\"&ChrW(55357)&ChrW(56832)"},
+        WideCase{"a lone surrogate", L"\xD800", L"\"&ChrW(55296)&\"", L"?", L"ChrW(55296)"},
+        WideCase{"line break beside", L"a\r\n\u00B2\"", L"a\"&Chr(13)&Chr(10)&ChrW(178)&\"\"\"",
+                 L"a\\r\\n?\"", L"\"a\"&Chr(13)&Chr(10)&\"\"&ChrW(178)&\"\"\"\""},
+        WideCase{"largest code unit", L"\xFFFF", L"\"&ChrW(65535)&\"", L"?", L"ChrW(65535)"}));
+
+TEST(WideText, TextThatNeedsNothingComesOutAsTheByteFormsWriteIt) {
+    for (const char* text : {"", "plain", "a\"b", "a\r\nb\n", "\r\nx\r"}) {
+        const std::string bytes(text);
+        const std::wstring wide(bytes.begin(), bytes.end());
+        const auto widened = [](const std::string& s) { return std::wstring(s.begin(), s.end()); };
+        EXPECT_EQ(kv::PlainTextInLiteral(wide, AsciiOrRussian), widened(kv::PlainTextInLiteral(bytes)));
+        EXPECT_EQ(kv::PlainTextInComment(wide, AsciiOrRussian), widened(kv::PlainTextInComment(bytes)));
+        EXPECT_EQ(kv::CodeLiteral(wide, AsciiOrRussian), widened(kv::CodeLiteral(bytes)));
+        EXPECT_EQ(kv::ModuleLiteral(wide, AsciiOrRussian), widened(kv::ModuleLiteral(bytes)));
+    }
+}
+
 TEST(VbsStringExpression, RejectsWhatVBScriptWouldNotReadAsOneString) {
     for (const char* malformed : {"", "a", "\"a", "\"a\"\"", "\"a\"&", "\"a\"\"b\"&x", "\"a\r\nb\"",
-                                  "Chr(13)Chr(10)", "\"a\" & \"b\""})
+                                  "Chr(13)Chr(10)", "\"a\" & \"b\"", "ChrW()", "ChrW(65536)",
+                                  "ChrW(1", "ChrW(x)"})
         EXPECT_EQ(EvaluateStringExpression(malformed), std::nullopt) << malformed;
 }
 
