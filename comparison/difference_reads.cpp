@@ -1,5 +1,7 @@
 #include "comparison/difference_reads.h"
 
+#include "platform/scenario_text.h"
+
 #include "kernel/kernel_reads.h"
 #include "platform/barriers.h"
 #include "platform/ole_text.h"
@@ -57,7 +59,7 @@ std::vector<PairedClass> ReadClasses(IZClassVector* vector) {
         check(vector->zrItem(i, &entry.cls));
         entry.cls = Required(std::move(entry.cls), L"zrItem");
         check(entry.cls->get_zrName(entry.wideName.Out()));
-        entry.name = ScenarioAnsiFromBstr(entry.wideName.Get());
+        entry.name = ScenarioName(entry.wideName.View());
     }
     return classes;
 }
@@ -104,10 +106,11 @@ ScriptItems PropertyDifferences(IZClassValue* target, IZClassValue* current) {
         check(currentProps->zrPropValue(name.Get(), other.Out()));
         PropertyText currentText;
         if (!HoldsNothing(*other.Get()) || currentNames.Contains(name.View()))
-            currentText = ScenarioVariantText(*other.Get());
-        const std::string targetText = ScenarioVariantText(value);
+            currentText = VariantText(*other.Get());
+        const std::wstring targetText = VariantText(value);
         if (!SamePropertyValue(targetText, currentText))
-            statements.push_back(PropertyStatement(ScenarioAnsiFromBstr(name.Get()), targetText));
+            statements.push_back(
+                PropertyStatement(ScenarioName(name.View()), ScenarioName(targetText)));
     });
     return statements;
 }

@@ -23,8 +23,8 @@ using Microsoft::WRL::ComPtr;
 // A class of one structure and its partner: the class of the same name in the other structure.
 struct PairedClass {
     ComPtr<IZClass> cls;
-    Bstr wideName;    // as the kernel names it, for lookups
-    std::string name; // in the ANSI code page, for the scenario
+    Bstr wideName;   // as the kernel names it, for lookups
+    PlacedName name; // placed for the scenario
     const PairedClass* partner = nullptr;
 };
 

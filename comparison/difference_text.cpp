@@ -58,72 +58,72 @@ std::string JoinedText(const ScriptItems& lines) {
     return ScenarioFileText(lines);
 }
 
-ScriptItems ClassBlock(std::string_view className, const ScriptItems& statements) {
+ScriptItems ClassBlock(const PlacedName& className, const ScriptItems& statements) {
     if (statements.empty())
         return {};
-    return {Format(tplAddClass, {PlainTextInLiteral(className)}), JoinedText(statements)};
+    return {Format(tplAddClass, {className.literal}), JoinedText(statements)};
 }
 
-ScriptItems ClassParameterStatements(const ClassParameters& target,
-                                     const ClassParameters& current) {
+ScriptItems ClassParameterStatements(const ClassParameters& target, const ClassParameters& current,
+                                     const TextWriters& writers) {
     ScriptItems statements;
     if (target.screenName != current.screenName)
-        statements.push_back(Format(tplClassScreenName, {PlainTextInLiteral(target.screenName)}));
+        statements.push_back(Format(tplClassScreenName, {writers.literal(target.screenName)}));
     if (target.blocked != current.blocked)
         statements.push_back(Format(tplClassBlocked, {BoolLiteral(target.blocked)}));
     return statements;
 }
 
 ScriptItems AttributeParameterStatements(const AttributeParameters& target,
-                                         const AttributeParameters& current) {
+                                         const AttributeParameters& current,
+                                         const TextWriters& writers) {
     ScriptItems statements;
     if (target.type != current.type)
         statements.push_back(Format(tplAttrType, {target.type}));
     if (target.dataType != current.dataType)
         statements.push_back(Format(tplAttrDataType, {GuidText(target.dataType)}));
     if (target.functionCode != current.functionCode)
-        statements.push_back(Format(tplAttrFunctionCode, {CodeLiteral(target.functionCode)}));
+        statements.push_back(Format(tplAttrFunctionCode, {writers.code(target.functionCode)}));
     if (target.blocked != current.blocked)
         statements.push_back(Format(tplAttrBlocked, {BoolLiteral(target.blocked)}));
     if (target.measureUnit != current.measureUnit)
-        statements.push_back(Format(tplAttrMeasureUnit, {PlainTextInLiteral(target.measureUnit)}));
+        statements.push_back(Format(tplAttrMeasureUnit, {writers.literal(target.measureUnit)}));
     if (target.measureEntity != current.measureEntity)
-        statements.push_back(
-            Format(tplAttrMeasureEntity, {PlainTextInLiteral(target.measureEntity)}));
+        statements.push_back(Format(tplAttrMeasureEntity, {writers.literal(target.measureEntity)}));
     if (target.forbidInput != current.forbidInput)
         statements.push_back(Format(tplAttrForbidInput, {BoolLiteral(target.forbidInput)}));
     return statements;
 }
 
-bool SamePropertyValue(const std::string& target, const PropertyText& current) {
+bool SamePropertyValue(const std::wstring& target, const PropertyText& current) {
     return current && *current == target;
 }
 
-std::string PropertyStatement(std::string_view name, std::string_view valueText) {
-    return Format(tplAddAttrProp, {QuoteDoubled(name), QuoteDoubled(valueText)});
+std::string PropertyStatement(const PlacedName& name, const PlacedName& valueText) {
+    return Format(tplAddAttrProp, {name.literal, valueText.literal});
 }
 
-std::string AddChildStatement(std::string_view childName) {
-    return Format(tplAddChild, {PlainTextInLiteral(childName)});
+std::string AddChildStatement(const PlacedName& childName) {
+    return Format(tplAddChild, {childName.literal});
 }
 
-std::string RemoveChildStatement(std::string_view childName) {
-    return Format(tplRemoveChild, {PlainTextInLiteral(childName)});
+std::string RemoveChildStatement(const PlacedName& childName) {
+    return Format(tplRemoveChild, {childName.literal});
 }
 
-std::string MoveAttributeAfterStatement(std::string_view precedingName) {
-    return Format(tplMoveAttrAfter, {PlainTextInLiteral(precedingName)});
+std::string MoveAttributeAfterStatement(const PlacedName& precedingName) {
+    return Format(tplMoveAttrAfter, {precedingName.literal});
 }
 
-std::string AddConstraintStatement(std::string_view filterName, std::string_view value) {
-    return Format(tplAddConstraint, {PlainTextInLiteral(filterName), PlainTextInLiteral(value)});
+std::string AddConstraintStatement(const PlacedName& filterName, const PlacedName& value) {
+    return Format(tplAddConstraint, {filterName.literal, value.literal});
 }
 
-std::string RemoveConstraintStatement(std::string_view filterName, std::string_view value) {
-    return Format(tplRemoveConstraint, {PlainTextInLiteral(filterName), PlainTextInLiteral(value)});
+std::string RemoveConstraintStatement(const PlacedName& filterName, const PlacedName& value) {
+    return Format(tplRemoveConstraint, {filterName.literal, value.literal});
 }
 
-ScriptItems AttributeBlock(std::string_view className, std::string_view attributeName,
+ScriptItems AttributeBlock(const PlacedName& className, const PlacedName& attributeName,
                            ScriptItems statements, const ScriptItems& propertyStatements) {
     if (!propertyStatements.empty()) {
         statements.emplace_back(tplAttrPropsVar);
@@ -131,8 +131,8 @@ ScriptItems AttributeBlock(std::string_view className, std::string_view attribut
     }
     if (statements.empty())
         return {};
-    return {Format(tplAddClass, {PlainTextInLiteral(className)}),
-            Format(tplAddAttr, {PlainTextInLiteral(attributeName)}), JoinedText(statements)};
+    return {Format(tplAddClass, {className.literal}), Format(tplAddAttr, {attributeName.literal}),
+            JoinedText(statements)};
 }
 
 } // namespace kv

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "recording/recording_state.h"
+#include "text/literal_encoding.h"
 
 #include <array>
 #include <cstdint>
@@ -38,57 +39,68 @@ std::string_view SectionEndLine(DifferenceSection section);
 // item, so the block is followed by one empty line in the file.
 std::string JoinedText(const ScriptItems& lines);
 
+// How the difference writes a kernel's text into a statement: inside a string literal, or as a
+// whole string expression (function code). The library gives the platform's placement, which
+// carries every character; tests may give simpler ones.
+struct TextWriters {
+    std::string (*literal)(std::wstring_view text);
+    std::string (*code)(std::wstring_view text);
+};
+
 // A block that addresses a class and then does what the statements say: tplAddClass [name] and
 // the joined statements, two items. Nothing when there are no statements.
-ScriptItems ClassBlock(std::string_view className, const ScriptItems& statements);
+ScriptItems ClassBlock(const PlacedName& className, const ScriptItems& statements);
 
-// The parameters of a class that the difference compares.
+// The parameters of a class that the difference compares; texts as the kernel holds them, compared
+// code unit by code unit.
 struct ClassParameters {
-    std::string screenName;
+    std::wstring screenName;
     bool blocked = false;
 };
 
 // The statements that give the current class the target's screen name and blocked flag, for
 // those that differ, in that order.
-ScriptItems ClassParameterStatements(const ClassParameters& target, const ClassParameters& current);
+ScriptItems ClassParameterStatements(const ClassParameters& target, const ClassParameters& current,
+                                     const TextWriters& writers);
 
 // The parameters of an attribute that the difference compares.
 struct AttributeParameters {
     std::int32_t type = 0;
     std::array<std::uint8_t, 16> dataType{}; // the GUID's bytes as they lie in memory
-    std::string functionCode;
+    std::wstring functionCode;
     bool blocked = false;
-    std::string measureUnit;
-    std::string measureEntity;
+    std::wstring measureUnit;
+    std::wstring measureEntity;
     bool forbidInput = false;
 };
 
 // The statements that give the current attribute the target's parameters, for those that differ,
 // in the order type, data type, function code, blocked, unit, entity, forbid input.
 ScriptItems AttributeParameterStatements(const AttributeParameters& target,
-                                         const AttributeParameters& current);
+                                         const AttributeParameters& current,
+                                         const TextWriters& writers);
 
 // A property value as the difference compares it: its text (the value converted to text), or
 // nothing when the attribute has no property of that name. Values are equal when both exist with
 // the same text: a scenario sets every value as text, so a number and its text are the same
 // value, and a property that only the target has is always written, even with an empty value.
-using PropertyText = std::optional<std::string>;
-bool SamePropertyValue(const std::string& target, const PropertyText& current);
+using PropertyText = std::optional<std::wstring>;
+bool SamePropertyValue(const std::wstring& target, const PropertyText& current);
 
 // The statement that sets a property of the scenario's current attribute.
-std::string PropertyStatement(std::string_view name, std::string_view valueText);
+std::string PropertyStatement(const PlacedName& name, const PlacedName& valueText);
 
 // Single statements of the sections, names placed safely in their literals.
-std::string AddChildStatement(std::string_view childName);
-std::string RemoveChildStatement(std::string_view childName);
-std::string MoveAttributeAfterStatement(std::string_view precedingName);
-std::string AddConstraintStatement(std::string_view filterName, std::string_view value);
-std::string RemoveConstraintStatement(std::string_view filterName, std::string_view value);
+std::string AddChildStatement(const PlacedName& childName);
+std::string RemoveChildStatement(const PlacedName& childName);
+std::string MoveAttributeAfterStatement(const PlacedName& precedingName);
+std::string AddConstraintStatement(const PlacedName& filterName, const PlacedName& value);
+std::string RemoveConstraintStatement(const PlacedName& filterName, const PlacedName& value);
 
 // The block of one attribute whose parameters or properties differ: the class and the attribute
 // addressed, then the joined statements; with property statements, the property list variable
 // and their joined text come last among the statements. Nothing when nothing differs.
-ScriptItems AttributeBlock(std::string_view className, std::string_view attributeName,
+ScriptItems AttributeBlock(const PlacedName& className, const PlacedName& attributeName,
                            ScriptItems statements, const ScriptItems& propertyStatements);
 
 } // namespace kv

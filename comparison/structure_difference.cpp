@@ -3,6 +3,7 @@
 #include "comparison/difference_reads.h"
 #include "comparison/difference_text.h"
 #include "kernel/kernel_reads.h"
+#include "platform/scenario_text.h"
 #include "recording/attribute_fragments.h"
 #include "recording/class_fragments.h"
 #include "recording/fragment_writer.h"
@@ -13,6 +14,9 @@
 
 namespace kv {
 namespace {
+
+// The kernel's texts in the difference's statements, every character carried.
+const TextWriters kScenarioWriters{ScenarioLiteral, ScenarioCodeLiteral};
 
 void Append(ScriptItems items) {
     for (std::string& item : items)
@@ -82,7 +86,7 @@ ScriptItems ChildrenMissingFrom(IZClass* cls, IZClass* other, Statement statemen
         Bstr name;
         check(child->get_zrName(name.Out()));
         if (!HasChild(other, name.Get()))
-            statements.push_back(statement(ScenarioAnsiFromBstr(name.Get())));
+            statements.push_back(statement(ScenarioName(name.View())));
     }
     return statements;
 }
@@ -111,7 +115,7 @@ bool FilterExists(IZFilterVector* filters, BSTR name) {
 template <class Statement>
 void ConstraintsMissingFrom(IZFilterVector* filters, IZFilterVector* other, BSTR name,
                             ScriptItems& statements, Statement statement) {
-    const std::string filterName = ScenarioAnsiFromBstr(name);
+    const PlacedName filterName = ScenarioName({name, SysStringLen(name)});
     LONG count = 0;
     check(filters->zrConstraintsCount(name, &count));
     for (LONG j = 0; j < count; ++j) {
@@ -120,7 +124,7 @@ void ConstraintsMissingFrom(IZFilterVector* filters, IZFilterVector* other, BSTR
         VARIANT_BOOL exists = VARIANT_FALSE;
         check(other->zrConstraintExists(name, value.Get(), &exists));
         if (exists == VARIANT_FALSE)
-            statements.push_back(statement(filterName, ScenarioAnsiFromBstr(value.Get())));
+            statements.push_back(statement(filterName, ScenarioName(value.View())));
     }
 }
 
@@ -175,7 +179,7 @@ private:
     void MissingClasses() {
         for (const PairedClass& target : targetClasses_)
             if (!target.partner)
-                scriptClass(target.cls.Get(), "", {});
+                scriptClass(target.cls.Get(), L"", {});
     }
 
     void ClassParameters() {
@@ -184,14 +188,15 @@ private:
                 continue;
             Append(ClassBlock(target.name, ClassParameterStatements(
                                                ReadClassParameters(target.cls.Get()),
-                                               ReadClassParameters(target.partner->cls.Get()))));
+                                               ReadClassParameters(target.partner->cls.Get()),
+                                               kScenarioWriters)));
         }
     }
 
     void RemovedClasses() {
         for (const PairedClass& current : currentClasses_)
             if (!current.partner)
-                scriptClsRemove(current.name);
+                scriptClsRemove(current.wideName.View());
     }
 
     // Every child link of a class that only the target has; the links a common class lacks.
@@ -205,10 +210,10 @@ private:
             }
             const LONG count = ChildCount(cls);
             if (count > 0)
-                Write(tplAddClass, {Literal(target.name)});
+                Write(tplAddClass, {target.name.literal});
             for (LONG i = 0; i < count; ++i)
                 if (const ComPtr<IZClass> child = ChildAt(cls, i))
-                    AppendItem(AddChildStatement(NameOf(child.Get())));
+                    AppendItem(AddChildStatement(ScenarioName(NameOf(child.Get()))));
             WriteEmptyItem();
         }
     }
@@ -236,8 +241,8 @@ private:
                 const ComPtr<IZClassValue> cval = AttributeAt(target.cls.Get(), j);
                 Bstr name = WideNameOf(cval.Get());
                 if (!FindAttribute(current, name.Get()) &&
-                    scriptClassValue(cval.Get(), ScenarioAnsiFromBstr(name.Get()), false)) {
-                    AppendItem(MoveAttributeAfterStatement(ScenarioAnsiFromBstr(preceding.Get())));
+                    scriptClassValue(cval.Get(), name.View(), false)) {
+                    AppendItem(MoveAttributeAfterStatement(ScenarioName(preceding.View())));
                     WriteEmptyItem();
                 }
                 preceding = std::move(name);
@@ -271,11 +276,12 @@ private:
                 if (!other || InheritedEntry(cval.Get()))
                     continue;
                 ScriptItems statements = AttributeParameterStatements(
-                    ReadAttributeParameters(cval.Get()), ReadAttributeParameters(other.Get()));
+                    ReadAttributeParameters(cval.Get()), ReadAttributeParameters(other.Get()),
+                    kScenarioWriters);
                 const ScriptItems properties = PropertyDifferences(cval.Get(), other.Get());
                 if (statements.empty() && properties.empty())
                     continue;
-                Append(AttributeBlock(target.partner->name, NameOf(other.Get()),
+                Append(AttributeBlock(target.partner->name, ScenarioName(NameOf(other.Get())),
                                       std::move(statements), properties));
             }
         }
@@ -287,7 +293,7 @@ private:
         ScriptItems statements;
         for (const Bstr& name : FilterNames(targetFilters_.Get())) {
             if (!FilterExists(currentFilters_.Get(), name.Get())) {
-                scriptFilter(targetFilters_.Get(), ScenarioAnsiFromBstr(name.Get()), false, false);
+                scriptFilter(targetFilters_.Get(), name.View(), false, false);
                 continue;
             }
             ConstraintsMissingFrom(targetFilters_.Get(), currentFilters_.Get(), name.Get(),
@@ -304,7 +310,7 @@ private:
     void RemovedFilters() {
         for (const Bstr& name : FilterNames(currentFilters_.Get()))
             if (!FilterExists(targetFilters_.Get(), name.Get()))
-                scriptFilter(currentFilters_.Get(), ScenarioAnsiFromBstr(name.Get()), true, false);
+                scriptFilter(currentFilters_.Get(), name.View(), true, false);
     }
 
     // The rights of every user group of the target, on every class and attribute.

@@ -10,6 +10,7 @@
 #include "execution/script_runner.h"
 #include "export/html_export.h"
 #include "platform/barriers.h"
+#include "platform/text_conversion.h"
 #include "recording/attribute_fragments.h"
 #include "recording/class_fragments.h"
 #include "recording/recording_session.h"
@@ -27,6 +28,12 @@ template <class Body> ExportBool RunExport(Body&& body) noexcept {
         StartLibraryOnce();
         return body();
     });
+}
+
+// A name from the host (8-bit text in the ANSI code page) as the fragments take names: wide,
+// as the kernel holds them.
+std::wstring NameArgument(const char* text) {
+    return WideFromAnsi(TextArgument(text));
 }
 
 } // namespace
@@ -58,18 +65,18 @@ ExportBool __stdcall scriptClass(IZClass** cls, const char* name, BoolSlot attri
             .filters = BoolArgument(filters),
             .updateOnly = BoolArgument(update_only),
         };
-        return kv::scriptClass(cls ? *cls : nullptr, TextArgument(name), options);
+        return kv::scriptClass(cls ? *cls : nullptr, NameArgument(name), options);
     });
 }
 
 ExportBool __stdcall scriptClsRemove(const char* class_name) {
-    return RunExport([&] { return kv::scriptClsRemove(TextArgument(class_name)); });
+    return RunExport([&] { return kv::scriptClsRemove(NameArgument(class_name)); });
 }
 
 ExportBool __stdcall scriptClassValue(IZClassValue** cval, const char* name,
                                       BoolSlot only_if_missing) {
     return RunExport([&] {
-        return kv::scriptClassValue(cval ? *cval : nullptr, TextArgument(name),
+        return kv::scriptClassValue(cval ? *cval : nullptr, NameArgument(name),
                                     BoolArgument(only_if_missing));
     });
 }
@@ -81,7 +88,7 @@ ExportBool __stdcall scriptCValMove(IZClassValue** cval, IZClassValue** other) {
 
 ExportBool __stdcall scriptCValRemoveName(const char* attribute_name, const char* class_name) {
     return RunExport([&] {
-        return kv::scriptCValRemoveName(TextArgument(attribute_name), TextArgument(class_name));
+        return kv::scriptCValRemoveName(NameArgument(attribute_name), NameArgument(class_name));
     });
 }
 
@@ -94,27 +101,27 @@ ExportBool __stdcall scriptCValRemove(IZClassValue** cval) {
 ExportBool __stdcall scriptClassLink(const char* parent_class, const char* child_class,
                                      BoolSlot remove) {
     return RunExport([&] {
-        return kv::scriptClassLink(TextArgument(parent_class), TextArgument(child_class),
+        return kv::scriptClassLink(NameArgument(parent_class), NameArgument(child_class),
                                    BoolArgument(remove));
     });
 }
 
 ExportBool __stdcall scriptModule(IZClassVector** cvec, const char* module_name, BoolSlot remove) {
     return RunExport([&] {
-        return kv::scriptModule(cvec ? *cvec : nullptr, TextArgument(module_name),
+        return kv::scriptModule(cvec ? *cvec : nullptr, NameArgument(module_name),
                                 BoolArgument(remove));
     });
 }
 
 ExportBool __stdcall scriptSecurity(IZModel** model, const char* group_id) {
     return RunExport(
-        [&] { return kv::scriptSecurity(model ? *model : nullptr, TextArgument(group_id)); });
+        [&] { return kv::scriptSecurity(model ? *model : nullptr, NameArgument(group_id)); });
 }
 
 ExportBool __stdcall scriptConstraint(const char* filter_name, const char* class_name,
                                       BoolSlot remove) {
     return RunExport([&] {
-        return kv::scriptConstraint(TextArgument(filter_name), TextArgument(class_name),
+        return kv::scriptConstraint(NameArgument(filter_name), NameArgument(class_name),
                                     BoolArgument(remove));
     });
 }
@@ -122,7 +129,7 @@ ExportBool __stdcall scriptConstraint(const char* filter_name, const char* class
 ExportBool __stdcall scriptFilter(IZFilterVector** filters, const char* filter_name,
                                   BoolSlot remove_only, BoolSlot new_filter) {
     return RunExport([&] {
-        return kv::scriptFilter(filters ? *filters : nullptr, TextArgument(filter_name),
+        return kv::scriptFilter(filters ? *filters : nullptr, NameArgument(filter_name),
                                 BoolArgument(remove_only), BoolArgument(new_filter));
     });
 }

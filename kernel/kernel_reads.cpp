@@ -1,5 +1,7 @@
 #include "kernel/kernel_reads.h"
 
+#include "platform/scenario_text.h"
+
 #include <cstring>
 
 namespace kv {
@@ -14,11 +16,11 @@ GUID KeyFromWords(const LONG (&words)[4]) {
 
 } // namespace
 
-std::string NameOf(IZClass* cls) {
+std::wstring NameOf(IZClass* cls) {
     return KernelText(cls, &IZClass::get_zrName);
 }
 
-std::string NameOf(IZClassValue* cval) {
+std::wstring NameOf(IZClassValue* cval) {
     return KernelText(cval, &IZClassValue::get_zrName);
 }
 
@@ -79,10 +81,10 @@ std::int32_t RightsOf(IZLocalSecurity* security, long group, const GUID& key) {
     return rights;
 }
 
-std::string GroupIdentifier(IZLocalSecurity* security, long group) {
+std::wstring GroupIdentifier(IZLocalSecurity* security, long group) {
     Variant id;
     check(security->zrGroupAttribute(group, 0, 2, id.Out()));
-    return ScenarioVariantText(*id.Get());
+    return VariantText(*id.Get());
 }
 
 void ForEachProperty(IZProperties* props,
@@ -112,7 +114,7 @@ void GroupRights::ForEach(const GUID& key, const Visitor& visit) {
     LONG group = 0;
     check(security_->zrNextGroup(0, &group));
     while (group != 0) {
-        groups_.emplace_back(group, GroupIdentifier(security_.Get(), group));
+        groups_.emplace_back(group, ScenarioLiteral(GroupIdentifier(security_.Get(), group)));
         visit(groups_.back().second, RightsOf(security_.Get(), group, key));
         LONG next = 0;
         check(security_->zrNextGroup(group, &next));

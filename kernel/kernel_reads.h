@@ -1,5 +1,5 @@
-// The reads of the model kernel that the fragment generators share: names and other texts in
-// the ANSI code page, security keys, the security object reached from a class or an attribute,
+// The reads of the model kernel that the fragment generators share: names and other texts as
+// the kernel holds them, security keys, the security object reached from a class or an attribute,
 // and the enumeration of user groups with their rights. Every failing status becomes an error at
 // once (check); a read that must give an object and gives none is an error too.
 #pragma once
@@ -23,11 +23,11 @@ namespace kv {
 
 using Microsoft::WRL::ComPtr;
 
-// A text property of a kernel object as ANSI text, e.g. KernelText(cls, &IZClass::get_zrName).
-template <class Object, class Getter> std::string KernelText(Object* object, Getter get) {
+// A text property of a kernel object, e.g. KernelText(cls, &IZClass::get_zrName).
+template <class Object, class Getter> std::wstring KernelText(Object* object, Getter get) {
     Bstr text;
     check((object->*get)(text.Out()));
-    return ScenarioAnsiFromBstr(text.Get());
+    return std::wstring(text.View());
 }
 
 // A boolean property of a kernel object, e.g. KernelBool(cls, &IZClass::get_zrBlocked).
@@ -37,8 +37,8 @@ template <class Object, class Getter> bool KernelBool(Object* object, Getter get
     return value != VARIANT_FALSE;
 }
 
-std::string NameOf(IZClass* cls);
-std::string NameOf(IZClassValue* cval);
+std::wstring NameOf(IZClass* cls);
+std::wstring NameOf(IZClassValue* cval);
 
 // A read that must give an object: a null result raises an error naming the operation.
 template <class Interface>
@@ -71,7 +71,7 @@ constexpr std::int32_t kNoRightsEntry = -1;
 std::int32_t RightsOf(IZLocalSecurity* security, long group, const GUID& key);
 
 // The group's identifier (attribute 2) as variant text.
-std::string GroupIdentifier(IZLocalSecurity* security, long group);
+std::wstring GroupIdentifier(IZLocalSecurity* security, long group);
 
 // Visits the properties of a list in their order, each with its name and value.
 void ForEachProperty(IZProperties* props,
@@ -84,7 +84,8 @@ void ForEachProperty(IZProperties* props,
 // use, through the function given.
 class GroupRights {
 public:
-    using Visitor = std::function<void(const std::string& id, std::int32_t rights)>;
+    // The identifier comes as the inside of a scenario's string literal, placed once per group.
+    using Visitor = std::function<void(const std::string& idLiteral, std::int32_t rights)>;
 
     explicit GroupRights(std::function<ComPtr<IZLocalSecurity>()> reachSecurity);
 
@@ -95,7 +96,7 @@ public:
 private:
     std::function<ComPtr<IZLocalSecurity>()> reachSecurity_;
     ComPtr<IZLocalSecurity> security_;
-    std::vector<std::pair<LONG, std::string>> groups_; // handle, identifier
+    std::vector<std::pair<LONG, std::string>> groups_; // handle, identifier's literal
     bool complete_ = false;
 };
 

@@ -35,16 +35,29 @@ void VariantTextInto(std::string& result, const VARIANT& value, Unrepresentable 
         return VariantTextInto(result, *V_VARIANTREF(&value), unrepresentable);
     if (type == VT_EMPTY || type == VT_NULL)
         return result.clear();
+    if (type == VT_BSTR) {
+        AnsiInto(result, BstrView(V_BSTR(&value)), unrepresentable);
+        return;
+    }
+    AnsiInto(result, VariantText(value), unrepresentable);
+}
+
+} // namespace
+
+std::wstring VariantText(const VARIANT& value) {
+    const VARTYPE type = V_VT(&value);
+    if (type == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(&value))
+        return VariantText(*V_VARIANTREF(&value));
+    if (type == VT_EMPTY || type == VT_NULL)
+        return {};
     if (type == VT_BSTR)
-        return AnsiInto(result, BstrView(V_BSTR(&value)), unrepresentable);
+        return std::wstring(BstrView(V_BSTR(&value)));
     Variant text;
     const HRESULT hr = VariantChangeType(text.Get(), const_cast<VARIANT*>(&value), 0, VT_BSTR);
     if (FAILED(hr))
         ThrowHresult(hr, "VariantChangeType");
-    AnsiInto(result, BstrView(V_BSTR(text.Get())), unrepresentable);
+    return std::wstring(BstrView(V_BSTR(text.Get())));
 }
-
-} // namespace
 
 std::string ScenarioAnsiFromBstr(BSTR text) {
     return ToAnsi(BstrView(text), Unrepresentable::Refuse);

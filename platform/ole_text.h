@@ -14,6 +14,11 @@ namespace kv {
 
 // The rules of text_conversion.h, for the kernel's BSTRs and VARIANTs.
 
+// The value converted to text by the platform's variant rules (VariantChangeType to VT_BSTR, a
+// variant by reference followed); empty and null give "". A value with no text form throws
+// std::system_error carrying the HRESULT.
+std::wstring VariantText(const VARIANT& value);
+
 // Scenario text. The whole BSTR, embedded null characters included; a null BSTR is "". Refused as above.
 std::string ScenarioAnsiFromBstr(BSTR text);
 

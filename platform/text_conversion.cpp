@@ -95,11 +95,22 @@ std::wstring WideFromUtf8(std::string_view text) {
     return ToWide(CP_UTF8, text);
 }
 
+bool InAnsiCodePage(wchar_t unit) {
+    if (IS_HIGH_SURROGATE(unit) || IS_LOW_SURROGATE(unit))
+        return false;
+    char bytes[8];
+    BOOL lossy = FALSE;
+    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &unit, 1, bytes,
+                                            sizeof bytes, nullptr,
+                                            GetACP() == CP_UTF8 ? nullptr : &lossy);
+    return written > 0 && !lossy;
+}
+
 // The text converted into `result`, whose storage is reused.
-void AnsiInto(std::string& result, std::wstring_view text, Unrepresentable unrepresentable) {
+bool AnsiInto(std::string& result, std::wstring_view text, Unrepresentable unrepresentable) {
     result.clear();
     if (text.empty())
-        return;
+        return true;
     if (text.size() > INT_MAX / 4)
         throw std::length_error("AnsiInto: text too long");
     const int wideLength = static_cast<int>(text.size());
@@ -117,9 +128,21 @@ void AnsiInto(std::string& result, std::wstring_view text, Unrepresentable unrep
                             size, nullptr, GetACP() == CP_UTF8 ? nullptr : &lossy);
     if (written <= 0)
         ThrowHresult(HRESULT_FROM_WIN32(GetLastError()), "WideCharToMultiByte");
-    if (lossy && unrepresentable == Unrepresentable::Refuse)
+    if (!lossy) {
+        result.resize(static_cast<std::size_t>(written));
+        return true;
+    }
+    if (unrepresentable == Unrepresentable::Refuse)
         RefuseText(text);
-    result.resize(static_cast<std::size_t>(written));
+    // The platform's default character may stand for a whole surrogate pair: "?" goes in for
+    // each code unit instead, so that what a reader sees does not depend on the platform.
+    std::wstring shown(text);
+    for (wchar_t& unit : shown) {
+        if (!InAnsiCodePage(unit))
+            unit = L'?';
+    }
+    AnsiInto(result, shown, Unrepresentable::Refuse);
+    return false;
 }
 
 std::string ShownAnsiFromWide(std::wstring_view text) {

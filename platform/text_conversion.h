@@ -13,11 +13,16 @@ std::wstring WideFromAnsi(std::string_view text);
 // (a replay would otherwise create or look for another name and still report success).
 enum class Unrepresentable {
     Refuse,  // a LibraryError names the text and the character
-    Replace, // the code page's default character; never a best-fit look-alike
+    Replace, // "?" for each such UTF-16 code unit; never a best-fit look-alike
 };
 
-// Wide text to the process ANSI code page, into `result` (its storage is reused).
-void AnsiInto(std::string& result, std::wstring_view text, Unrepresentable rule);
+// Wide text to the process ANSI code page, into `result` (its storage is reused). Answers
+// whether the code page had every character (with Replace, false means "?" stands in).
+bool AnsiInto(std::string& result, std::wstring_view text, Unrepresentable rule);
+
+// Whether the ANSI code page has the UTF-16 code unit as a character of its own; never for a
+// surrogate, so that a character outside the BMP is handled one code unit at a time.
+bool InAnsiCodePage(wchar_t unit);
 
 // Shown text (messages, logs, comment lines, reports): replaced as above.
 std::string ShownAnsiFromWide(std::wstring_view text);

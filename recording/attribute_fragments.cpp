@@ -37,14 +37,13 @@ std::string GuidProperty(IZClassValue* cval,
 // A text field written into its template's string literal.
 void WriteTextField(const ScriptTemplate& scriptTemplate, IZClassValue* cval,
                     HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(BSTR*)) {
-    const std::string text = KernelText(cval, get);
-    Write(scriptTemplate, {Literal(text)});
+    Write(scriptTemplate, {Literal(KernelText(cval, get))});
 }
 
 // Every recorded field of the attribute, from its identifier to the forbid-input flag.
-void WriteFields(IZClassValue* cval, std::string_view currentName) {
+void WriteFields(IZClassValue* cval, std::string_view currentNameLiteral) {
     Write(tplAttrGUID, {GuidProperty(cval, &IZClassValue::get_zrGUID)});
-    Write(tplAttrName, {Literal(currentName)});
+    Write(tplAttrName, {currentNameLiteral});
     LONG type = 0;
     check(cval->get_zrType(&type));
     Write(tplAttrType, {static_cast<std::int32_t>(type)});
@@ -52,7 +51,8 @@ void WriteFields(IZClassValue* cval, std::string_view currentName) {
     WriteTextField(tplAttrScreenName, cval, &IZClassValue::get_zrScreenName);
     WriteTextField(tplAttrAliasName, cval, &IZClassValue::get_zrAliasName);
     WriteTextField(tplAttrGroup, cval, &IZClassValue::get_zrGroup);
-    Write(tplAttrFunctionCode, {CodeLiteral(KernelText(cval, &IZClassValue::get_zrFunctionCode))});
+    Write(tplAttrFunctionCode,
+          {ScenarioCodeLiteral(KernelText(cval, &IZClassValue::get_zrFunctionCode))});
     if (DifferenceMode)
         Write(tplAttrBlocked, {BoolProperty(cval, &IZClassValue::get_zrBlocked)});
     WriteTextField(tplAttrMeasureUnit, cval, &IZClassValue::get_zrMeasureUnit);
@@ -70,26 +70,26 @@ void WriteProperties(IZClassValue* cval) {
     if (!DifferenceMode)
         Write(tplClearAttrProps);
     ForEachProperty(props.Get(), [](const Bstr& name, const VARIANT& value) {
-        Write(tplAddAttrProp,
-              {QuoteDoubled(ScenarioAnsiFromBstr(name.Get())), QuoteDoubled(ScenarioVariantText(value))});
+        Write(tplAddAttrProp, {Literal(name.View()), Literal(VariantText(value))});
     });
 }
 
 void WriteRights(IZClassValue* cval, GroupRights& groups) {
     const GUID key = SecurityKeyOf(cval);
     Write(tplAttrClearRightsNote);
-    groups.ForEach(key, [](const std::string& id, std::int32_t rights) {
+    groups.ForEach(key, [](const std::string& idLiteral, std::int32_t rights) {
         if (rights == kNoRightsEntry)
-            Write(tplRemoveAttrRights, {Literal(id)});
+            Write(tplRemoveAttrRights, {idLiteral});
         else
-            Write(tplGiveAttrRights, {rights, Literal(id)});
+            Write(tplGiveAttrRights, {rights, idLiteral});
     });
 }
 
-void WriteRemoval(std::string_view attributeName, std::string_view className) {
-    Write(tplRemoveAttrComment, {Comment(attributeName)});
+void WriteRemoval(std::wstring_view attributeName, std::wstring_view className) {
+    const PlacedName attribute = ScenarioName(attributeName);
+    Write(tplRemoveAttrComment, {attribute.comment});
     Write(tplLocateClass, {Literal(className)});
-    Write(tplRemoveAttr, {Literal(attributeName)});
+    Write(tplRemoveAttr, {attribute.literal});
     Write(tplEndIfClass);
     WriteEmptyItem();
 }
@@ -104,25 +104,26 @@ bool IsInherited(IZClassValue* cval) {
 // How the fragment names the attribute: in the scenario (its old name, for a renamed one), in
 // the kernel now, and its class.
 struct AttributeNames {
-    std::string_view scenario;
-    std::string_view current;
-    std::string_view className;
+    const PlacedName& scenario;
+    std::string_view currentLiteral;
+    const PlacedName& className;
 };
 
 void WriteOwnAttribute(IZClassValue* cval, const AttributeNames& names, bool onlyIfMissing,
                        GroupRights& groups) {
     Write(tplProgressStep);
-    std::string comment(names.className);
+    // A comment shows each character by itself, so the pieces join as the whole would.
+    std::string comment = names.className.comment;
     comment += '.';
-    comment += names.scenario;
-    Write(tplAttrComment, {Comment(comment)});
-    Write(tplLocateClass, {Literal(names.className)});
+    comment += names.scenario.comment;
+    Write(tplAttrComment, {comment});
+    Write(tplLocateClass, {names.className.literal});
     if (onlyIfMissing)
-        Write(tplLocateAttrIfMissing, {Literal(names.scenario)});
-    Write(tplAddAttr, {Literal(names.scenario)});
+        Write(tplLocateAttrIfMissing, {names.scenario.literal});
+    Write(tplAddAttr, {names.scenario.literal});
     if (!onlyIfMissing)
         Write(tplAttrNoInherit);
-    WriteFields(cval, names.current);
+    WriteFields(cval, names.currentLiteral);
     WriteProperties(cval);
     if (!DifferenceMode)
         WriteRights(cval, groups);
@@ -134,35 +135,35 @@ void WriteOwnAttribute(IZClassValue* cval, const AttributeNames& names, bool onl
 
 } // namespace
 
-bool scriptClassValue(IZClassValue* cval, std::string_view name, bool onlyIfMissing) {
+bool scriptClassValue(IZClassValue* cval, std::wstring_view name, bool onlyIfMissing) {
     if (!RecordingOpen() || !cval || IsInherited(cval))
         return false;
-    const std::string currentName = NameOf(cval);
-    const std::string className = NameOf(OwnerClassOf(cval).Get());
+    const PlacedName currentName = ScenarioName(NameOf(cval));
+    const PlacedName className = ScenarioName(NameOf(OwnerClassOf(cval).Get()));
     GroupRights groups([cval] { return LocalSecurityOf(cval); });
-    WriteOwnAttribute(cval, {name.empty() ? std::string_view(currentName) : name, currentName, className},
-                      onlyIfMissing, groups);
+    const PlacedName scenarioName = name.empty() ? currentName : ScenarioName(name);
+    WriteOwnAttribute(cval, {scenarioName, currentName.literal, className}, onlyIfMissing, groups);
     return true;
 }
 
-bool scriptClassEntry(IZClassValue* cval, std::string_view className, bool onlyIfMissing,
+bool scriptClassEntry(IZClassValue* cval, const PlacedName& className, bool onlyIfMissing,
                       GroupRights& classGroups) {
     if (!RecordingOpen() || !cval || IsInherited(cval))
         return false;
-    const std::string currentName = NameOf(cval);
-    WriteOwnAttribute(cval, {currentName, currentName, className}, onlyIfMissing, classGroups);
+    const PlacedName currentName = ScenarioName(NameOf(cval));
+    WriteOwnAttribute(cval, {currentName, currentName.literal, className}, onlyIfMissing,
+                      classGroups);
     return true;
 }
 
 bool scriptCValRemove(IZClassValue* cval) {
     if (!RecordingOpen() || !cval)
         return false;
-    const std::string name = NameOf(cval);
-    WriteRemoval(name, NameOf(OwnerClassOf(cval).Get()));
+    WriteRemoval(NameOf(cval), NameOf(OwnerClassOf(cval).Get()));
     return true;
 }
 
-bool scriptCValRemoveName(std::string_view attributeName, std::string_view className) {
+bool scriptCValRemoveName(std::wstring_view attributeName, std::wstring_view className) {
     if (!RecordingOpen())
         return false;
     WriteRemoval(attributeName, className);
@@ -172,21 +173,21 @@ bool scriptCValRemoveName(std::string_view attributeName, std::string_view class
 bool scriptCValMove(IZClassValue* cval, IZClassValue* other) {
     if (!RecordingOpen() || !cval)
         return false;
-    const std::string name = NameOf(cval);
-    const std::string className = NameOf(OwnerClassOf(cval).Get());
+    const PlacedName name = ScenarioName(NameOf(cval));
+    const std::wstring className = NameOf(OwnerClassOf(cval).Get());
     if (other) {
         // The kernel swaps attributes within one class only.
         if (NameOf(OwnerClassOf(other).Get()) != className)
             return false;
-        const std::string otherName = NameOf(other);
-        Write(tplMoveAttrsComment, {Comment(name), Comment(otherName)});
+        const PlacedName otherName = ScenarioName(NameOf(other));
+        Write(tplMoveAttrsComment, {name.comment, otherName.comment});
         Write(tplLocateClass, {Literal(className)});
-        Write(tplSwapAttrs, {Literal(name), Literal(otherName)});
+        Write(tplSwapAttrs, {name.literal, otherName.literal});
         Write(tplEndIfClass);
     } else {
-        Write(tplMoveAttrsComment, {Comment(name), kLastAttributeOfClass});
+        Write(tplMoveAttrsComment, {name.comment, kLastAttributeOfClass});
         Write(tplLocateClass, {Literal(className)});
-        Write(tplLocateAttrIfPresent, {Literal(name)});
+        Write(tplLocateAttrIfPresent, {name.literal});
         Write(tplMoveAttrToEnd);
         Write(tplEndIfAttr);
         Write(tplEndIfClass);

@@ -18,17 +18,17 @@
 namespace kv {
 namespace {
 
-// The class as the kernel names it: wide for further kernel calls, ANSI for the scenario.
+// The class as the kernel names it: for further kernel calls, and placed for the scenario.
 struct ClassName {
     Bstr wide;
-    std::string text;
+    PlacedName placed;
 };
 
 ClassName ReadClassName(IZClass* cls) {
-    ClassName name;
-    check(cls->get_zrName(name.wide.Out()));
-    name.text = ScenarioAnsiFromBstr(name.wide.Get());
-    return name;
+    Bstr wide;
+    check(cls->get_zrName(wide.Out()));
+    PlacedName placed = ScenarioName(wide.View());
+    return {std::move(wide), std::move(placed)};
 }
 
 void WritePosition(IZClass* cls) {
@@ -62,17 +62,17 @@ void WriteAttributes(IZClass* cls, const ClassName& name, bool onlyIfMissing,
         ComPtr<IZClassValue> cval;
         check(cls->zriClassValueItem(i, &cval));
         cval = Required(std::move(cval), L"zriClassValueItem");
-        scriptClassEntry(cval.Get(), name.text, onlyIfMissing, groups);
+        scriptClassEntry(cval.Get(), name.placed, onlyIfMissing, groups);
     }
 }
 
 void WriteClassRights(GroupRights& groups, const GUID& key) {
     Write(tplClassClearRightsNote);
-    groups.ForEach(key, [](const std::string& id, std::int32_t rights) {
+    groups.ForEach(key, [](const std::string& idLiteral, std::int32_t rights) {
         if (rights == kNoRightsEntry)
-            Write(tplRemoveClassRights, {Literal(id)});
+            Write(tplRemoveClassRights, {idLiteral});
         else
-            Write(tplGiveClassRights, {rights, Literal(id)});
+            Write(tplGiveClassRights, {rights, idLiteral});
     });
 }
 
@@ -80,11 +80,11 @@ void WriteClassRights(GroupRights& groups, const GUID& key) {
 // class's rights.
 void WriteAttributeRightsLoop(GroupRights& groups, const GUID& key) {
     Write(tplAttrsRightsLoopBegin);
-    groups.ForEach(key, [](const std::string& id, std::int32_t rights) {
+    groups.ForEach(key, [](const std::string& idLiteral, std::int32_t rights) {
         if (rights == kNoRightsEntry)
-            Write(tplRemoveAttrRights, {Literal(id)});
+            Write(tplRemoveAttrRights, {idLiteral});
         else
-            Write(tplAttrsRightsLoopGive, {rights, Literal(id)});
+            Write(tplAttrsRightsLoopGive, {rights, idLiteral});
     });
     Write(tplAttrsRightsLoopEnd);
 }
@@ -102,7 +102,7 @@ void WriteConstraints(IZClass* cls, const ClassName& name) {
         VARIANT_BOOL exists = VARIANT_FALSE;
         check(filters->zrConstraintExists(filter.Get(), name.wide.Get(), &exists));
         if (exists != VARIANT_FALSE)
-            Write(tplAddConstraint, {Literal(ScenarioAnsiFromBstr(filter.Get())), Literal(name.text)});
+            Write(tplAddConstraint, {Literal(filter.View()), name.placed.literal});
     }
 }
 
@@ -114,17 +114,17 @@ void WriteChildLinks(IZClass* cls, const ClassName& name) {
         check(cls->zriChildClassItem(i, &child));
         if (!child)
             continue;
-        const std::string childName = NameOf(child.Get());
-        Write(tplAddLinkComment, {Comment(name.text), Comment(childName)});
-        Write(tplAddChild, {Literal(childName)});
+        const PlacedName childName = ScenarioName(NameOf(child.Get()));
+        Write(tplAddLinkComment, {name.placed.comment, childName.comment});
+        Write(tplAddChild, {childName.literal});
     }
 }
 
 void WriteParentLink(IZClass* parent, const ClassName& name) {
-    const std::string parentName = NameOf(parent);
-    Write(tplAddLinkComment, {Comment(parentName), Comment(name.text)});
-    Write(tplAddClass, {Literal(parentName)});
-    Write(tplAddChild, {Literal(name.text)});
+    const PlacedName parentName = ScenarioName(NameOf(parent));
+    Write(tplAddLinkComment, {parentName.comment, name.placed.comment});
+    Write(tplAddClass, {parentName.literal});
+    Write(tplAddChild, {name.placed.literal});
 }
 
 // Every class of the vector that has this one among its children, in the vector's order. Each
@@ -153,29 +153,29 @@ void WriteParentLinks(IZClass* cls, const ClassName& name) {
     }
 }
 
-bool IsSpaceOrControl(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
+bool IsSpaceOrControl(wchar_t c) {
+    return c <= L' ';
 }
 
 } // namespace
 
-bool scriptClass(IZClass* cls, std::string_view name, const ClassFragmentOptions& options) {
+bool scriptClass(IZClass* cls, std::wstring_view name, const ClassFragmentOptions& options) {
     if (!RecordingOpen() || !cls)
         return false;
     const ClassName current = ReadClassName(cls);
     // An empty name asks for the complete class: written as new, it replaces the old one.
     const bool completeRewrite = name.empty();
     if (completeRewrite && !options.updateOnly)
-        scriptClsRemove(current.text);
-    const std::string scenarioName = completeRewrite ? current.text : std::string(name);
+        scriptClsRemove(current.wide.View());
+    const PlacedName scenarioName = completeRewrite ? current.placed : ScenarioName(name);
 
     Write(tplProgressStep);
-    Write(tplClassComment, {Comment(scenarioName)});
-    Write(tplAddClass, {Literal(scenarioName)});
+    Write(tplClassComment, {scenarioName.comment});
+    Write(tplAddClass, {scenarioName.literal});
     GUID guid = {};
     check(cls->get_zrGUID(&guid));
     Write(tplClassGUID, {GuidText(guid)});
-    Write(tplClassName, {Literal(current.text)});
+    Write(tplClassName, {current.placed.literal});
     Write(tplClassScreenName, {Literal(KernelText(cls, &IZClass::get_zrScreenName))});
     WritePosition(cls);
     if (!options.updateOnly)
@@ -205,7 +205,7 @@ bool scriptClass(IZClass* cls, std::string_view name, const ClassFragmentOptions
     return true;
 }
 
-bool scriptClsRemove(std::string_view className) {
+bool scriptClsRemove(std::wstring_view className) {
     if (!RecordingOpen())
         return false;
     std::size_t first = 0;
@@ -214,10 +214,11 @@ bool scriptClsRemove(std::string_view className) {
         ++first;
     while (end > first && IsSpaceOrControl(className[end - 1]))
         --end;
-    const std::string_view name = className.substr(first, end - first);
+    const std::wstring_view name = className.substr(first, end - first);
     if (name.empty())
         return false;
-    Write(tplRemoveClass, {Comment(name), Literal(name)});
+    const PlacedName placed = ScenarioName(name);
+    Write(tplRemoveClass, {placed.comment, placed.literal});
     WriteEmptyItem();
     return true;
 }

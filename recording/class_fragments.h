@@ -22,10 +22,10 @@ struct ClassFragmentOptions {
 
 // The class, read from the kernel, under `name` (its old name). An empty name rewrites the class
 // completely: unless updating only, its removal comes first, and every own attribute follows.
-bool scriptClass(IZClass* cls, std::string_view name, const ClassFragmentOptions& options);
+bool scriptClass(IZClass* cls, std::wstring_view name, const ClassFragmentOptions& options);
 
 // The removal of the class of that name; the name is trimmed of spaces and control characters,
 // and a name that is then empty gives nothing.
-bool scriptClsRemove(std::string_view className);
+bool scriptClsRemove(std::wstring_view className);
 
 } // namespace kv

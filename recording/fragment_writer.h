@@ -2,6 +2,7 @@
 // open, append formatted templates and empty items, and place names safely.
 #pragma once
 
+#include "platform/scenario_text.h"
 #include "recording/recording_state.h"
 #include "text/literal_encoding.h"
 #include "text/script_format.h"
@@ -31,18 +32,15 @@ inline void WriteEmptyItem() {
     ScriptBuffer->emplace_back();
 }
 
-// Names go into string literals and comment lines so that a quote or a line break in them can
-// neither end the literal nor the comment; ordinary names are written unchanged.
-inline EncodedText Literal(std::string_view text) {
-    if (!kChangedInLiteral.AnyIn(text))
-        return EncodedText::Plain(text);
-    return EncodedText::Encoded(PlainTextInLiteral(text));
+// The kernel's texts go into string literals and comment lines so that a quote or a line break
+// in them can neither end the literal nor the comment, and a character that the code page lacks
+// still reaches the replayed structure exactly; ordinary names are written unchanged.
+inline std::string Literal(std::wstring_view text) {
+    return ScenarioLiteral(text);
 }
 
-inline EncodedText Comment(std::string_view text) {
-    if (!kChangedInComment.AnyIn(text))
-        return EncodedText::Plain(text);
-    return EncodedText::Encoded(PlainTextInComment(text));
+inline std::string Comment(std::wstring_view text) {
+    return ScenarioComment(text);
 }
 
 } // namespace kv

@@ -95,7 +95,7 @@ ComPtr<IDispatch> DispatchArgument(std::span<const VARIANT> arguments, std::size
 }
 
 // The class an event argument names; an argument that is no class is an error of the event.
-std::string ClassName(IDispatch* object) {
+std::wstring ClassName(IDispatch* object) {
     if (!object)
         throw LibraryError(E_NOINTERFACE, L"Событие связи без класса");
     ComPtr<IZClass> cls;
@@ -292,8 +292,8 @@ ParentLinks* RecordingParentLinks(IZClassVector* vector) {
 void TCVecEvts::WriteLink(IDispatch* parent, IDispatch* child, bool remove) {
     if (!RecordingActive)
         return;
-    const std::string parentName = ClassName(parent);
-    const std::string childName = ClassName(child);
+    const std::wstring parentName = ClassName(parent);
+    const std::wstring childName = ClassName(child);
     WriteLinkFragment(parentName, childName, remove);
 }
 

@@ -45,10 +45,6 @@ void WriteItems(const ScriptItems& items) {
         WriteItem(item);
 }
 
-Bstr KernelString(std::string_view ansi) {
-    return Bstr(WideFromAnsi(ansi));
-}
-
 // Where the last search for a filter found it. The next search starts after it, so that
 // recording every filter in the vector's order finds each at once instead of walking the list
 // from its start every time. It is only a starting point: the search still goes round the
@@ -75,47 +71,44 @@ std::optional<LONG> FindFilter(IZFilterVector* vector, std::wstring_view name) {
 
 } // namespace
 
-bool scriptFilter(IZFilterVector* vector, std::string_view name, bool removeOnly, bool newFilter) {
+bool scriptFilter(IZFilterVector* vector, std::wstring_view name, bool removeOnly, bool newFilter) {
     if (!RecordingActive || !vector || name.empty())
         return false;
-    const std::string nameLiteral = PlainTextInLiteral(name);
+    const PlacedName placed = ScenarioName(name);
 
     WriteItem(tplProgressStep);
-    WriteFormatted(tplFilterComment, {PlainTextInComment(name)});
+    WriteFormatted(tplFilterComment, {placed.comment});
     WriteItem(tplFilterVectorVar);
     if (!newFilter)
-        WriteFormatted(tplRemoveFilter, {nameLiteral});
+        WriteFormatted(tplRemoveFilter, {placed.literal});
     if (!removeOnly) {
-        const std::wstring wideName = WideFromAnsi(name);
-        const Bstr kernelName(wideName);
-        if (const std::optional<LONG> position = FindFilter(vector, wideName)) {
+        const Bstr kernelName(name);
+        if (const std::optional<LONG> position = FindFilter(vector, name)) {
             Bstr caption;
             check(vector->zrFilterCaption(*position, caption.Out()));
-            WriteFormatted(tplCreateFilter,
-                           {nameLiteral, PlainTextInLiteral(ScenarioAnsiFromBstr(caption.Get()))});
+            WriteFormatted(tplCreateFilter, {placed.literal, ScenarioLiteral(caption.View())});
         }
         LONG constraints = 0;
         check(vector->zrConstraintsCount(kernelName.Get(), &constraints));
         for (LONG j = 0; j < constraints; ++j) {
             Bstr className;
             check(vector->zrConstraintItem(kernelName.Get(), j, className.Out()));
-            WriteFormatted(tplAddConstraint,
-                           {nameLiteral, PlainTextInLiteral(ScenarioAnsiFromBstr(className.Get()))});
+            WriteFormatted(tplAddConstraint, {placed.literal, ScenarioLiteral(className.View())});
         }
     }
     WriteItem({});
     return true;
 }
 
-bool scriptConstraint(std::string_view filter, std::string_view className, bool remove) {
+bool scriptConstraint(std::wstring_view filter, std::wstring_view className, bool remove) {
     // The host calls it only inside a recording; outside one there is nowhere to write.
     if (!RecordingActive)
         return false;
-    WriteItems(ConstraintFragment(filter, className, remove));
+    WriteItems(ConstraintFragment(ScenarioName(filter), ScenarioName(className), remove));
     return true;
 }
 
-bool scriptSecurity(IZModel* model, std::string_view groupId) {
+bool scriptSecurity(IZModel* model, std::wstring_view groupId) {
     if (!RecordingActive || !model)
         return false;
     ComPtr<IZLocalSecurity> security;
@@ -127,15 +120,15 @@ bool scriptSecurity(IZModel* model, std::string_view groupId) {
 
     LONG group = 0;
     check(Required(security, L"zrGetLocalSecurity")
-              ->zrGroupByID(KernelString(groupId).Get(), &group));
+              ->zrGroupByID(Bstr(groupId).Get(), &group));
     Variant groupName;
     check(security->zrGroupAttribute(group, 0, 1, groupName.Out()));
     // The name is only shown in a comment; the rights lines use the identifier.
-    WriteFormatted(tplGroupRightsComment, {PlainTextInComment(ShownVariantText(*groupName.Get()))});
+    WriteFormatted(tplGroupRightsComment, {ScenarioComment(VariantText(*groupName.Get()))});
     WriteItem(tplLocalSecurityVar);
 
     // The rights lines name the group by the identifier the host gave.
-    const std::string groupLiteral = PlainTextInLiteral(groupId);
+    const std::string groupLiteral = ScenarioLiteral(groupId);
     LONG classCount = 0;
     check(Required(classes, L"zrGetClassVector")->get_zrCount(&classCount));
     for (LONG i = 0; i < classCount; ++i) {
@@ -153,9 +146,8 @@ bool scriptSecurity(IZModel* model, std::string_view groupId) {
         for (LONG j = 0; j < attributeCount; ++j) {
             ComPtr<IZClassValue> attribute;
             check(cls->zriClassValueItem(j, &attribute));
-            const std::string attributeName =
-                NameOf(Required(attribute, L"zriClassValueItem").Get());
-            WriteFormatted(tplAddAttr, {Literal(attributeName)});
+            WriteFormatted(tplAddAttr,
+                           {Literal(NameOf(Required(attribute, L"zriClassValueItem").Get()))});
             const std::int32_t rights =
                 RightsOf(security.Get(), group, SecurityKeyOf(attribute.Get()));
             if (rights == kNoRightsEntry)
@@ -168,14 +160,15 @@ bool scriptSecurity(IZModel* model, std::string_view groupId) {
     return true;
 }
 
-bool scriptModule(IZClassVector* classVector, std::string_view rawName, bool remove) {
+bool scriptModule(IZClassVector* classVector, std::wstring_view rawName, bool remove) {
     if (!RecordingActive || !classVector)
         return false;
-    const std::string_view name = TrimModuleName(rawName);
+    const std::wstring_view name = TrimModuleName(rawName);
     if (name.empty())
         return false;
-    const std::string nameComment = PlainTextInComment(name);
-    const std::string nameLiteral = PlainTextInLiteral(name);
+    const PlacedName placed = ScenarioName(name);
+    const std::string& nameComment = placed.comment;
+    const std::string& nameLiteral = placed.literal;
 
     WriteItem(tplProgressStep);
     if (remove) {
@@ -185,9 +178,9 @@ bool scriptModule(IZClassVector* classVector, std::string_view rawName, bool rem
     } else {
         // A module whose text cannot be read is not recorded; the progress line stays.
         Bstr text;
-        if (FAILED(classVector->get_zrPatchFunction(KernelString(name).Get(), text.Out())))
+        if (FAILED(classVector->get_zrPatchFunction(Bstr(name).Get(), text.Out())))
             return false;
-        const std::string encoded = ModuleLiteral(ScenarioAnsiFromBstr(text.Get()));
+        const std::string encoded = ScenarioModuleLiteral(text.View());
         WriteFormatted(tplModuleComment, {kCreateVerb, nameComment});
         WriteItem(tplClassVectorVar);
         WriteFormatted(tplSetModule, {nameLiteral, encoded});
@@ -196,15 +189,15 @@ bool scriptModule(IZClassVector* classVector, std::string_view rawName, bool rem
     return true;
 }
 
-bool scriptClassLink(std::string_view parent, std::string_view child, bool remove) {
+bool scriptClassLink(std::wstring_view parent, std::wstring_view child, bool remove) {
     if (!RecordingActive)
         return false;
     WriteLinkFragment(parent, child, remove);
     return true;
 }
 
-void WriteLinkFragment(std::string_view parent, std::string_view child, bool remove) {
-    WriteItems(LinkFragment(parent, child, remove));
+void WriteLinkFragment(std::wstring_view parent, std::wstring_view child, bool remove) {
+    WriteItems(LinkFragment(ScenarioName(parent), ScenarioName(child), remove));
 }
 
 } // namespace kv

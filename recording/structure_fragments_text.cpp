@@ -6,35 +6,29 @@
 
 namespace kv {
 
-ScriptItems LinkFragment(std::string_view parent, std::string_view child, bool remove) {
-    const std::string parentComment = PlainTextInComment(parent);
-    const std::string childComment = PlainTextInComment(child);
-    const std::string parentLiteral = PlainTextInLiteral(parent);
-    const std::string childLiteral = PlainTextInLiteral(child);
+ScriptItems LinkFragment(const PlacedName& parent, const PlacedName& child, bool remove) {
     ScriptItems items;
-    items.push_back(
-        Format(remove ? tplRemoveLinkComment : tplAddLinkComment, {parentComment, childComment}));
-    items.push_back(Format(tplLocateClass, {parentLiteral}));
-    items.push_back(Format(remove ? tplRemoveChild : tplAddChild, {childLiteral}));
+    items.push_back(Format(remove ? tplRemoveLinkComment : tplAddLinkComment,
+                           {parent.comment, child.comment}));
+    items.push_back(Format(tplLocateClass, {parent.literal}));
+    items.push_back(Format(remove ? tplRemoveChild : tplAddChild, {child.literal}));
     items.emplace_back(tplEndIfClass);
     items.emplace_back();
     return items;
 }
 
-ScriptItems ConstraintFragment(std::string_view filter, std::string_view className, bool remove) {
-    const std::string filterLiteral = PlainTextInLiteral(filter);
-    const std::string classLiteral = PlainTextInLiteral(className);
+ScriptItems ConstraintFragment(const PlacedName& filter, const PlacedName& className, bool remove) {
     ScriptItems items;
-    items.push_back(Format(tplFilterComment, {PlainTextInComment(filter)}));
+    items.push_back(Format(tplFilterComment, {filter.comment}));
     items.emplace_back(tplFilterVectorVar);
-    items.push_back(
-        Format(remove ? tplRemoveConstraint : tplAddConstraint, {filterLiteral, classLiteral}));
+    items.push_back(Format(remove ? tplRemoveConstraint : tplAddConstraint,
+                           {filter.literal, className.literal}));
     items.emplace_back();
     return items;
 }
 
-std::string_view TrimModuleName(std::string_view name) {
-    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+std::wstring_view TrimModuleName(std::wstring_view name) {
+    const auto isBlank = [](wchar_t c) { return c <= L' '; };
     while (!name.empty() && isBlank(name.front()))
         name.remove_prefix(1);
     while (!name.empty() && isBlank(name.back()))

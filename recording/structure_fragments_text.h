@@ -3,6 +3,7 @@
 #pragma once
 
 #include "recording/recording_state.h"
+#include "text/literal_encoding.h"
 
 #include <string_view>
 
@@ -11,13 +12,13 @@ namespace kv {
 // A child link added (or, with remove, removed) between two classes: comment, locate the parent,
 // add or remove the child, end of the block, empty item. Both scriptClassLink and the kernel's
 // link events write exactly this.
-ScriptItems LinkFragment(std::string_view parent, std::string_view child, bool remove);
+ScriptItems LinkFragment(const PlacedName& parent, const PlacedName& child, bool remove);
 
 // A constraint (a class name) added to or removed from a filter: comment, filter vector,
 // the statement, empty item.
-ScriptItems ConstraintFragment(std::string_view filter, std::string_view className, bool remove);
+ScriptItems ConstraintFragment(const PlacedName& filter, const PlacedName& className, bool remove);
 
 // A module name without the leading and trailing characters whose codes are up to the space.
-std::string_view TrimModuleName(std::string_view name);
+std::wstring_view TrimModuleName(std::wstring_view name);
 
 } // namespace kv

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kv {
 
@@ -48,6 +49,20 @@ std::string PlainTextInComment(std::string_view text);
 // doubled. Line breaks are kept as PlainTextInLiteral does, since a raw one would end the
 // literal; text without line breaks gets exactly the doubled quotes.
 std::string QuoteDoubled(std::string_view text);
+
+// A name as a fragment places it: inside the string literals of its statements and on its comment
+// lines. Made from text already in the code page, or by the platform from a kernel's wide text.
+struct PlacedName {
+    std::string literal;
+    std::string comment;
+
+    PlacedName() = default;
+    PlacedName(std::string literalForm, std::string commentForm)
+        : literal(std::move(literalForm)), comment(std::move(commentForm)) {}
+    PlacedName(std::string_view text)
+        : literal(PlainTextInLiteral(text)), comment(PlainTextInComment(text)) {}
+    PlacedName(const char* text) : PlacedName(std::string_view(text)) {}
+};
 
 // Whether the scenario's code page has a UTF-16 code unit as a character of its own. A
 // surrogate never is: a character outside the BMP is written one code unit at a time.

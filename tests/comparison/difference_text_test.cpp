@@ -12,14 +12,23 @@
 namespace kv {
 namespace {
 
+// ASCII texts written as the byte encodings write them; the library's own writers, which carry
+// every character, are tested with the platform.
+std::string Narrow(std::wstring_view text) {
+    return std::string(text.begin(), text.end());
+}
+const TextWriters kAsciiWriters{
+    [](std::wstring_view text) { return PlainTextInLiteral(Narrow(text)); },
+    [](std::wstring_view text) { return CodeLiteral(Narrow(text)); }};
+
 AttributeParameters SomeAttribute() {
     AttributeParameters a;
     a.type = 1;
     a.dataType[0] = 0x01;
-    a.functionCode = "x = 1";
+    a.functionCode = L"x = 1";
     a.blocked = false;
-    a.measureUnit = "kg";
-    a.measureEntity = "mass";
+    a.measureUnit = L"kg";
+    a.measureEntity = L"mass";
     a.forbidInput = false;
     return a;
 }
@@ -35,12 +44,12 @@ TEST(AttributeParameterStatements, EachDifferenceGivesOneStatementWithTheTargetV
         {"type", [](AttributeParameters& a) { a.type = -7; }, "  cval.zrType = -7"},
         {"data type", [](AttributeParameters& a) { a.dataType[3] = 0xD0; },
          "  s_helper.zsSetCValDataType cval, \"{D0000001-0000-0000-0000-000000000000}\""},
-        {"function code", [](AttributeParameters& a) { a.functionCode = "a\nb"; },
+        {"function code", [](AttributeParameters& a) { a.functionCode = L"a\nb"; },
          "  cval.zrFunctionCode = \"a\"&Chr(13)&Chr(10)&\"b\""},
         {"blocked", [](AttributeParameters& a) { a.blocked = true; }, "  cval.zrBlocked = true"},
-        {"unit", [](AttributeParameters& a) { a.measureUnit = "g"; },
+        {"unit", [](AttributeParameters& a) { a.measureUnit = L"g"; },
          "  cval.zrMeasureUnit = \"g\""},
-        {"entity", [](AttributeParameters& a) { a.measureEntity = ""; },
+        {"entity", [](AttributeParameters& a) { a.measureEntity = L""; },
          "  cval.zrMeasureEntity = \"\""},
         {"forbid input", [](AttributeParameters& a) { a.forbidInput = true; },
          "  cval.zrForbidInput = true"},
@@ -48,20 +57,21 @@ TEST(AttributeParameterStatements, EachDifferenceGivesOneStatementWithTheTargetV
     for (const ParameterCase& c : cases) {
         AttributeParameters target = SomeAttribute();
         c.change(target);
-        EXPECT_EQ(AttributeParameterStatements(target, SomeAttribute()),
+        EXPECT_EQ(AttributeParameterStatements(target, SomeAttribute(), kAsciiWriters),
                   std::vector<std::string>{c.statement})
             << c.what;
     }
 }
 
 TEST(AttributeParameterStatements, EqualParametersGiveNothingAndAllDifferencesKeepTheirOrder) {
-    EXPECT_TRUE(AttributeParameterStatements(SomeAttribute(), SomeAttribute()).empty());
+    EXPECT_TRUE(
+        AttributeParameterStatements(SomeAttribute(), SomeAttribute(), kAsciiWriters).empty());
 
     AttributeParameters target;
     target.type = 2;
     target.blocked = true;
     target.forbidInput = true;
-    target.measureUnit = "u";
+    target.measureUnit = L"u";
     const std::vector<std::string> expected = {
         "  cval.zrType = 2",
         "  s_helper.zsSetCValDataType cval, \"{00000000-0000-0000-0000-000000000000}\"",
@@ -71,37 +81,42 @@ TEST(AttributeParameterStatements, EqualParametersGiveNothingAndAllDifferencesKe
         "  cval.zrMeasureEntity = \"\"",
         "  cval.zrForbidInput = true",
     };
-    EXPECT_EQ(AttributeParameterStatements(target, SomeAttribute()), expected);
+    EXPECT_EQ(AttributeParameterStatements(target, SomeAttribute(), kAsciiWriters), expected);
 }
 
 TEST(ClassParameterStatements, ScreenNameThenBlockedForWhatDiffers) {
-    const ClassParameters current{"Old", false};
-    EXPECT_TRUE(ClassParameterStatements(current, current).empty());
-    EXPECT_EQ(ClassParameterStatements({"New", true}, current),
+    const ClassParameters current{L"Old", false};
+    EXPECT_TRUE(ClassParameterStatements(current, current, kAsciiWriters).empty());
+    EXPECT_EQ(ClassParameterStatements({L"New", true}, current, kAsciiWriters),
               (std::vector<std::string>{"  cls.zrScreenName = \"New\"", "  cls.zrBlocked = true"}));
-    EXPECT_EQ(ClassParameterStatements({"Old", true}, current),
+    EXPECT_EQ(ClassParameterStatements({L"Old", true}, current, kAsciiWriters),
               std::vector<std::string>{"  cls.zrBlocked = true"});
     // A quote in a screen name stays inside its literal.
-    EXPECT_EQ(ClassParameterStatements({"say \"x\"", false}, current),
+    EXPECT_EQ(ClassParameterStatements({L"say \"x\"", false}, current, kAsciiWriters),
               std::vector<std::string>{"  cls.zrScreenName = \"say \"\"x\"\"\""});
 }
 
 TEST(SamePropertyValue, EqualTextsAreEqualAndAMissingPropertyNeverIs) {
     struct Case {
-        std::string target;
+        std::wstring target;
         PropertyText current;
         bool same;
     };
     const Case cases[] = {
-        {"10", std::string("10"), true}, // a number against its text, as a scenario sets it
-        {"", std::string(""), true},     {"a", std::string("b"), false},
-        {"", std::nullopt, false}, // an empty value the current attribute lacks is written
-        {"x", std::nullopt, false},      {"a ", std::string("a"), false},
+        {L"10", std::wstring(L"10"), true}, // a number against its text, as a scenario sets it
+        {L"", std::wstring(L""), true},
+        {L"a", std::wstring(L"b"), false},
+        {L"", std::nullopt, false}, // an empty value the current attribute lacks is written
+        {L"x", std::nullopt, false},
+        {L"a ", std::wstring(L"a"), false},
+        // Compared code unit by code unit: no code page comes between them.
+        {L"\u00B2", std::wstring(L"\u00B3"), false},
+        {L"\u00B2", std::wstring(L"\u00B2"), true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(SamePropertyValue(c.target, c.current), c.same)
-            << "target \"" << c.target << "\", current "
-            << (c.current ? "\"" + *c.current + "\"" : std::string("missing"));
+            << "target \"" << Narrow(c.target) << "\", current "
+            << (c.current ? "\"" + Narrow(*c.current) + "\"" : std::string("missing"));
 }
 
 TEST(DifferenceBlocks, NoStatementsGiveNoBlock) {

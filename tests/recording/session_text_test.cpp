@@ -77,20 +77,21 @@ TEST(ScenarioFilePieces, JoinToTheFileTextAndStopWhenOneIsRefused) {
 
 TEST(TrimModuleName, DropsControlCharactersAndSpacesAtBothEndsOnly) {
     struct Case {
-        std::string name;
-        std::string trimmed;
+        const char* what;
+        std::wstring name;
+        std::wstring trimmed;
     };
     const Case cases[] = {
-        {"  main\t", "main"},
-        {"\x01\r\nmain module \x1F", "main module"},
-        {"   ", ""},
-        {"", ""},
-        // Bytes past 0x7F are letters of the code page (here 0xC0, 0xA0), never blanks.
-        {"\xC0\xA0", "\xC0\xA0"},
-        {" \xA0x\xA0 ", "\xA0x\xA0"},
+        {"spaces and tab", L"  main\t", L"main"},
+        {"control characters", L"\x01\r\nmain module \x1F", L"main module"},
+        {"only blanks", L"   ", L""},
+        {"empty", L"", L""},
+        // Letters past ASCII (here А and a no-break space) are never blanks.
+        {"letters past ASCII", L"\x0410\x00A0", L"\x0410\x00A0"},
+        {"no-break spaces inside", L" \x00A0x\x00A0 ", L"\x00A0x\x00A0"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(kv::TrimModuleName(c.name), c.trimmed) << '"' << c.name << '"';
+        EXPECT_EQ(kv::TrimModuleName(c.name), c.trimmed) << c.what;
 }
 
 TEST(LinkFragment, AddAndRemoveShareTheShape) {
