@@ -1,6 +1,7 @@
 #include "export/html_escape.h"
 
 #include <array>
+#include <string>
 
 namespace kv::html {
 namespace {
@@ -79,6 +80,30 @@ template <const char* (*Reference)(char)> EncodedText Escaped(std::string_view t
     return EncodedText::Plain(text);
 }
 
+// The bytes escaped piece by piece, with a numeric character reference where each character
+// that the code page lacks stands.
+template <const char* (*Reference)(char)> std::string EscapeModelText(const ModelText& text) {
+    const std::string_view bytes = text.bytes;
+    std::string result;
+    result.reserve(bytes.size() + 8 * text.references.size());
+    std::size_t done = 0;
+    for (const ModelText::Reference& reference : text.references) {
+        result += Escape<Reference>(bytes.substr(done, reference.at - done));
+        result += "&#";
+        result += std::to_string(reference.code_point);
+        result += ';';
+        done = reference.at;
+    }
+    result += Escape<Reference>(bytes.substr(done));
+    return result;
+}
+
+template <const char* (*Reference)(char)> EncodedText EscapedModelText(const ModelText& text) {
+    if (text.references.empty())
+        return Escaped<Reference>(text.bytes);
+    return EncodedText::Encoded(EscapeModelText<Reference>(text));
+}
+
 } // namespace
 
 std::string EscapeText(std::string_view text) {
@@ -95,6 +120,18 @@ EncodedText EscapedText(std::string_view text) {
 
 EncodedText EscapedUnquotedAttribute(std::string_view text) {
     return Escaped<UnquotedAttributeReference>(text);
+}
+
+std::string EscapeText(const ModelText& text) {
+    return EscapeModelText<TextReference>(text);
+}
+
+EncodedText EscapedText(const ModelText& text) {
+    return EscapedModelText<TextReference>(text);
+}
+
+EncodedText EscapedUnquotedAttribute(const ModelText& text) {
+    return EscapedModelText<UnquotedAttributeReference>(text);
 }
 
 } // namespace kv::html

@@ -1,9 +1,11 @@
 // Model texts (names, comments, property values) placed in the structure page. A text without
 // special characters comes out unchanged, so a page of plain names is exactly the page's fixed
 // form; a text with them can neither open a tag nor leave the attribute value it stands in.
-// Works on bytes of any single-byte code page. Pure: no Windows header.
+// Works on bytes of any code page whose bytes below 0x80 are ASCII; a character that the code page
+// lacks becomes a numeric character reference. Pure: no Windows header.
 #pragma once
 
+#include "export/structure_contents.h"
 #include "text/script_format.h"
 
 #include <string>
@@ -22,5 +24,11 @@ std::string EscapeUnquotedAttribute(std::string_view text);
 // The same, viewing the text itself when nothing in it needs a reference.
 EncodedText EscapedText(std::string_view text);
 EncodedText EscapedUnquotedAttribute(std::string_view text);
+
+// A model text: its bytes escaped as above, each character the code page lacks as "&#n;" (n the
+// code point in decimal).
+std::string EscapeText(const ModelText& text);
+EncodedText EscapedText(const ModelText& text);
+EncodedText EscapedUnquotedAttribute(const ModelText& text);
 
 } // namespace kv::html

@@ -5,6 +5,7 @@
 #include "export/type_words.h"
 #include "text/script_format.h"
 
+#include <functional>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -48,7 +49,7 @@ private:
 };
 
 // A link to a class's anchor, the class name as its text.
-void AppendLink(std::string& list, std::string_view class_name) {
+void AppendLink(std::string& list, const ModelText& class_name) {
     AppendFormat(list, LinkPiece, {EscapedUnquotedAttribute(class_name), EscapedText(class_name)});
 }
 
@@ -103,7 +104,7 @@ void AddClass(PageText& page, const StructureContents& contents, std::size_t pos
         AddAttributeRow(page, attribute, line);
 
     page.Formatted(SubordinatesRowPiece, {LinkList(cls.children)});
-    std::vector<std::string_view> parent_names;
+    std::vector<std::reference_wrapper<const ModelText>> parent_names;
     for (const std::size_t parent : parents)
         parent_names.push_back(contents.classes[parent].name);
     page.Formatted(ParentsRowPiece, {LinkList(parent_names)});

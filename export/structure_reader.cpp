@@ -6,6 +6,7 @@
 #include "platform/com_owners.h"
 #include "platform/guid_conversion.h"
 #include "platform/ole_text.h"
+#include "platform/text_conversion.h"
 
 #include <wrl/client.h>
 
@@ -17,17 +18,51 @@ using Microsoft::WRL::ComPtr;
 namespace kv::html {
 namespace {
 
-// A text property of a kernel object in the ANSI code page (the page only shows it), put into
-// `text`, reusing its storage.
-template <class Object, class Getter>
-void ReadText(Object& object, Getter getter, std::string& text) {
-    Bstr value;
-    check((object.*getter)(value.Out()));
-    kv::ShownAnsiInto(text, value.Get());
+// The kernel's text as the page shows it, put into `text`, reusing its storage. Nearly every
+// text is whole in the code page and converted at once; otherwise the runs that the code page
+// has are converted one by one, and each other character (a surrogate pair as one) is noted
+// where it stands.
+void ModelTextInto(ModelText& text, std::wstring_view wide) {
+    text.references.clear();
+    if (AnsiInto(text.bytes, wide, Unrepresentable::Replace))
+        return;
+    text.bytes.clear();
+    std::string run;
+    for (std::size_t at = 0; at < wide.size();) {
+        std::size_t end = at;
+        while (end < wide.size() && InAnsiCodePage(wide[end]))
+            ++end;
+        AnsiInto(run, wide.substr(at, end - at), Unrepresentable::Refuse);
+        text.bytes += run;
+        if (end == wide.size())
+            break;
+        std::uint32_t code_point = wide[end];
+        at = end + 1;
+        if (IS_HIGH_SURROGATE(wide[end]) && at < wide.size() && IS_LOW_SURROGATE(wide[at])) {
+            code_point = 0x10000 + ((code_point - 0xD800) << 10) + (wide[at] - 0xDC00);
+            ++at;
+        } else if (IS_HIGH_SURROGATE(code_point) || IS_LOW_SURROGATE(code_point)) {
+            code_point = 0xFFFD; // half a pair is no character; a page shows the replacement
+        }
+        text.references.push_back({text.bytes.size(), code_point});
+    }
 }
 
-template <class Object, class Getter> std::string TextOf(Object& object, Getter getter) {
-    std::string text;
+ModelText ModelTextOf(std::wstring_view wide) {
+    ModelText text;
+    ModelTextInto(text, wide);
+    return text;
+}
+
+template <class Object, class Getter>
+void ReadText(Object& object, Getter getter, ModelText& text) {
+    Bstr value;
+    check((object.*getter)(value.Out()));
+    ModelTextInto(text, value.View());
+}
+
+template <class Object, class Getter> ModelText TextOf(Object& object, Getter getter) {
+    ModelText text;
     ReadText(object, getter, text);
     return text;
 }
@@ -43,8 +78,13 @@ void ReadProperties(IZClassValue& attribute, std::vector<PropertyEntry>& entries
         Bstr name;
         Variant value;
         check(properties->zrPropItem(position, name.Out(), value.Out()));
-        kv::ShownAnsiInto(entries[position].name, name.Get());
-        kv::ShownVariantTextInto(entries[position].value, *value.Get());
+        ModelTextInto(entries[position].name, name.View());
+        // Most values are texts already: read in place, without a copy.
+        const VARIANT& held = *value.Get();
+        if (V_VT(&held) == VT_BSTR)
+            ModelTextInto(entries[position].value, {V_BSTR(&held), SysStringLen(V_BSTR(&held))});
+        else
+            ModelTextInto(entries[position].value, kv::VariantText(held));
     }
 }
 
@@ -70,10 +110,10 @@ ClassEntry ReadClassOutline(IZClass& cls, long& attribute_count) {
 }
 
 // The names of the class's children by position; absent children are left out.
-std::vector<std::string> ReadChildNames(IZClass& cls) {
+std::vector<ModelText> ReadChildNames(IZClass& cls) {
     long count = 0;
     check(cls.get_zrChildClassesCount(&count));
-    std::vector<std::string> names;
+    std::vector<ModelText> names;
     for (long position = 0; position < count; ++position) {
         ComPtr<IZClass> child;
         check(cls.zriChildClassItem(position, &child));
@@ -89,16 +129,16 @@ std::vector<FilterEntry> ReadFilters(IZFilterVector& filters, long count) {
         FilterEntry entry;
         Bstr caption;
         check(filters.zrFilterCaption(position, caption.Out()));
-        entry.caption = kv::ShownAnsiFromBstr(caption.Get());
+        entry.caption = ModelTextOf(caption.View());
         Bstr name;
         check(filters.zrFilterName(position, name.Out()));
-        entry.name = kv::ShownAnsiFromBstr(name.Get());
+        entry.name = ModelTextOf(name.View());
         long constraints = 0;
         check(filters.zrConstraintsCount(name.Get(), &constraints));
         for (long item = 0; item < constraints; ++item) {
             Bstr constraint;
             check(filters.zrConstraintItem(name.Get(), item, constraint.Out()));
-            entry.constraints.push_back(kv::ShownAnsiFromBstr(constraint.Get()));
+            entry.constraints.push_back(ModelTextOf(constraint.View()));
         }
         entries.push_back(std::move(entry));
     }

@@ -69,22 +69,4 @@ std::string ScenarioVariantText(const VARIANT& value) {
     return text;
 }
 
-std::string ShownAnsiFromBstr(BSTR text) {
-    return ToAnsi(BstrView(text), Unrepresentable::Replace);
-}
-
-std::string ShownVariantText(const VARIANT& value) {
-    std::string text;
-    ShownVariantTextInto(text, value);
-    return text;
-}
-
-void ShownAnsiInto(std::string& text, BSTR value) {
-    AnsiInto(text, BstrView(value), Unrepresentable::Replace);
-}
-
-void ShownVariantTextInto(std::string& text, const VARIANT& value) {
-    VariantTextInto(text, value, Unrepresentable::Replace);
-}
-
 } // namespace kv

@@ -27,14 +27,4 @@ std::string ScenarioAnsiFromBstr(BSTR text);
 // carrying the HRESULT.
 std::string ScenarioVariantText(const VARIANT& value);
 
-// Text only shown to a reader (the HTML page, a comment line): a character that the code page
-// cannot represent becomes its default character (no best-fit look-alikes).
-std::string ShownAnsiFromBstr(BSTR text);
-std::string ShownVariantText(const VARIANT& value);
-
-// The shown texts put into an existing string, reusing its storage: for
-// readers that fill the same entries over and over.
-void ShownAnsiInto(std::string& text, BSTR value);
-void ShownVariantTextInto(std::string& text, const VARIANT& value);
-
 } // namespace kv

@@ -82,8 +82,36 @@ TEST(HtmlEscape, TextAndUnquotedAttributeValues) {
         {"path/to#x", "path/to#x", "path/to#x"},
     };
     for (const EscapeCase& c : cases) {
-        EXPECT_EQ(EscapeText(c.input), c.text) << c.input;
-        EXPECT_EQ(EscapeUnquotedAttribute(c.input), c.attribute) << c.input;
+        EXPECT_EQ(EscapeText(std::string_view(c.input)), c.text) << c.input;
+        EXPECT_EQ(EscapeUnquotedAttribute(std::string_view(c.input)), c.attribute) << c.input;
+    }
+}
+
+// A character that the code page lacks ("мм²", "≤", one outside the BMP) stands where the reader
+// noted it, as a numeric character reference, between the escaped bytes.
+TEST(HtmlEscape, CharactersTheCodePageLacksBecomeNumericReferences) {
+    struct Case {
+        ModelText input;
+        std::string text;
+        std::string attribute;
+    };
+    const auto withReferences = [](std::string bytes, std::vector<ModelText::Reference> refs) {
+        ModelText text(std::move(bytes));
+        text.references = std::move(refs);
+        return text;
+    };
+    const Case cases[] = {
+        {withReferences("mm", {{2, 178}}), "mm&#178;", "mm&#178;"},
+        {withReferences("a<b", {{1, 0x2264}}), "a&#8804;&lt;b", "a&#8804;&lt;b"},
+        {withReferences("x y", {{0, 0xD8}, {3, 0x1F600}}), "&#216;x y&#128512;",
+         "&#216;x&#32;y&#128512;"},
+        {withReferences("", {{0, 178}, {0, 179}}), "&#178;&#179;", "&#178;&#179;"},
+        {ModelText("plain"), "plain", "plain"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EscapeText(c.input), c.text) << c.text;
+        EXPECT_EQ(std::string_view(EscapedText(c.input)), c.text) << c.text;
+        EXPECT_EQ(std::string_view(EscapedUnquotedAttribute(c.input)), c.attribute) << c.text;
     }
 }
 
@@ -129,6 +157,23 @@ TEST(ParentPositions, ParentsInPositionOrderEachOnceSelfIncluded) {
     EXPECT_EQ(parents[1], std::vector<std::size_t>{});
     EXPECT_EQ(parents[2], (std::vector<std::size_t>{0, 1}));
     EXPECT_EQ(parents[3], std::vector<std::size_t>{});
+}
+
+// "A²" and "A³" look alike in the code page's bytes ("A" and a reference); each is its own class.
+TEST(ParentPositions, NamesThatLookAlikeInTheCodePageStayApart) {
+    ModelText squared("A");
+    squared.references = {{1, 178}};
+    ModelText cubed("A");
+    cubed.references = {{1, 179}};
+    std::vector<ClassEntry> classes(3);
+    classes[0].name = squared;
+    classes[1].name = cubed;
+    classes[2].name = "P";
+    classes[2].children = {squared};
+
+    const auto parents = ParentPositions(classes);
+    EXPECT_EQ(parents[0], std::vector<std::size_t>{2});
+    EXPECT_EQ(parents[1], std::vector<std::size_t>{});
 }
 
 TEST(StructurePage, GoldenStructure) {

@@ -4,6 +4,7 @@
 #include "text/guid_text.h"
 #include "platform/guid_conversion.h"
 #include "platform/ole_text.h"
+#include "platform/scenario_text.h"
 
 #include "platform/barriers.h"
 #include "platform/com_owners.h"
@@ -59,13 +60,42 @@ TEST(KernelText, ScenarioTextRefusesCharactersOutsideTheCodePage) {
     EXPECT_THROW(kv::ScenarioVariantText(*value.Get()), LibraryError);
 }
 
-TEST(KernelText, ShownTextPutsTheDefaultCharacterForCharactersOutsideTheCodePage) {
-    BSTR text = SysAllocString(L"caf\u00E9 \u4E2D ?");
-    EXPECT_EQ(kv::ShownAnsiFromBstr(text), "caf? ? ?");
-    Variant value;
-    V_VT(value.Get()) = VT_BSTR;
-    V_BSTR(value.Get()) = text;
-    EXPECT_EQ(kv::ShownVariantText(*value.Get()), "caf? ? ?");
+// Shown text puts "?" for each UTF-16 code unit that the code page lacks, a surrogate pair
+// included, whatever the platform's default character would stand for.
+TEST(KernelText, ShownTextPutsAQuestionMarkForEachCodeUnitOutsideTheCodePage) {
+    EXPECT_EQ(kv::ShownAnsiFromWide(L"caf\u00E9 \u4E2D ?"), "caf? ? ?");
+    EXPECT_EQ(kv::ShownAnsiFromWide(L"x\U0001F600\xD800"), "x???");
+    EXPECT_EQ(kv::ShownAnsiFromWide(L"\u0414\u00B2"), "\xC4?");
+}
+
+// The kernel's texts placed in a scenario under the code page of the tests (1251): whole where
+// the code page has every character, ChrW in literals and "?" in comments where it does not.
+TEST(ScenarioText, EachPlaceholderGetsItsFormOfTheText) {
+    struct Case {
+        std::wstring text;
+        std::string literal;
+        std::string comment;
+        std::string code;
+        std::string module;
+    };
+    const Case cases[] = {
+        {L"\u0414\u0430 \"x\"", "\xC4\xE0 \"\"x\"\"", "\xC4\xE0 \"x\"", "\"\xC4\xE0 \"\"x\"\"\"",
+         "\xC4\xE0 \"\"x\"\""},
+        {L"\u043C\u043C\u00B2", "\xEC\xEC\"&ChrW(178)&\"", "\xEC\xEC?", "\"\xEC\xEC\"&ChrW(178)",
+         "\xEC\xEC\"&ChrW(178)&\""},
+        {L"a\r\n\U0001F600", "a\"&Chr(13)&Chr(10)&ChrW(55357)&ChrW(56832)&\"", "a\\r\\n??",
+         "\"a\"&Chr(13)&Chr(10)&\"\"&ChrW(55357)&ChrW(56832)",
+         "a\"&Chr(13)&Chr(10)&\"\"&ChrW(55357)&ChrW(56832)&\""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(kv::ScenarioLiteral(c.text), c.literal);
+        EXPECT_EQ(kv::ScenarioComment(c.text), c.comment);
+        EXPECT_EQ(kv::ScenarioCodeLiteral(c.text), c.code);
+        EXPECT_EQ(kv::ScenarioModuleLiteral(c.text), c.module);
+        const kv::PlacedName name = kv::ScenarioName(c.text);
+        EXPECT_EQ(name.literal, c.literal);
+        EXPECT_EQ(name.comment, c.comment);
+    }
 }
 
 TEST(KernelText, BstrIsReadToItsFullLength) {

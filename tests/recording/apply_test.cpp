@@ -56,7 +56,7 @@ protected:
 
         // A difference recording holding one link.
         ASSERT_TRUE(kv::scriptStart(model_.Get()));
-        ASSERT_TRUE(kv::scriptClassLink(Narrow(L"Деталь"), Narrow(L"Узел"), false));
+        ASSERT_TRUE(kv::scriptClassLink(L"Деталь", L"Узел", false));
         DifferenceMode = true;
     }
 

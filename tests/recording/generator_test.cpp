@@ -60,35 +60,35 @@ void PrintTo(const GoldenCase& goldenCase, std::ostream* out) {
 
 const GoldenCase kGoldenCases[] = {
     {"class_value_plain", false,
-     [](OrderModel& m) { return scriptClassValue(m.number.Get(), "", false); }},
+     [](OrderModel& m) { return scriptClassValue(m.number.Get(), L"", false); }},
     {"class_value_only_if_missing", false,
-     [](OrderModel& m) { return scriptClassValue(m.number.Get(), "", true); }},
+     [](OrderModel& m) { return scriptClassValue(m.number.Get(), L"", true); }},
     {"class_value_renamed_difference", true,
-     [](OrderModel& m) { return scriptClassValue(m.number.Get(), "OldNumber", false); }},
+     [](OrderModel& m) { return scriptClassValue(m.number.Get(), L"OldNumber", false); }},
     {"class_complete_rewrite", false,
      [](OrderModel& m) {
-         return scriptClass(m.order.Get(), "",
+         return scriptClass(m.order.Get(), L"",
                             {.attributeRights = true, .links = true, .filters = true});
      }},
     {"class_update_only", false,
-     [](OrderModel& m) { return scriptClass(m.order.Get(), "", {.updateOnly = true}); }},
+     [](OrderModel& m) { return scriptClass(m.order.Get(), L"", {.updateOnly = true}); }},
     {"class_renamed", false,
-     [](OrderModel& m) { return scriptClass(m.order.Get(), "OldOrder", {}); }},
+     [](OrderModel& m) { return scriptClass(m.order.Get(), L"OldOrder", {}); }},
     {"class_difference", true,
      [](OrderModel& m) {
-         return scriptClass(m.order.Get(), "",
+         return scriptClass(m.order.Get(), L"",
                             {.attributeRights = true, .links = true, .filters = true});
      }},
     {"class_without_attributes", false,
-     [](OrderModel& m) { return scriptClass(m.empty.Get(), "Empty", {.attributeRights = true}); }},
+     [](OrderModel& m) { return scriptClass(m.empty.Get(), L"Empty", {.attributeRights = true}); }},
     {"cval_remove", false, [](OrderModel& m) { return scriptCValRemove(m.number.Get()); }},
     {"cval_remove_name", false,
-     [](OrderModel&) { return scriptCValRemoveName("Old Number", "Order"); }},
+     [](OrderModel&) { return scriptCValRemoveName(L"Old Number", L"Order"); }},
     {"cval_move_swap", false,
      [](OrderModel& m) { return scriptCValMove(m.number.Get(), m.total.Get()); }},
     {"cval_move_to_end", false,
      [](OrderModel& m) { return scriptCValMove(m.number.Get(), nullptr); }},
-    {"cls_remove", false, [](OrderModel&) { return scriptClsRemove(" \tOrder \r\n"); }},
+    {"cls_remove", false, [](OrderModel&) { return scriptClsRemove(L" \tOrder \r\n"); }},
 };
 
 class GoldenGenerators : public Generators, public ::testing::WithParamInterface<GoldenCase> {};
@@ -114,8 +114,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, GoldenGenerators, ::testing::ValuesIn(kGoldenCas
                          });
 
 TEST_F(Generators, InheritedAttributeGivesFalseAndNothing) {
-    EXPECT_FALSE(scriptClassValue(m().orderCode.Get(), "", false));
-    EXPECT_FALSE(scriptClassValue(m().orderCode.Get(), "Code", true));
+    EXPECT_FALSE(scriptClassValue(m().orderCode.Get(), L"", false));
+    EXPECT_FALSE(scriptClassValue(m().orderCode.Get(), L"Code", true));
     EXPECT_TRUE(ScriptBuffer->empty());
 }
 
@@ -125,15 +125,15 @@ TEST_F(Generators, MoveAcrossClassesGivesFalseAndNothing) {
 }
 
 TEST_F(Generators, ClassRemovalOfABlankNameGivesFalseAndNothing) {
-    for (const char* name : {"", "   ", "\t \r\n"}) {
+    for (const wchar_t* name : {L"", L"   ", L"\t \r\n"}) {
         EXPECT_FALSE(scriptClsRemove(name)) << ::testing::PrintToString(name);
     }
     EXPECT_TRUE(ScriptBuffer->empty());
 }
 
 TEST_F(Generators, MissingObjectGivesFalseAndNothing) {
-    EXPECT_FALSE(scriptClass(nullptr, "", {}));
-    EXPECT_FALSE(scriptClassValue(nullptr, "Number", false));
+    EXPECT_FALSE(scriptClass(nullptr, L"", {}));
+    EXPECT_FALSE(scriptClassValue(nullptr, L"Number", false));
     EXPECT_FALSE(scriptCValRemove(nullptr));
     EXPECT_FALSE(scriptCValMove(nullptr, m().total.Get()));
     EXPECT_TRUE(ScriptBuffer->empty());
@@ -141,25 +141,25 @@ TEST_F(Generators, MissingObjectGivesFalseAndNothing) {
 
 TEST_F(Generators, WithoutARecordingNothingIsWritten) {
     ReleaseRecording();
-    EXPECT_FALSE(scriptClass(m().order.Get(), "", {}));
-    EXPECT_FALSE(scriptClassValue(m().number.Get(), "", false));
+    EXPECT_FALSE(scriptClass(m().order.Get(), L"", {}));
+    EXPECT_FALSE(scriptClassValue(m().number.Get(), L"", false));
     EXPECT_FALSE(scriptCValRemove(m().number.Get()));
-    EXPECT_FALSE(scriptCValRemoveName("Number", "Order"));
+    EXPECT_FALSE(scriptCValRemoveName(L"Number", L"Order"));
     EXPECT_FALSE(scriptCValMove(m().number.Get(), nullptr));
-    EXPECT_FALSE(scriptClsRemove("Order"));
+    EXPECT_FALSE(scriptClsRemove(L"Order"));
     EXPECT_FALSE(ScriptBuffer.has_value());
 }
 
 // An attribute whose entity the kernel no longer has: its first read fails, the generator stops
 // with the kernel's error and the fragments written before stay as they were.
 TEST_F(Generators, FailingKernelReadStopsTheGeneratorAndKeepsEarlierItems) {
-    ASSERT_TRUE(scriptClsRemove("Order"));
+    ASSERT_TRUE(scriptClsRemove(L"Order"));
     const std::string before = Written();
     BSTR name = SysAllocString(L"Number");
     Check(m().order->zrRemoveClassValue(name), "zrRemoveClassValue");
     SysFreeString(name);
     EXPECT_THROW(scriptCValRemove(m().number.Get()), LibraryError);
-    EXPECT_THROW(scriptClassValue(m().number.Get(), "", false), LibraryError);
+    EXPECT_THROW(scriptClassValue(m().number.Get(), L"", false), LibraryError);
     EXPECT_EQ(Written(), before);
 }
 

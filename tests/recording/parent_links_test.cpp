@@ -62,7 +62,7 @@ protected:
         const ComPtr<IZClass> cls = model().Locate(name);
         const std::string ansi = AnsiName(name);
         const std::size_t first = ScriptBuffer->size();
-        EXPECT_TRUE(scriptClass(cls.Get(), ansi, {.links = true}));
+        EXPECT_TRUE(scriptClass(cls.Get(), name, {.links = true}));
         // Each parent: its comment, tplAddClass with its name, tplAddChild with the class's.
         const std::string addChild = Format(tplAddChild, {ansi});
         const std::string addClassHead = "set cls = mdl.zrGetClassVector.zrAdd(\"";
@@ -126,7 +126,7 @@ TEST_F(ParentsInRecording, OfAnotherModelAreAskedFromThatModel) {
     Check(other.Locate(L"B")->zrAddChildClass(Bstr(L"A").Get()), "zrAddChildClass");
     EXPECT_EQ(RecordedParents(L"X"), (Names{"P1", "P3"}));
     const std::size_t first = ScriptBuffer->size();
-    EXPECT_TRUE(scriptClass(other.Locate(L"A").Get(), "A", {.links = true}));
+    EXPECT_TRUE(scriptClass(other.Locate(L"A").Get(), L"A", {.links = true}));
     const std::vector<std::string> written(ScriptBuffer->begin() + first, ScriptBuffer->end());
     EXPECT_NE(std::find(written.begin(), written.end(), Format(tplAddClass, {"B"})), written.end());
 }

@@ -149,7 +149,7 @@ TEST_F(Replay, NamesWithQuotesAndLineBreaksAreRecreatedExactly) {
 
         RecordingActive = true;
         ScriptBuffer.emplace();
-        ASSERT_TRUE(scriptClass(cls.Get(), "", {.updateOnly = true}));
+        ASSERT_TRUE(scriptClass(cls.Get(), L"", {.updateOnly = true}));
         scenario = ScenarioText(*ScriptBuffer);
         EXPECT_TRUE(SameBytes(scenario, Golden("injected_names")));
     }
@@ -176,7 +176,7 @@ TEST_F(Replay, CompleteClassFragmentRecreatesTheClass) {
     OrderModel source = BuildOrderModel();
     RecordingActive = true;
     ScriptBuffer.emplace();
-    ASSERT_TRUE(scriptClass(source.order.Get(), "",
+    ASSERT_TRUE(scriptClass(source.order.Get(), L"",
                             {.attributeRights = true, .links = true, .filters = true}));
     ASSERT_TRUE(scriptCValMove(source.number.Get(), nullptr));
 
