@@ -136,14 +136,19 @@ TEST_F(ImportTest, ReportShowsACharacterOutsideTheCodePageAsAQuestionMark) {
         { "guid": "{A0000000-0000-0000-0000-000000000032}", "name": "Later", "measureUnit": "kg" }
       ]
     },
-    { "guid": "{C0000000-0000-0000-0000-000000000041}", "name": "\u00D8Gauge" }
+    { "guid": "{C0000000-0000-0000-0000-000000000041}", "name": "\u00D8Gauge" },
+    { "guid": "{C0000000-0000-0000-0000-000000000042}", "name": "\u2264Limit" },
+    { "guid": "{C0000000-0000-0000-0000-000000000043}", "name": "\uD83D\uDE00Face" },
+    { "guid": "{C0000000-0000-0000-0000-000000000044}", "name": "Area \u043C\u043C\u00B2" }
   ]
 })");
     std::wstring report;
     ASSERT_EQ(Import(FixturePath(L"gone_distribution.ztp"), L"user.ztp", false, report), S_OK)
         << testing::PrintToString(TakeErrorDescription());
     const std::string bytes = FileBytes(report);
-    EXPECT_NE(bytes.find("\n?Gauge - "), std::string::npos) << bytes;
+    // One "?" for each UTF-16 code unit: two for a character outside the BMP.
+    for (const char* shown : {"\n?Gauge - ", "\n?Limit - ", "\n??Face - ", "\nArea \xEC\xEC? - "})
+        EXPECT_NE(bytes.find(shown), std::string::npos) << shown << "\n" << bytes;
     EXPECT_EQ(bytes.find("OGauge"), std::string::npos) << bytes;
 }
 
