@@ -5,6 +5,7 @@
 
 #include "helper/import_frame.h"
 #include "helper/rights_copy.h"
+#include "kernel/kernel_reads.h"
 #include "kernel/security_key.h"
 #include "platform/guid_conversion.h"
 
@@ -165,6 +166,7 @@ HRESULT TZScriptHelper::zsAllowChangesByEvents(IDispatch* mdl, VARIANT_BOOL Valu
         const ComPtr<IZModel> model = CastTo<IZModel>(mdl);
         ComPtr<IZEventCollection> events;
         check(model->zrGetEventCollection(&events));
+        events = Required(std::move(events), L"zrGetEventCollection");
         LONG count = 0;
         check(events->get_zrCount(&count));
         for (LONG index = 0; index < count; ++index) {

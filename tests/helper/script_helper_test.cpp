@@ -1,6 +1,7 @@
 // The small methods of ZScriptHelper against the kernel stand-in: their effects, and that every
 // failure inside them is swallowed with nothing changed.
 #include "helper_fixture.h"
+#include "support/fake_kernel.h"
 
 #include <functional>
 
@@ -200,6 +201,15 @@ TEST_F(HelperMethods, AllowChangesOnEveryEventItem) {
     EXPECT_EQ(helper_->zsAllowChangesByEvents(model.Get(), VARIANT_FALSE), S_OK);
     EXPECT_FALSE(kernel_->EventItemAllowsChanges(1));
     EXPECT_EQ(helper_->zsAllowChangesByEvents(nullptr, VARIANT_TRUE), S_OK);
+}
+
+// A kernel that answers success without an event collection: the small method swallows the
+// error, as it swallows the kernel's failures, and the host goes on.
+TEST_F(HelperMethods, AllowChangesWithoutAnEventCollectionChangesNothingAndFailsNothing) {
+    const ComPtr<FakeModel> model = FakeModel::Create(S_OK, nullptr);
+    model->AnswerNullObjects();
+    EXPECT_EQ(helper_->zsAllowChangesByEvents(static_cast<IZModel*>(model.Get()), VARIANT_TRUE),
+              S_OK);
 }
 
 TEST_F(HelperMethods, KernelObjectsKeepTheirReferenceCounts) {

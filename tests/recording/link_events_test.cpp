@@ -3,7 +3,7 @@
 // arguments in declaration order however the caller lays them out.
 #include "support/file_dialog_driver.h"
 #include "support/temporary_folder_override.h"
-#include "fake_kernel.h"
+#include "support/fake_kernel.h"
 #include "golden.h"
 #include "session_fixture.h"
 

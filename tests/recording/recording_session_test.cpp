@@ -1,7 +1,7 @@
 // The recording exports as a host calls them, against the kernel stand-in: every generator's
 // fragment in the saved file, compared byte for byte with hand-written expected files, and the
 // session's edges (no recording, no model, a second start, file names).
-#include "fake_kernel.h"
+#include "support/fake_kernel.h"
 #include "golden.h"
 #include "session_fixture.h"
 

@@ -63,11 +63,16 @@ private:
     LONG references_ = 1;
 };
 
-// A model whose zrGetClassVector answers the given status and vector.
+// A model whose zrGetClassVector answers the given status and vector (success with no vector, for
+// a kernel that answers nothing). Its other objects are not implemented, unless the test makes
+// them answered as success with nothing too.
 class FakeModel final : public IZModel {
 public:
     static Microsoft::WRL::ComPtr<FakeModel> Create(HRESULT classVectorStatus,
                                                     IZClassVector* classVector);
+
+    // The security object, the event collection and the event groups: S_OK and null.
+    void AnswerNullObjects() { otherObjectsStatus_ = S_OK; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -92,5 +97,6 @@ private:
     ~FakeModel() = default;
     LONG references_ = 1;
     HRESULT classVectorStatus_ = E_FAIL;
+    HRESULT otherObjectsStatus_ = E_NOTIMPL;
     Microsoft::WRL::ComPtr<IZClassVector> classVector_;
 };

@@ -1,4 +1,4 @@
-#include "fake_kernel.h"
+#include "support/fake_kernel.h"
 
 #include <olectl.h>
 
@@ -234,11 +234,14 @@ HRESULT FakeModel::put_zrModified(VARIANT_BOOL) {
     return E_NOTIMPL;
 }
 HRESULT FakeModel::zrGetLocalSecurity(IZLocalSecurity** security) {
-    return NoObject(security);
+    NoObject(security);
+    return otherObjectsStatus_;
 }
 HRESULT FakeModel::zrGetEventCollection(IZEventCollection** events) {
-    return NoObject(events);
+    NoObject(events);
+    return otherObjectsStatus_;
 }
 HRESULT FakeModel::zrGetEventGroups(IUnknown** groups) {
-    return NoObject(groups);
+    NoObject(groups);
+    return otherObjectsStatus_;
 }
