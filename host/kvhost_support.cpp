@@ -15,19 +15,44 @@ std::wstring Widen(const std::string& ansi) {
     return wide;
 }
 
-std::string Narrow(const wchar_t* wide, std::size_t length) {
+namespace {
+
+// The text in the ANSI code page, "?" for what it lacks (never a look-alike); `lossy` tells
+// whether anything was lacking.
+std::string ToAnsi(const wchar_t* wide, std::size_t length, BOOL* lossy) {
     if (!wide || length == 0)
         return {};
-    int size = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length), nullptr, 0, nullptr,
-                                   nullptr);
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide,
+                                         static_cast<int>(length), nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length), ansi.data(), size, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, static_cast<int>(length), ansi.data(),
+                        size, nullptr, GetACP() == CP_UTF8 ? nullptr : lossy);
     return ansi;
+}
+
+} // namespace
+
+std::string Narrow(const wchar_t* wide, std::size_t length) {
+    BOOL lossy = FALSE;
+    return ToAnsi(wide, length, &lossy);
 }
 
 std::string Narrow(BSTR text) {
     return Narrow(text, SysStringLen(text));
+}
+
+std::string ExportName(BSTR name, const char* what) {
+    return ExportName(std::wstring_view(name ? name : L"", SysStringLen(name)), what);
+}
+
+std::string ExportName(std::wstring_view name, const char* what) {
+    BOOL lossy = FALSE;
+    std::string ansi = ToAnsi(name.data(), name.size(), &lossy);
+    if (lossy)
+        throw HostError(std::string("the ") + what + " \"" + ansi +
+                        "\" holds a character that the ANSI code page lacks, and the library's "
+                        "exports take names in that code page");
+    return ansi;
 }
 
 std::string SystemMessage(DWORD error) {

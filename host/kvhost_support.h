@@ -10,6 +10,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kvhost {
@@ -26,6 +27,11 @@ public:
 std::wstring Widen(const std::string& ansi);
 std::string Narrow(const wchar_t* wide, std::size_t length);
 std::string Narrow(BSTR text);
+// A kernel's name passed to an export, which takes 8-bit text in the ANSI code page: a name with
+// a character that the code page lacks cannot be passed, and is a HostError naming it ("filter
+// name", ...), never a look-alike that would name something else.
+std::string ExportName(std::wstring_view name, const char* what);
+std::string ExportName(BSTR name, const char* what);
 
 // The system's text for an error code, without its final line break.
 std::string SystemMessage(DWORD error);
@@ -67,6 +73,7 @@ public:
     }
     BSTR get() const { return value_; }
     std::string ansi() const { return Narrow(value_); }
+    std::string exportName(const char* what) const { return ExportName(value_, what); }
 
 private:
     BSTR value_ = nullptr;

@@ -31,16 +31,18 @@ constexpr WORD kScriptFilter = 8;
 constexpr WORD kScriptClass = 10;
 constexpr WORD kScriptStart = 15;
 
-std::string NameOf(IZClass* cls) {
+// Classes are told apart by the kernel's own names: two names that the ANSI code page shows
+// alike are still two classes.
+std::wstring NameOf(IZClass* cls) {
     OutText name;
     Check(cls->get_zrName(name.put()), "reading a class name");
-    return name.ansi();
+    return std::wstring(name.get(), SysStringLen(name.get()));
 }
 
 struct StructureClass {
     ComPtr<IZClass> cls;
-    std::string name;
-    std::string base;
+    std::wstring name;
+    std::wstring base;
 };
 
 // The classes of the structure, each base class before the classes derived from it (otherwise
@@ -48,8 +50,8 @@ struct StructureClass {
 std::vector<StructureClass> ClassesBaseFirst(IZClassVector* vector) {
     LONG count = 0;
     Check(vector->get_zrCount(&count), "counting classes");
-    std::vector<std::string> names;
-    std::map<std::string, StructureClass> classes;
+    std::vector<std::wstring> names;
+    std::map<std::wstring, StructureClass> classes;
     for (LONG i = 0; i < count; ++i) {
         StructureClass entry;
         Check(vector->zrItem(i, entry.cls.GetAddressOf()), "reading a class");
@@ -62,15 +64,15 @@ std::vector<StructureClass> ClassesBaseFirst(IZClassVector* vector) {
         classes[entry.name] = std::move(entry);
     }
     std::vector<StructureClass> ordered;
-    std::set<std::string> visited;
+    std::set<std::wstring> visited;
     // Depth first along the base chain; a cycle (which the kernel should never hold) is cut.
-    auto place = [&](auto&& self, const std::string& name) -> void {
+    auto place = [&](auto&& self, const std::wstring& name) -> void {
         if (!classes.count(name) || !visited.insert(name).second)
             return;
         self(self, classes[name].base);
         ordered.push_back(classes[name]);
     };
-    for (const std::string& name : names)
+    for (const std::wstring& name : names)
         place(place, name);
     return ordered;
 }
@@ -82,7 +84,7 @@ std::vector<std::string> FilterNames(IZFilterVector* filters) {
     for (LONG i = 0; i < count; ++i) {
         OutText name;
         Check(filters->zrFilterName(i, name.put()), "reading a filter name");
-        names.push_back(name.ansi());
+        names.push_back(name.exportName("filter name"));
     }
     return names;
 }
@@ -94,7 +96,7 @@ std::vector<std::string> ModuleNames(IZClassVector* vector) {
         Check(vector->zrPatchFunctionName(k, name.put()), "reading a module name");
         if (SysStringLen(name.get()) == 0)
             return names;
-        names.push_back(name.ansi());
+        names.push_back(name.exportName("module name"));
     }
 }
 
@@ -135,7 +137,7 @@ void RecordWholeStructure(IZModel* model, const std::string& scenario) {
     const std::vector<StructureClass> classes = ClassesBaseFirst(vector.Get());
     for (const StructureClass& entry : classes) {
         IZClass* host_class = entry.cls.Get();
-        RequireExport("scriptClass " + entry.name,
+        RequireExport("scriptClass " + Narrow(entry.name.data(), entry.name.size()),
                       [&] { return record_class(&host_class, "", FALSE, TRUE, FALSE, FALSE); });
     }
 
@@ -155,7 +157,7 @@ void RecordWholeStructure(IZModel* model, const std::string& scenario) {
             std::fprintf(stderr, "kvhost: a group without identifier is left out\n");
             continue;
         }
-        const std::string identifier = Narrow(group.id.data(), group.id.size());
+        const std::string identifier = ExportName(group.id, "group identifier");
         RequireExport("scriptSecurity " + identifier,
                       [&] { return record_security(&host_model, identifier.c_str()); });
     }

@@ -121,6 +121,27 @@ TEST_F(OutsideCodePageTest, PageWritesNumericReferencesAndFindsParentsByTheKerne
         << "a class that only looks like the child is no child";
 }
 
+// kvhost passes filter and module names and group identifiers to the exports, which take 8-bit
+// text: such a name cannot be passed, and kvhost says so instead of passing a look-alike.
+TEST_F(OutsideCodePageTest, KvhostRefusesToRecordANameItCannotPassToTheLibrary) {
+    StoreStructure(Path("model.ztp"), [](IZModel* model) {
+        ComPtr<IZClassVector> vector;
+        Check(model->zrGetClassVector(&vector), "the class vector");
+        ComPtr<IZFilterVector> filters;
+        Check(vector->get_zrFilterVector(&filters), "the filters");
+        Check(filters->zrCreateFilterEx(Bstr(L"F\u00B2").Get(), Bstr(L"").Get()), "a filter");
+    });
+    const std::vector<std::string> arguments = {"record", "--model", Path("model.ztp"), "-o",
+                                                Path("scenario.vbs")};
+    const ProcessOutcome outcome = RunHost(arguments);
+    EXPECT_EQ(outcome.exit_code, 1u) << Describe(arguments, outcome);
+    EXPECT_NE(outcome.output.find("the filter name \"F?\" holds a character that the ANSI code "
+                                  "page lacks"),
+              std::string::npos)
+        << Describe(arguments, outcome);
+    EXPECT_FALSE(Exists(Path("scenario.vbs")));
+}
+
 TEST_F(OutsideCodePageTest, ComparingShowsThemAsQuestionMarksOnKvhostsOutput) {
     StoreStructure(Path("plain.ztp"));
     StoreStructure(Path("model.ztp"), BuildOutsideTexts);
