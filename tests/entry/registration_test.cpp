@@ -9,7 +9,11 @@
 
 #include <korvalith.h>
 
+#include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 #include <optional>
 #include <string>
 
@@ -23,6 +27,11 @@ std::wstring ThisFolder() {
 
 std::wstring LibraryPath() {
     return ThisFolder() + L"\\korvalith.dll";
+}
+
+// The DLL as it ships: made from the one beside the tests, stripped.
+std::wstring ShippedPath() {
+    return std::filesystem::path(ThisFolder()).parent_path().wstring() + L"\\dist\\korvalith.dll";
 }
 
 DWORD Regsvr32(const std::wstring& options, const std::wstring& path) {
@@ -116,6 +125,106 @@ TEST_F(Registration, PathWithASpaceIsRegisteredInItsShortForm) {
     Regsvr32(L"/s /u", copy.wstring());
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
+}
+
+// --- The DLL as it ships ----------------------------------------------------------------------
+
+TEST_F(Registration, ShippedDllRegistersAndUnregistersWithRegsvr32) {
+    ASSERT_EQ(Regsvr32(L"/s", ShippedPath()), 0u);
+    ExpectRegisteredAt(ShippedPath());
+    ASSERT_EQ(Regsvr32(L"/s /u", ShippedPath()), 0u);
+    ExpectUnregistered();
+}
+
+// The names of the DLLs that the image imports, read from its import directory.
+std::vector<std::string> ImportedDlls(const std::wstring& path) {
+    std::vector<std::string> names;
+    const HMODULE image = LoadLibraryExW(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (!image) {
+        ADD_FAILURE() << "cannot map " << testing::PrintToString(path);
+        return names;
+    }
+    const auto* base = reinterpret_cast<const BYTE*>(image);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base +
+                                                                         imports.VirtualAddress);
+         imports.VirtualAddress != 0 && entry->Name != 0; ++entry)
+        names.emplace_back(reinterpret_cast<const char*>(base + entry->Name));
+    FreeLibrary(image);
+    return names;
+}
+
+// A host machine has only the system's DLLs: no runtime of the compiler may be needed.
+TEST(ShippedDll, ImportsOnlyLibrariesOfTheSystem) {
+    const std::vector<std::string> names = ImportedDlls(ShippedPath());
+    ASSERT_FALSE(names.empty());
+    wchar_t system[MAX_PATH];
+    ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    for (const std::string& name : names) {
+        std::string lower(name);
+        for (char& c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (const char* runtime : {"libstdc++", "libgcc_s", "libwinpthread"})
+            EXPECT_EQ(lower.find(runtime), std::string::npos) << name;
+        const std::wstring in_system =
+            std::wstring(system) + L"\\" + std::wstring(name.begin(), name.end());
+        EXPECT_NE(GetFileAttributesW(in_system.c_str()), INVALID_FILE_ATTRIBUTES) << name;
+    }
+}
+
+// One string of the version resource's first translation.
+std::wstring VersionString(const std::vector<BYTE>& data, const wchar_t* name) {
+    struct Translation {
+        WORD language;
+        WORD code_page;
+    }* translations = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
+                        reinterpret_cast<void**>(&translations), &size) ||
+        size < sizeof(Translation))
+        return L"(no translation)";
+    wchar_t query[64];
+    swprintf(query, 64, L"\\StringFileInfo\\%04x%04x\\%ls", translations[0].language,
+             translations[0].code_page, name);
+    wchar_t* value = nullptr;
+    if (!VerQueryValueW(data.data(), query, reinterpret_cast<void**>(&value), &size) || !value)
+        return L"(none)";
+    return value;
+}
+
+TEST(ShippedDll, ReportsTheProjectsVersion) {
+    const std::wstring path = ShippedPath();
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
+    ASSERT_NE(size, 0u);
+    std::vector<BYTE> data(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, data.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixed_size = 0;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixed_size));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(KV_VERSION_MINOR, KV_VERSION_MAJOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, KV_VERSION_PATCH));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(VersionString(data, L"FileVersion"), KV_VERSION);
+    EXPECT_EQ(VersionString(data, L"ProductVersion"), KV_VERSION);
+    EXPECT_EQ(VersionString(data, L"ProductName"), L"korvalith");
+    EXPECT_EQ(VersionString(data, L"OriginalFilename"), L"korvalith.dll");
+    EXPECT_NE(VersionString(data, L"FileDescription"), L"(none)");
+}
+
+// The debugging information left the DLL, which names the file that holds it.
+TEST(ShippedDll, IsStrippedAndNamesItsDebugFile) {
+    std::error_code error;
+    const auto shipped = std::filesystem::file_size(ShippedPath(), error);
+    ASSERT_FALSE(error);
+    EXPECT_LT(shipped * 4, std::filesystem::file_size(LibraryPath()));
+    EXPECT_TRUE(std::filesystem::exists(ShippedPath() + L".debug"));
+    std::ifstream file(std::filesystem::path(ShippedPath()), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(bytes.find(std::string("korvalith.dll.debug\0", 20)), std::string::npos);
 }
 
 } // namespace
