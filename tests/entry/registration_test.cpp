@@ -136,6 +136,22 @@ TEST_F(Registration, ShippedDllRegistersAndUnregistersWithRegsvr32) {
     ExpectUnregistered();
 }
 
+// The scripts beside the shipped DLL register it where it lies and remove that registration.
+TEST_F(Registration, InstallAndUninstallScriptsRegisterTheShippedDllWhereItLies) {
+    const std::wstring folder = std::filesystem::path(ShippedPath()).parent_path().wstring();
+    const kvtest::ProcessOutcome install =
+        kvtest::RunProcess(L"cmd.exe /c \"" + folder + L"\\install.cmd\"");
+    EXPECT_EQ(install.exit_code, 0u) << install.output;
+    EXPECT_NE(install.output.find("korvalith.dll is registered from"), std::string::npos)
+        << install.output;
+    ExpectRegisteredAt(ShippedPath());
+
+    const kvtest::ProcessOutcome uninstall =
+        kvtest::RunProcess(L"cmd.exe /c \"" + folder + L"\\uninstall.cmd\"");
+    EXPECT_EQ(uninstall.exit_code, 0u) << uninstall.output;
+    ExpectUnregistered();
+}
+
 // The names of the DLLs that the image imports, read from its import directory.
 std::vector<std::string> ImportedDlls(const std::wstring& path) {
     std::vector<std::string> names;
