@@ -14,6 +14,7 @@ struct WholeImport {
     const char* name;
     bool mark;
     const wchar_t* expected_server;
+    bool owners_as_texts = false; // the kernel answers the handler owners as texts
 };
 
 class ImportOfUserWork : public ServerStoreTest, public testing::WithParamInterface<WholeImport> {};
@@ -24,6 +25,8 @@ class ImportOfUserWork : public ServerStoreTest, public testing::WithParamInterf
 // filter constraints and their order, rights of two groups (and has a group the server lacks),
 // the attribute order. The server holds the event group "UserGroup.xml".
 TEST_P(ImportOfUserWork, BringsTheAdditionsReportsTheRestAndStoresTheServerStructure) {
+    if (GetParam().owners_as_texts)
+        SwitchKernel(&IZModelAdmin::zrSetHandlerOwnersAsTexts);
     PutInStore(L"server.ztp", L"structure.ztp");
     PutInStore(L"user.ztp", L"user.ztp");
     const std::string user_before = FileBytes(StorePath(L"user.ztp"));
@@ -42,8 +45,9 @@ TEST_P(ImportOfUserWork, BringsTheAdditionsReportsTheRestAndStoresTheServerStruc
 
 INSTANTIATE_TEST_SUITE_P(MarksOnAndOff, ImportOfUserWork,
                          testing::Values(WholeImport{"Unmarked", false, L"expected_server.ztp"},
-                                         WholeImport{"Marked", true,
-                                                     L"expected_server_marked.ztp"}),
+                                         WholeImport{"Marked", true, L"expected_server_marked.ztp"},
+                                         WholeImport{"HandlerOwnersAsTexts", false,
+                                                     L"expected_server.ztp", true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct IdenticalStructures {
