@@ -151,6 +151,23 @@ TEST_F(ImportTest, ReportShowsACharacterOutsideTheCodePageAsAQuestionMark) {
     EXPECT_EQ(bytes.find("OGauge"), std::string::npos) << bytes;
 }
 
+// A kernel whose lookup ignores case knows the server's filters "TOOLS" and "parts" as the
+// distribution's "Tools" and "Parts", which the user deleted and reordered, while no server filter
+// has exactly those names: each is re-created under the distribution's name with the marker alone
+// as its caption and its constraints kept, the report says only what the user did, and the import
+// goes on to the end.
+TEST_F(ImportTest, MarkedFilterKnownOnlyUnderAnotherSpellingTakesTheMarkerAsCaption) {
+    SwitchKernel(&IZModelAdmin::zrSetNameLookupIgnoresCase);
+    PutInStore(L"case_server.ztp", L"structure.ztp");
+    PutInStore(L"case_user.ztp", L"user.ztp");
+    std::wstring report;
+    ASSERT_EQ(Import(FixturePath(L"case_distribution.ztp"), L"user.ztp", true, report), S_OK)
+        << testing::PrintToString(TakeErrorDescription());
+    EXPECT_TRUE(SameBytes(FileBytes(report), GoldenReport("report_filters_in_other_case")));
+    EXPECT_TRUE(SameBytes(CanonicalStructure(StorePath(L"structure.ztp")),
+                          CanonicalStructure(FixturePath(L"case_expected_server.ztp"))));
+}
+
 struct FailingImport {
     const char* name;
     const wchar_t* server;       // fixture stored as "structure.ztp", or none
