@@ -26,16 +26,35 @@ ComPtr<IZEventGroup> LocateUserEventGroup(IZModel* server) {
     return group;
 }
 
-std::wstring OwnerCell(SAFEARRAY* owners, LONG row, LONG column) {
+// Kernels answer the handler owners as a 2-D array of variants holding texts or of texts. The
+// array itself must declare the same cells, since SafeArrayGetElement copies a cell as it does.
+VARTYPE OwnerCellType(const VARIANT& owners) {
+    const VARTYPE cells = V_VT(&owners) & ~VT_ARRAY;
+    SAFEARRAY* const rows = V_ARRAY(&owners);
+    VARTYPE declared = VT_EMPTY;
+    if (!(V_VT(&owners) & VT_ARRAY) || (cells != VT_VARIANT && cells != VT_BSTR) || !rows ||
+        SafeArrayGetDim(rows) != 2 || FAILED(SafeArrayGetVartype(rows, &declared)) ||
+        declared != cells)
+        throw LibraryError(E_UNEXPECTED, L"Ядро модели вернуло список обработчиков не в виде "
+                                         L"двумерного массива");
+    return cells;
+}
+
+std::wstring OwnerCell(SAFEARRAY* owners, VARTYPE cells, LONG row, LONG column) {
     LONG index[2] = {row, column};
+    if (cells == VT_BSTR) {
+        Bstr cell;
+        check(SafeArrayGetElement(owners, index, cell.Out()));
+        return std::wstring(cell.View());
+    }
     Variant cell;
     check(SafeArrayGetElement(owners, index, cell.Get()));
     return VariantWideText(*cell.Get());
 }
 
-void CommentOwnerHandlers(IZEventGroup* group, SAFEARRAY* owners, LONG row) {
-    const std::wstring owner = OwnerCell(owners, row, 0);
-    const std::wstring attribute = OwnerCell(owners, row, 1);
+void CommentOwnerHandlers(IZEventGroup* group, SAFEARRAY* owners, VARTYPE cells, LONG row) {
+    const std::wstring owner = OwnerCell(owners, cells, row, 0);
+    const std::wstring attribute = OwnerCell(owners, cells, row, 1);
     GUID owner_guid = GUID_NULL, attribute_guid = GUID_NULL;
     // The attribute column counts only for a handler that has an owner.
     const bool has_owner = !owner.empty();
@@ -59,15 +78,12 @@ void CommentUserEventGroup(IZModel* server) {
     const ComPtr<IZEventGroup> group = LocateUserEventGroup(server);
     Variant owners;
     check(group->get_zrHandlerOwners(owners.Out()));
-    if (V_VT(owners.Get()) != (VT_ARRAY | VT_VARIANT) || !V_ARRAY(owners.Get()) ||
-        SafeArrayGetDim(V_ARRAY(owners.Get())) != 2)
-        throw LibraryError(E_UNEXPECTED, L"Ядро модели вернуло список обработчиков не в виде "
-                                         L"двумерного массива");
+    const VARTYPE cells = OwnerCellType(*owners.Get());
     SAFEARRAY* const rows = V_ARRAY(owners.Get());
     LONG last = -1;
     check(SafeArrayGetUBound(rows, 1, &last));
     for (LONG row = 0; row <= last; ++row)
-        Guarded([&] { CommentOwnerHandlers(group.Get(), rows, row); });
+        Guarded([&] { CommentOwnerHandlers(group.Get(), rows, cells, row); });
     check(group->zrSave());
 }
 

@@ -126,25 +126,22 @@ void ReportClass(ImportStructures& import, LONG index) {
 }
 
 // The server filter re-created with the marker in front of its caption and its constraints
-// as they were.
+// as they were. A kernel whose lookup ignores case may know the filter only under another
+// spelling, which the list of names does not give: then the marker alone is the caption.
 void MarkFilter(IZClassVector* server, const Bstr& filter, std::wstring_view marker) {
     LONG count = 0;
     check(Filters(server)->get_zrFiltersCount(&count));
-    std::wstring caption;
-    bool found = false;
-    for (LONG index = 0; index < count && !found; ++index) {
+    std::wstring caption(marker);
+    for (LONG index = 0; index < count; ++index) {
         Bstr name;
         check(Filters(server)->zrFilterName(index, name.Out()));
         if (name.View() != filter.View())
             continue;
         Bstr old_caption;
         check(Filters(server)->zrFilterCaption(index, old_caption.Out()));
-        caption = std::wstring(marker) + std::wstring(old_caption.View());
-        found = true;
+        caption += old_caption.View();
+        break;
     }
-    if (!found)
-        throw LibraryError(E_UNEXPECTED,
-                           L"Фильтр " + std::wstring(filter.View()) + L" не найден в структуре");
     const std::vector<std::wstring> constraints = Constraints(server, filter.View());
     check(Filters(server)->zrRemoveFilter(filter.Get()));
     check(Filters(server)->zrCreateFilterEx(filter.Get(), Bstr(caption).Get()));

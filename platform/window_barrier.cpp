@@ -39,6 +39,8 @@ const wchar_t* FaultName(std::uint32_t code) {
         return L"Privileged instruction";
     case EXCEPTION_ILLEGAL_INSTRUCTION:
         return L"Illegal instruction";
+    case EXCEPTION_STACK_OVERFLOW:
+        return L"Stack overflow";
     default:
         return nullptr;
     }
@@ -65,6 +67,97 @@ __attribute__((noinline)) bool RunWithExceptionBarrier(void (*work)(void*), void
         PassOn(std::current_exception());
         return false;
     }
+}
+
+// --- room for a stack overflow -------------------------------------------------------------
+//
+// A stack overflow is raised when the stack's guard page comes too near the bottom of the stack,
+// and the dispatcher, the fault handler and the unwind then run on what is left below it. The
+// barrier asks for kOverflowReserve of it (SetThreadStackGuarantee) and keeps a guard page at the
+// top of that reserve. Windows moves the guard page down as the stack grows, and an overflow
+// consumes it; Wine commits the whole stack with its one guard page at the very bottom, where an
+// overflow leaves the dispatcher too little to reach any handler (the thread just ends). So the
+// guard page is placed once on each thread that runs a barrier, and again after every overflow,
+// back in the barrier's frame where the stack is free.
+
+constexpr ULONG kOverflowReserve = 32 * 1024;
+
+// Whether this thread's stack has its guard page above the reserve; false until a barrier has
+// placed it, and again after an overflow that it could not be put back for.
+thread_local bool stack_guard_placed = false;
+
+// The thread's information block, through its own address in it (NtCurrentTeb() of the mingw
+// headers does the same, in a form that makes GCC warn).
+NT_TIB* ThreadInformationBlock() {
+    NT_TIB* tib;
+#if defined(__i386__)
+    asm("movl %%fs:0x18, %0" : "=r"(tib));
+#else
+    asm("movq %%gs:0x30, %0" : "=r"(tib));
+#endif
+    return tib;
+}
+
+std::uintptr_t PageSize() {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    return system.dwPageSize;
+}
+
+// Puts the guard page of the current thread's stack at the top of the overflow reserve unless a
+// guard page is there or higher already; false when the stack is not laid out as expected or the
+// current frame is too near the reserve.
+__attribute__((noinline)) bool PlaceStackGuard() noexcept {
+    volatile char frame = 0;
+    char* const here = const_cast<char*>(&frame);
+    const std::uintptr_t page = PageSize();
+    MEMORY_BASIC_INFORMATION region;
+    if (!VirtualQuery(here, &region, sizeof region))
+        return false;
+    // The lowest page of a stack is never used; the reserve lies right above it.
+    char* const guard = static_cast<char*>(region.AllocationBase) + page +
+                        (kOverflowReserve + page - 1) / page * page;
+    char* const frame_page =
+        reinterpret_cast<char*>(reinterpret_cast<std::uintptr_t>(here) & ~(page - 1));
+    if (guard + page > frame_page)
+        return false;
+    // A guard page between the place and this frame is already where it should be: the system
+    // moves it down as the stack grows. Without one (an overflow took it) the stack has been used
+    // down past the place, so the place is committed.
+    bool place_committed = false;
+    for (char* at = guard; at < frame_page;
+         at = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
+        if (!VirtualQuery(at, &region, sizeof region))
+            return false;
+        if (region.State == MEM_COMMIT && (region.Protect & PAGE_GUARD))
+            return true;
+        if (at == guard)
+            place_committed = region.State == MEM_COMMIT;
+    }
+    if (!place_committed)
+        return false;
+    DWORD previous = 0;
+    if (!VirtualProtect(guard, page, PAGE_READWRITE | PAGE_GUARD, &previous))
+        return false;
+    // The lowest address in use without touching the guard page, as the system keeps it when it
+    // moves the guard itself: code that probes the stack only below it must not pass the guard.
+    ThreadInformationBlock()->StackLimit = guard + page;
+    return true;
+}
+
+// At the entry of every barrier: a thread's first one asks for the reserve and places the guard.
+void PrepareStackForOverflow() noexcept {
+    if (stack_guard_placed)
+        return;
+    ULONG reserve = kOverflowReserve;
+    SetThreadStackGuarantee(&reserve);
+    stack_guard_placed = PlaceStackGuard();
+}
+
+// Back in the barrier's frame after a stack overflow: the overflow used up the guard page.
+void RestoreStackGuard(std::uint32_t code) noexcept {
+    if (code == EXCEPTION_STACK_OVERFLOW)
+        stack_guard_placed = PlaceStackGuard();
 }
 
 __attribute__((noinline)) void ReportFault(std::uint32_t code, std::uintptr_t address) noexcept {
@@ -114,11 +207,20 @@ void SetRegistrationChain(EXCEPTION_REGISTRATION_RECORD* head) {
 
 #elif defined(__x86_64__)
 
+// The fault that unwound a GuardedCall, written by the handler before the unwind.
+struct FaultRecord {
+    std::uint32_t code;
+    std::uintptr_t address;
+};
+
 // On x64 a frame's exception handler is named in the function's unwind information, which GCC
 // writes only for its own C++ frames. GuardedCall is therefore written in assembly: it calls
 // `work(context)` under the handler FaultFrameHandler, answers 1 when the work returns and 0
-// when the handler unwound a processor fault back into it (at GuardedCallFault).
-extern "C" int GuardedCall(void (*work)(void*), void* context);
+// when the handler unwound a processor fault back into it (at GuardedCallFault), the fault
+// written to *fault. It keeps `fault` in its frame, in the slot above the work's home space (32
+// bytes above the establisher frame), where the handler finds it without calling anything: a
+// stack overflow leaves the handler little stack.
+extern "C" int GuardedCall(void (*work)(void*), void* context, FaultRecord* fault);
 extern "C" char GuardedCallFault[];
 asm(R"(
     .text
@@ -130,6 +232,7 @@ GuardedCall:
     .seh_stackalloc 40
     .seh_endprologue
     .seh_handler FaultFrameHandler, @except
+    movq %r8, 32(%rsp)
     movq %rcx, %rax
     movq %rdx, %rcx
     callq *%rax
@@ -143,18 +246,16 @@ GuardedCallFault:
     .seh_endproc
 )");
 
-// The fault that unwound the innermost GuardedCall of this thread, read right after the unwind.
-thread_local std::uint32_t unwound_fault_code;
-thread_local std::uintptr_t unwound_fault_address;
-
 extern "C" EXCEPTION_DISPOSITION FaultFrameHandler(EXCEPTION_RECORD* exception, void* establisher,
                                                    CONTEXT* context, DISPATCHER_CONTEXT* dispatcher) {
     if (exception->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
         return ExceptionContinueSearch;
     if (!IsProcessorFault(exception->ExceptionCode))
         return ExceptionContinueSearch;
-    unwound_fault_code = exception->ExceptionCode;
-    unwound_fault_address = reinterpret_cast<std::uintptr_t>(exception->ExceptionAddress);
+    FaultRecord* const fault =
+        *reinterpret_cast<FaultRecord**>(static_cast<char*>(establisher) + 32);
+    fault->code = exception->ExceptionCode;
+    fault->address = reinterpret_cast<std::uintptr_t>(exception->ExceptionAddress);
     // Runs the termination handlers of the frames nested deeper (GCC's C++ frames pass a
     // foreign exception by), then resumes in GuardedCall at GuardedCallFault.
     RtlUnwindEx(establisher, GuardedCallFault, exception, nullptr, context,
@@ -196,6 +297,7 @@ ProcessorFault::ProcessorFault(std::uint32_t code, std::uintptr_t address)
 #if defined(__i386__)
 
 bool RunGuarded(void (*work)(void* context), void* context) noexcept {
+    PrepareStackForOverflow();
     FaultFrame frame{};
     frame.record.Handler = &FaultFrameHandler;
     frame.record.Next = RegistrationChain();
@@ -207,6 +309,7 @@ bool RunGuarded(void (*work)(void* context), void* context) noexcept {
     }
     // Back from a fault: the dispatcher's frames and the nested ones are gone.
     SetRegistrationChain(frame.record.Next);
+    RestoreStackGuard(frame.code);
     ReportFault(frame.code, frame.address);
     return false;
 }
@@ -214,11 +317,14 @@ bool RunGuarded(void (*work)(void* context), void* context) noexcept {
 #elif defined(__x86_64__)
 
 bool RunGuarded(void (*work)(void* context), void* context) noexcept {
+    PrepareStackForOverflow();
     GuardedWork guarded{work, context, false};
-    if (GuardedCall(&RunGuardedWork, &guarded))
+    FaultRecord fault{};
+    if (GuardedCall(&RunGuardedWork, &guarded, &fault))
         return guarded.done;
     // Back from a fault: the frames nested deeper are gone.
-    ReportFault(unwound_fault_code, unwound_fault_address);
+    RestoreStackGuard(fault.code);
+    ReportFault(fault.code, fault.address);
     return false;
 }
 

@@ -3,8 +3,8 @@
 // message loop. An exception escaping the work goes to the failure handler that the
 // application object installs (HandleError once the library has started).
 //
-// Processor faults (access violation, arithmetic faults, illegal instructions and the like)
-// raised inside the work are caught as well: the barrier installs a frame-based exception
+// Processor faults (access violation, arithmetic faults, illegal instructions, stack overflow and
+// the like) raised inside the work are caught as well: the barrier installs a frame-based exception
 // handler (the mechanism of __try, which GCC lacks: on i386 a registration record in the
 // thread's chain, on x64 a small assembly frame whose unwind information names the handler)
 // that lets every handler nested deeper see the fault first, then unwinds those nested frames
@@ -12,7 +12,10 @@
 // frames between the fault and the barrier are abandoned without running their destructors:
 // what they held is leaked, which is why the fault is converted only at the barrier and never
 // thrown from the faulting code.
-// Stack overflow is not caught: its guard page cannot be restored safely here.
+// A stack overflow is caught like the other faults: every thread that runs the barrier keeps a
+// reserve at the bottom of its stack for the overflow's dispatch (the guard page is placed above
+// it at the thread's first run), and back in its own frame the barrier puts back the guard page
+// that the overflow used up, so that the next overflow is caught too.
 #pragma once
 
 #include <cstdint>

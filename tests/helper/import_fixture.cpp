@@ -60,6 +60,9 @@ void ServerStoreTest::SetUp() {
 }
 
 void ServerStoreTest::TearDown() {
+    for (const auto& [admin, set] : switched_)
+        (admin.Get()->*set)(VARIANT_FALSE);
+    switched_.clear();
     helper_.Reset();
     CoFreeUnusedLibraries();
     CoUninitialize();
@@ -102,6 +105,13 @@ HRESULT ServerStoreTest::Import(const std::wstring& distribution, const wchar_t*
     if (!report.empty() && report != L"<null>")
         RemoveAtEnd(report);
     return hr;
+}
+
+void ServerStoreTest::SwitchKernel(KernelSwitch set) {
+    ComPtr<IZModelAdmin> admin;
+    ASSERT_EQ(kvtest::StandInModel().Model().As(&admin), S_OK);
+    ASSERT_EQ((admin.Get()->*set)(VARIANT_TRUE), S_OK);
+    switched_.emplace_back(admin, set);
 }
 
 std::wstring ServerStoreTest::TakeErrorDescription() {

@@ -18,6 +18,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ServerStoreTest : public testing::Test {
@@ -38,6 +39,11 @@ protected:
     // zsImportAppendedToSvr through the helper's interface; a report is removed at the end.
     HRESULT Import(const std::wstring& distribution, const wchar_t* user, bool mark,
                    std::wstring& report);
+    // A switch of the kernel stand-in's behaviour: an IZModelAdmin setter.
+    using KernelSwitch = HRESULT (STDMETHODCALLTYPE IZModelAdmin::*)(VARIANT_BOOL);
+    // Turns the switch on until the test ends; it holds for every model of the process, the
+    // library's own ones too.
+    void SwitchKernel(KernelSwitch set);
     // The description of the thread's error information, taking it.
     static std::wstring TakeErrorDescription();
     // The structure file as the kernel writes it after loading it, so files written by hand
@@ -56,6 +62,7 @@ private:
     std::wstring saved_tmp_, saved_store_;
     bool had_tmp_ = false, had_store_ = false;
     std::vector<std::wstring> made_files_, made_folders_;
+    std::vector<std::pair<ComPtr<IZModelAdmin>, KernelSwitch>> switched_; // off at the end
 };
 
 // The bytes of a file ("" when it cannot be read); paths of any length.

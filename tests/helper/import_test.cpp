@@ -14,6 +14,7 @@ struct WholeImport {
     const char* name;
     bool mark;
     const wchar_t* expected_server;
+    bool owners_as_texts = false; // the kernel answers the handler owners as texts
 };
 
 class ImportOfUserWork : public ServerStoreTest, public testing::WithParamInterface<WholeImport> {};
@@ -24,6 +25,8 @@ class ImportOfUserWork : public ServerStoreTest, public testing::WithParamInterf
 // filter constraints and their order, rights of two groups (and has a group the server lacks),
 // the attribute order. The server holds the event group "UserGroup.xml".
 TEST_P(ImportOfUserWork, BringsTheAdditionsReportsTheRestAndStoresTheServerStructure) {
+    if (GetParam().owners_as_texts)
+        SwitchKernel(&IZModelAdmin::zrSetHandlerOwnersAsTexts);
     PutInStore(L"server.ztp", L"structure.ztp");
     PutInStore(L"user.ztp", L"user.ztp");
     const std::string user_before = FileBytes(StorePath(L"user.ztp"));
@@ -42,8 +45,9 @@ TEST_P(ImportOfUserWork, BringsTheAdditionsReportsTheRestAndStoresTheServerStruc
 
 INSTANTIATE_TEST_SUITE_P(MarksOnAndOff, ImportOfUserWork,
                          testing::Values(WholeImport{"Unmarked", false, L"expected_server.ztp"},
-                                         WholeImport{"Marked", true,
-                                                     L"expected_server_marked.ztp"}),
+                                         WholeImport{"Marked", true, L"expected_server_marked.ztp"},
+                                         WholeImport{"HandlerOwnersAsTexts", false,
+                                                     L"expected_server.ztp", true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct IdenticalStructures {
@@ -150,6 +154,23 @@ TEST_F(ImportTest, ReportShowsACharacterOutsideTheCodePageAsAQuestionMark) {
     for (const char* shown : {"\n?Gauge - ", "\n?Limit - ", "\n??Face - ", "\nArea \xEC\xEC? - "})
         EXPECT_NE(bytes.find(shown), std::string::npos) << shown << "\n" << bytes;
     EXPECT_EQ(bytes.find("OGauge"), std::string::npos) << bytes;
+}
+
+// A kernel whose lookup ignores case knows the server's filters "TOOLS" and "parts" as the
+// distribution's "Tools" and "Parts", which the user deleted and reordered, while no server filter
+// has exactly those names: each is re-created under the distribution's name with the marker alone
+// as its caption and its constraints kept, the report says only what the user did, and the import
+// goes on to the end.
+TEST_F(ImportTest, MarkedFilterKnownOnlyUnderAnotherSpellingTakesTheMarkerAsCaption) {
+    SwitchKernel(&IZModelAdmin::zrSetNameLookupIgnoresCase);
+    PutInStore(L"case_server.ztp", L"structure.ztp");
+    PutInStore(L"case_user.ztp", L"user.ztp");
+    std::wstring report;
+    ASSERT_EQ(Import(FixturePath(L"case_distribution.ztp"), L"user.ztp", true, report), S_OK)
+        << testing::PrintToString(TakeErrorDescription());
+    EXPECT_TRUE(SameBytes(FileBytes(report), GoldenReport("report_filters_in_other_case")));
+    EXPECT_TRUE(SameBytes(CanonicalStructure(StorePath(L"structure.ztp")),
+                          CanonicalStructure(FixturePath(L"case_expected_server.ztp"))));
 }
 
 struct FailingImport {

@@ -27,11 +27,11 @@ protected:
     void TearDown() override { Application().SetExceptionHandler(nullptr); }
 
     // The code of the one ProcessorFault caught, or 0.
-    static std::uint32_t CaughtFaultCode() {
-        if (caught.size() != 1)
-            return 0;
+    static std::uint32_t CaughtFaultCode() { return caught.size() == 1 ? FaultCode(caught[0]) : 0; }
+    // The code of a ProcessorFault, or 0 for any other error.
+    static std::uint32_t FaultCode(std::exception_ptr error) {
         try {
-            std::rethrow_exception(caught[0]);
+            std::rethrow_exception(error);
         } catch (const ProcessorFault& fault) {
             return fault.Code();
         } catch (...) {
@@ -107,6 +107,70 @@ TEST_F(WindowBarrier, FaultRaisedByTheSystemIsCaughtWithItsCode) {
     EXPECT_FALSE(
         RunWindowHandler([] { RaiseException(EXCEPTION_ILLEGAL_INSTRUCTION, 0, 0, nullptr); }));
     EXPECT_EQ(CaughtFaultCode(), static_cast<std::uint32_t>(EXCEPTION_ILLEGAL_INSTRUCTION));
+}
+
+// A recursion that only a stack overflow ends when `depth` is out of reach: every call goes
+// through a volatile pointer and uses its frame after the call returns, so the compiler can turn
+// it neither into a loop nor into a tail call.
+void Recurse(unsigned depth);
+void (*volatile recurse)(unsigned) = Recurse;
+void Recurse(unsigned depth) {
+    volatile char frame[256];
+    frame[0] = static_cast<char>(depth);
+    if (depth > 0)
+        recurse(depth - 1);
+    frame[1] = frame[0];
+}
+
+struct OverflowRun {
+    bool overflow_returned[2] = {true, true};
+    bool deep_work_returned = false;
+    bool error_returned = true;
+};
+
+// The exit code of a thread that ran to its end; an overflow nobody catches ends it with another.
+constexpr DWORD kThreadFinished = 0x600D;
+
+DWORD WINAPI OverflowTwiceThenWork(void* run_pointer) {
+    auto& run = *static_cast<OverflowRun*>(run_pointer);
+    for (bool& returned : run.overflow_returned)
+        returned = RunWindowHandler([] { recurse(~0u); });
+    // A hundred kilobytes of stack and an exception, on the same thread.
+    run.deep_work_returned = RunWindowHandler([] { recurse(400); });
+    run.error_returned = RunWindowHandler([] { throw LibraryError(E_FAIL, L"после"); });
+    return kThreadFinished;
+}
+
+// The second overflow is caught only if the barrier put back the guard page that the first one
+// used up. A thread of its own, so that a fault nobody catches fails the test, not the program.
+TEST_F(WindowBarrier, StackOverflowIsCaughtAgainAndTheThreadGoesOn) {
+    OverflowRun run;
+    HANDLE thread = CreateThread(nullptr, 0, OverflowTwiceThenWork, &run, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    ASSERT_EQ(WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
+    DWORD exit_code = 0;
+    GetExitCodeThread(thread, &exit_code);
+    CloseHandle(thread);
+    ASSERT_EQ(exit_code, kThreadFinished)
+        << "the thread ended at a stack overflow; reports: " << caught.size();
+
+    EXPECT_FALSE(run.overflow_returned[0]);
+    EXPECT_FALSE(run.overflow_returned[1]);
+    EXPECT_TRUE(run.deep_work_returned);
+    EXPECT_FALSE(run.error_returned);
+    ASSERT_EQ(caught.size(), 3u);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(FaultCode(caught[i]), static_cast<std::uint32_t>(EXCEPTION_STACK_OVERFLOW))
+            << "overflow " << i + 1;
+        try {
+            std::rethrow_exception(caught[i]);
+        } catch (const ProcessorFault& fault) {
+            EXPECT_TRUE(fault.Message().starts_with(L"Stack overflow (C00000FD) at address "))
+                << testing::PrintToString(fault.Message());
+        } catch (...) {
+        }
+    }
+    EXPECT_EQ(FaultCode(caught[2]), 0u) << "the library error after the overflows";
 }
 
 TEST(ProcessorFault, NamesTheFaultItsCodeAndAddress) {

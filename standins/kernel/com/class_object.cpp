@@ -2,6 +2,7 @@
 
 #include "com/attribute_object.h"
 #include "com/class_vector_object.h"
+#include "com/name_lookup.h"
 
 #include <cstring>
 
@@ -152,7 +153,8 @@ HRESULT ClassObject::zriClassValueItem(LONG index, IZClassValue** cval) {
 HRESULT ClassObject::zrnClassValueItem(BSTR name, IZClassValue** cval) {
     return Barrier(__uuidof(IZClass), [&] {
         Out(cval, nullptr);
-        if (EntityId entry = structure().FindAttribute(id_, Utf8(name)))
+        if (EntityId entry =
+                structure().FindAttribute(id_, StoredAttributeName(structure(), id_, name)))
             *cval = model_->AttributeFor(entry).Detach();
     });
 }
@@ -160,17 +162,24 @@ HRESULT ClassObject::zrnClassValueItem(BSTR name, IZClassValue** cval) {
 HRESULT ClassObject::zrAddClassValue(BSTR name, IZClassValue** cval) {
     return Barrier(__uuidof(IZClass), [&] {
         Out(cval, nullptr);
-        *cval = model_->AttributeFor(structure().AddAttribute(id_, Utf8(name))).Detach();
+        *cval = model_
+                    ->AttributeFor(
+                        structure().AddAttribute(id_, StoredAttributeName(structure(), id_, name)))
+                    .Detach();
     });
 }
 
 HRESULT ClassObject::zrRemoveClassValue(BSTR name) {
-    return Barrier(__uuidof(IZClass), [&] { structure().RemoveAttribute(id_, Utf8(name)); });
+    return Barrier(__uuidof(IZClass), [&] {
+        structure().RemoveAttribute(id_, StoredAttributeName(structure(), id_, name));
+    });
 }
 
 HRESULT ClassObject::zrSwapClassValues(BSTR first, BSTR second) {
-    return Barrier(__uuidof(IZClass),
-                   [&] { structure().SwapAttributes(id_, Utf8(first), Utf8(second)); });
+    return Barrier(__uuidof(IZClass), [&] {
+        structure().SwapAttributes(id_, StoredAttributeName(structure(), id_, first),
+                                   StoredAttributeName(structure(), id_, second));
+    });
 }
 
 HRESULT ClassObject::get_zrChildClassesCount(LONG* count) {
@@ -193,21 +202,21 @@ HRESULT ClassObject::zriChildClassItem(LONG index, IZClass** child) {
 HRESULT ClassObject::zrnChildClassItem(BSTR name, IZClass** child) {
     return Barrier(__uuidof(IZClass), [&] {
         Out(child, nullptr);
-        if (EntityId found = structure().FindChild(id_, Utf8(name)))
+        if (EntityId found = structure().FindChild(id_, StoredClassName(structure(), name)))
             *child = model_->ClassFor(found).Detach();
     });
 }
 
 HRESULT ClassObject::zrAddChildClass(BSTR name) {
     return Barrier(__uuidof(IZClass), [&] {
-        if (EntityId child = structure().AddLink(id_, Utf8(name)))
+        if (EntityId child = structure().AddLink(id_, StoredClassName(structure(), name)))
             model_->FireLinkEvent(1, id_, child);
     });
 }
 
 HRESULT ClassObject::zrRemoveChildClass(BSTR name) {
     return Barrier(__uuidof(IZClass), [&] {
-        if (EntityId child = structure().RemoveLink(id_, Utf8(name)))
+        if (EntityId child = structure().RemoveLink(id_, StoredClassName(structure(), name)))
             model_->FireLinkEvent(2, id_, child);
     });
 }

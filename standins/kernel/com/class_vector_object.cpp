@@ -2,6 +2,7 @@
 
 #include "com/class_object.h"
 #include "com/connection_enumerators.h"
+#include "com/name_lookup.h"
 
 namespace zk::com {
 
@@ -41,12 +42,13 @@ HRESULT ClassVectorObject::QueryInterface(REFIID iid, void** out) {
 HRESULT ClassVectorObject::zrAdd(BSTR name, IZClass** cls) {
     return Barrier(__uuidof(IZClassVector), [&] {
         Out(cls, nullptr);
-        *cls = model_->ClassFor(structure().AddClass(Utf8(name))).Detach();
+        *cls = model_->ClassFor(structure().AddClass(StoredClassName(structure(), name))).Detach();
     });
 }
 
 HRESULT ClassVectorObject::zrRemove(BSTR name) {
-    return Barrier(__uuidof(IZClassVector), [&] { structure().RemoveClass(Utf8(name)); });
+    return Barrier(__uuidof(IZClassVector),
+                   [&] { structure().RemoveClass(StoredClassName(structure(), name)); });
 }
 
 HRESULT ClassVectorObject::zrItem(LONG index, IZClass** cls) {
@@ -64,7 +66,7 @@ HRESULT ClassVectorObject::get_zrCount(LONG* count) {
 HRESULT ClassVectorObject::zrLocate(BSTR name, IZClass** cls) {
     return Barrier(__uuidof(IZClassVector), [&] {
         Out(cls, nullptr);
-        if (EntityId id = structure().FindClass(Utf8(name)))
+        if (EntityId id = structure().FindClass(StoredClassName(structure(), name)))
             *cls = model_->ClassFor(id).Detach();
     });
 }
@@ -140,23 +142,26 @@ HRESULT ClassVectorObject::zrFilterCaption(LONG index, BSTR* caption) {
 
 HRESULT ClassVectorObject::zrFilterExists(BSTR name, VARIANT_BOOL* exists) {
     return Barrier(__uuidof(IZFilterVector), [&] {
-        *Out(exists, VARIANT_FALSE) = Bool(structure().FindFilter(Utf8(name)) != nullptr);
+        *Out(exists, VARIANT_FALSE) =
+            Bool(structure().FindFilter(StoredFilterName(structure(), name)) != nullptr);
     });
 }
 
 HRESULT ClassVectorObject::zrCreateFilterEx(BSTR name, BSTR caption) {
-    return Barrier(__uuidof(IZFilterVector),
-                   [&] { structure().CreateFilter(Utf8(name), Utf8(caption)); });
+    return Barrier(__uuidof(IZFilterVector), [&] {
+        structure().CreateFilter(StoredFilterName(structure(), name), Utf8(caption));
+    });
 }
 
 HRESULT ClassVectorObject::zrRemoveFilter(BSTR name) {
-    return Barrier(__uuidof(IZFilterVector), [&] { structure().RemoveFilter(Utf8(name)); });
+    return Barrier(__uuidof(IZFilterVector),
+                   [&] { structure().RemoveFilter(StoredFilterName(structure(), name)); });
 }
 
 HRESULT ClassVectorObject::zrConstraintsCount(BSTR filter, LONG* count) {
     return Barrier(__uuidof(IZFilterVector), [&] {
         Out(count, 0);
-        if (const Filter* found = structure().FindFilter(Utf8(filter)))
+        if (const Filter* found = structure().FindFilter(StoredFilterName(structure(), filter)))
             *count = static_cast<LONG>(found->constraints.size());
     });
 }
@@ -164,7 +169,7 @@ HRESULT ClassVectorObject::zrConstraintsCount(BSTR filter, LONG* count) {
 HRESULT ClassVectorObject::zrConstraintItem(BSTR filter, LONG index, BSTR* value) {
     return Barrier(__uuidof(IZFilterVector), [&] {
         Out(value, nullptr);
-        std::string name = Utf8(filter);
+        std::string name = StoredFilterName(structure(), filter);
         const Filter* found = structure().FindFilter(name);
         std::size_t position = Position(index);
         if (!found || position >= found->constraints.size())
@@ -177,19 +182,21 @@ HRESULT ClassVectorObject::zrConstraintItem(BSTR filter, LONG index, BSTR* value
 HRESULT ClassVectorObject::zrConstraintExists(BSTR filter, BSTR value, VARIANT_BOOL* exists) {
     return Barrier(__uuidof(IZFilterVector), [&] {
         Out(exists, VARIANT_FALSE);
-        const Filter* found = structure().FindFilter(Utf8(filter));
+        const Filter* found = structure().FindFilter(StoredFilterName(structure(), filter));
         *exists = Bool(found && found->constraint_set.contains(Utf8(value)));
     });
 }
 
 HRESULT ClassVectorObject::zrAddConstraint(BSTR filter, BSTR value) {
-    return Barrier(__uuidof(IZFilterVector),
-                   [&] { structure().AddConstraint(Utf8(filter), Utf8(value)); });
+    return Barrier(__uuidof(IZFilterVector), [&] {
+        structure().AddConstraint(StoredFilterName(structure(), filter), Utf8(value));
+    });
 }
 
 HRESULT ClassVectorObject::zrRemoveConstraint(BSTR filter, BSTR value) {
-    return Barrier(__uuidof(IZFilterVector),
-                   [&] { structure().RemoveConstraint(Utf8(filter), Utf8(value)); });
+    return Barrier(__uuidof(IZFilterVector), [&] {
+        structure().RemoveConstraint(StoredFilterName(structure(), filter), Utf8(value));
+    });
 }
 
 HRESULT ClassVectorObject::EnumConnectionPoints(IEnumConnectionPoints** points) {

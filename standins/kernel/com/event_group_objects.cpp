@@ -1,5 +1,6 @@
 #include "com/event_group_objects.h"
 
+#include "com/kernel_switches.h"
 #include "com/model_storage.h"
 #include "core/structure_file.h"
 
@@ -109,9 +110,11 @@ HRESULT EventGroupObject::get_zrHandlerOwners(VARIANT* owners) {
             ThrowHr(E_POINTER, "an output argument is missing");
         VariantInit(owners);
         auto rows = HandlerOwners(group_);
+        // Cells are variants holding texts, or texts themselves when the kernel is so switched.
+        const VARTYPE cells = kernel_switches.handler_owners_as_texts.load() ? VT_BSTR : VT_VARIANT;
         // [rows, 2]: the first index is the row, the second the column.
         SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(rows.size()), 0}, {2, 0}};
-        SafeArrayOwner array(SafeArrayCreate(VT_VARIANT, 2, bounds));
+        SafeArrayOwner array(SafeArrayCreate(cells, 2, bounds));
         for (LONG row = 0; row < static_cast<LONG>(rows.size()); ++row) {
             const Guid* columns[2] = {&rows[row].first, &rows[row].second};
             for (LONG column = 0; column < 2; ++column) {
@@ -120,13 +123,16 @@ HRESULT EventGroupObject::get_zrHandlerOwners(VARIANT* owners) {
                 V_VT(&cell) = VT_BSTR;
                 V_BSTR(&cell) = NewBstr(GuidColumn(*columns[column]));
                 LONG index[2] = {row, column};
-                HRESULT hr = SafeArrayPutElement(array.get(), index, &cell);
+                // Both forms copy what they are given.
+                HRESULT hr = SafeArrayPutElement(
+                    array.get(), index,
+                    cells == VT_BSTR ? static_cast<void*>(V_BSTR(&cell)) : &cell);
                 VariantClear(&cell);
                 Check(hr, "filling the handler owners");
             }
         }
         V_ARRAY(owners) = array.Detach();
-        V_VT(owners) = VT_ARRAY | VT_VARIANT;
+        V_VT(owners) = VT_ARRAY | cells;
     });
 }
 

@@ -5,6 +5,7 @@
 #include "com/class_vector_object.h"
 #include "com/event_group_objects.h"
 #include "com/event_objects.h"
+#include "com/kernel_switches.h"
 #include "com/model_storage.h"
 #include "com/security_object.h"
 #include "core/structure_file.h"
@@ -222,6 +223,17 @@ HRESULT ModelObject::zrClassPosition(IZClass* cls, LONG* x, LONG* y) {
         *x = data.x;
         *y = data.y;
     });
+}
+
+// The switches hold for the whole kernel, not this model alone (kernel_switches.h).
+HRESULT ModelObject::zrSetHandlerOwnersAsTexts(VARIANT_BOOL texts) {
+    kernel_switches.handler_owners_as_texts = texts != VARIANT_FALSE;
+    return S_OK;
+}
+
+HRESULT ModelObject::zrSetNameLookupIgnoresCase(VARIANT_BOOL ignore) {
+    kernel_switches.name_lookup_ignores_case = ignore != VARIANT_FALSE;
+    return S_OK;
 }
 
 } // namespace zk::com

@@ -101,6 +101,8 @@ public:
                                                 BSTR code) override;
     HRESULT STDMETHODCALLTYPE put_zrModelName(BSTR name) override;
     HRESULT STDMETHODCALLTYPE zrClassPosition(IZClass* cls, LONG* x, LONG* y) override;
+    HRESULT STDMETHODCALLTYPE zrSetHandlerOwnersAsTexts(VARIANT_BOOL texts) override;
+    HRESULT STDMETHODCALLTYPE zrSetNameLookupIgnoresCase(VARIANT_BOOL ignore) override;
 
 private:
     Structure structure_;

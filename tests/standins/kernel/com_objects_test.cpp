@@ -43,6 +43,8 @@ protected:
 };
 
 IUnknown* Identity(IUnknown* object) {
+    if (!object)
+        return nullptr;
     ComPtr<IUnknown> unknown;
     object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(unknown.GetAddressOf()));
     return unknown.Get();
@@ -221,6 +223,69 @@ TEST_F(KernelObjects, MissingNamesAnswerSoftly) {
     LONG rights = -1;
     EXPECT_EQ(security->zrGetRights(0, &key, &rights), S_OK);
     EXPECT_EQ(rights, -1);
+}
+
+// Switched, filters, classes and attributes are found under any spelling of their names, and
+// the operations by name reach what they find; a name that matches exactly wins.
+TEST_F(KernelObjects, NameLookupsIgnoreCaseWhenSwitched) {
+    ComPtr<IZFilterVector> filters;
+    ASSERT_EQ(vector->get_zrFilterVector(&filters), S_OK);
+    ASSERT_EQ(filters->zrCreateFilterEx(Bstr(L"Активные"), Bstr(L"caption")), S_OK);
+    ASSERT_EQ(filters->zrAddConstraint(Bstr(L"Активные"), Bstr(L"B")), S_OK);
+    const ComPtr<IZClass> lower_b = AddClass(model.Get(), L"b");
+    auto filter_exists = [&](const wchar_t* name) {
+        VARIANT_BOOL exists = VARIANT_FALSE;
+        EXPECT_EQ(filters->zrFilterExists(Bstr(name), &exists), S_OK);
+        return exists != VARIANT_FALSE;
+    };
+    auto located = [&](const wchar_t* name) {
+        ComPtr<IZClass> cls;
+        EXPECT_EQ(vector->zrLocate(Bstr(name), &cls), S_OK);
+        return Identity(cls.Get());
+    };
+    auto constraints = [&](const wchar_t* filter) {
+        LONG count = -1;
+        EXPECT_EQ(filters->zrConstraintsCount(Bstr(filter), &count), S_OK);
+        return count;
+    };
+
+    {
+        KernelSwitch switched(&IZModelAdmin::zrSetNameLookupIgnoresCase);
+        EXPECT_TRUE(filter_exists(L"АКТИВНЫЕ"));
+        EXPECT_EQ(constraints(L"активные"), 1);
+        Bstr item;
+        EXPECT_EQ(filters->zrConstraintItem(Bstr(L"АКТИВНЫЕ"), 0, item.put()), S_OK);
+        EXPECT_EQ(item.str(), L"B");
+        ASSERT_EQ(filters->zrAddConstraint(Bstr(L"АКТИВНЫЕ"), Bstr(L"D")), S_OK);
+        EXPECT_EQ(constraints(L"Активные"), 2);
+        ASSERT_EQ(filters->zrCreateFilterEx(Bstr(L"АКТИВНЫЕ"), Bstr(L"new caption")), S_OK);
+        LONG count = 0;
+        ASSERT_EQ(filters->get_zrFiltersCount(&count), S_OK);
+        EXPECT_EQ(count, 1) << "the caption of the filter found is set";
+        Bstr caption;
+        ASSERT_EQ(filters->zrFilterCaption(0, caption.put()), S_OK);
+        EXPECT_EQ(caption.str(), L"new caption");
+
+        EXPECT_EQ(located(L"d"), Identity(d.Get()));
+        EXPECT_EQ(located(L"b"), Identity(lower_b.Get())) << "the exact name first";
+        EXPECT_EQ(located(L"B"), Identity(b.Get()));
+        ComPtr<IZClass> child;
+        EXPECT_EQ(b->zrnChildClassItem(Bstr(L"d"), &child), S_OK);
+        EXPECT_EQ(Identity(child.Get()), Identity(d.Get()));
+        EXPECT_EQ(Identity(AddClass(model.Get(), L"D").Get()), Identity(d.Get()));
+        EXPECT_EQ(Identity(AddAttribute(d.Get(), L"D1").Get()), Identity(d1.Get()));
+        const ComPtr<IZClassValue> view = Entry(d.Get(), L"B1");
+        EXPECT_TRUE(view);
+        EXPECT_EQ(Identity(view.Get()), Identity(Entry(d.Get(), L"b1").Get())) << "inherited";
+
+        ASSERT_EQ(filters->zrRemoveFilter(Bstr(L"активные")), S_OK);
+        EXPECT_FALSE(filter_exists(L"Активные"));
+    }
+
+    ASSERT_EQ(filters->zrCreateFilterEx(Bstr(L"Активные"), Bstr(L"caption")), S_OK);
+    EXPECT_FALSE(filter_exists(L"АКТИВНЫЕ")) << "switched back";
+    EXPECT_EQ(located(L"d"), nullptr);
+    EXPECT_FALSE(Entry(d.Get(), L"B1"));
 }
 
 TEST_F(KernelObjects, FailuresCarryTheirReason) {

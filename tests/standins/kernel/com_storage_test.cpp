@@ -7,6 +7,7 @@
 #include "structure_samples.h"
 
 #include <memory>
+#include <vector>
 
 namespace zk::testing {
 namespace {
@@ -209,6 +210,68 @@ TEST_F(ServerStore, EventGroupsAreSavedIntoTheStoredStructure) {
     ASSERT_EQ(model->zrSaveModel(Bstr(L""), nullptr), S_OK);
     EXPECT_EQ(ReadEventGroups(ReadBytes(Path()))[0].handlers[0].code, "' commented\r\n");
     ASSERT_EQ(store->zrRefresh(), S_OK);
+}
+
+// The handler owners' cells as texts, row by row, each read as the array declares its cells;
+// "(not text)" for a cell that holds anything else.
+std::vector<std::wstring> OwnerCells(const VARIANT& owners) {
+    std::vector<std::wstring> cells;
+    SAFEARRAY* array = V_ARRAY(&owners);
+    LONG rows = -1;
+    SafeArrayGetUBound(array, 1, &rows);
+    for (LONG row = 0; row <= rows; ++row)
+        for (LONG column = 0; column < 2; ++column) {
+            LONG index[2] = {row, column};
+            if (V_VT(&owners) == (VT_ARRAY | VT_BSTR)) {
+                Bstr text;
+                SafeArrayGetElement(array, index, text.put());
+                cells.push_back(text.str());
+                continue;
+            }
+            VARIANT value;
+            VariantInit(&value);
+            SafeArrayGetElement(array, index, &value);
+            cells.push_back(V_VT(&value) == VT_BSTR ? V_BSTR(&value) : L"(not text)");
+            VariantClear(&value);
+        }
+    return cells;
+}
+
+// Switched, every model answers the same rows as a 2-D array of texts; switched back, as one of
+// variants holding texts.
+TEST_F(ServerStore, HandlerOwnersAreTextsWhenSwitched) {
+    ComPtr<IZModel> model = NewModel();
+    ASSERT_EQ(model->zrLoadModel(Bstr(L"structure.ztp"), nullptr, 4), S_OK) << ErrorText();
+    ComPtr<IUnknown> unknown;
+    ASSERT_EQ(model->zrGetEventGroups(&unknown), S_OK);
+    ComPtr<IZEventGroups> store;
+    ASSERT_EQ(unknown.As(&store), S_OK);
+    ComPtr<IZEventGroup> group;
+    ASSERT_EQ(store->zrLocateEventGroup(Bstr(L"UserGroup.xml"), &group), S_OK);
+    ASSERT_TRUE(group);
+
+    VARIANT variants, texts;
+    ASSERT_EQ(group->get_zrHandlerOwners(&variants), S_OK);
+    {
+        KernelSwitch switched(&IZModelAdmin::zrSetHandlerOwnersAsTexts);
+        ASSERT_EQ(group->get_zrHandlerOwners(&texts), S_OK);
+    }
+    ASSERT_EQ(V_VT(&texts), VT_ARRAY | VT_BSTR);
+    EXPECT_EQ(SafeArrayGetDim(V_ARRAY(&texts)), 2u);
+    VARTYPE declared = VT_EMPTY;
+    EXPECT_EQ(SafeArrayGetVartype(V_ARRAY(&texts), &declared), S_OK);
+    EXPECT_EQ(declared, VT_BSTR);
+    ASSERT_EQ(V_VT(&variants), VT_ARRAY | VT_VARIANT);
+    const std::vector<std::wstring> variant_cells = OwnerCells(variants);
+    EXPECT_EQ(variant_cells.size(), 6u);
+    EXPECT_EQ(OwnerCells(texts), variant_cells);
+    VariantClear(&texts);
+    VariantClear(&variants);
+
+    VARIANT again;
+    ASSERT_EQ(group->get_zrHandlerOwners(&again), S_OK);
+    EXPECT_EQ(V_VT(&again), VT_ARRAY | VT_VARIANT) << "switched back";
+    VariantClear(&again);
 }
 
 } // namespace

@@ -61,6 +61,17 @@ ComPtr<IZClassValue> AddAttribute(IZClass* cls, const wchar_t* name) {
     return cval;
 }
 
+KernelSwitch::KernelSwitch(Setter set) : set_(set) {
+    EXPECT_EQ(NewModel().As(&admin_), S_OK);
+    if (admin_)
+        EXPECT_EQ((admin_.Get()->*set_)(VARIANT_TRUE), S_OK);
+}
+
+KernelSwitch::~KernelSwitch() {
+    if (admin_)
+        (admin_.Get()->*set_)(VARIANT_FALSE);
+}
+
 std::wstring NameOf(IZClass* cls) {
     Bstr name;
     EXPECT_EQ(cls->get_zrName(name.put()), S_OK);

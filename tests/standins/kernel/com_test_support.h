@@ -58,6 +58,21 @@ private:
     BSTR value_ = nullptr;
 };
 
+// A switch of the kernel's behaviour (an IZModelAdmin setter) on for the life of the object,
+// through a model of its own; it holds for every model of the process meanwhile.
+class KernelSwitch {
+public:
+    using Setter = HRESULT (STDMETHODCALLTYPE IZModelAdmin::*)(VARIANT_BOOL);
+    explicit KernelSwitch(Setter set);
+    KernelSwitch(const KernelSwitch&) = delete;
+    KernelSwitch& operator=(const KernelSwitch&) = delete;
+    ~KernelSwitch(); // off again
+
+private:
+    ComPtr<IZModelAdmin> admin_;
+    Setter set_;
+};
+
 // The description of the thread's error information ("" when there is none).
 std::wstring ErrorText();
 
