@@ -5,6 +5,8 @@
 
 #include "platform/guid_conversion.h"
 
+#include <optional>
+
 namespace kv::import {
 
 namespace {
@@ -125,28 +127,40 @@ void ReportClass(ImportStructures& import, LONG index) {
     }
 }
 
+// Names equal but for letter case, by the platform's rule (any alphabet).
+bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 // The server filter re-created with the marker in front of its caption and its constraints
 // as they were. A kernel whose lookup ignores case may know the filter only under another
-// spelling, which the list of names does not give: then the marker alone is the caption.
+// spelling: then the marker alone is the caption, and the filter keeps the server's spelling of
+// its name where the list of names has one that differs only in case.
 void MarkFilter(IZClassVector* server, const Bstr& filter, std::wstring_view marker) {
     LONG count = 0;
     check(Filters(server)->get_zrFiltersCount(&count));
     std::wstring caption(marker);
+    std::optional<std::wstring> spelling; // the server's, when it is not the distribution's
     for (LONG index = 0; index < count; ++index) {
         Bstr name;
         check(Filters(server)->zrFilterName(index, name.Out()));
-        if (name.View() != filter.View())
-            continue;
-        Bstr old_caption;
-        check(Filters(server)->zrFilterCaption(index, old_caption.Out()));
-        caption += old_caption.View();
-        break;
+        if (name.View() == filter.View()) {
+            Bstr old_caption;
+            check(Filters(server)->zrFilterCaption(index, old_caption.Out()));
+            caption += old_caption.View();
+            spelling.reset();
+            break;
+        }
+        if (!spelling && SameIgnoringCase(name.View(), filter.View()))
+            spelling = name.View();
     }
-    const std::vector<std::wstring> constraints = Constraints(server, filter.View());
-    check(Filters(server)->zrRemoveFilter(filter.Get()));
-    check(Filters(server)->zrCreateFilterEx(filter.Get(), Bstr(caption).Get()));
+    const Bstr server_name(spelling ? std::wstring_view(*spelling) : filter.View());
+    const std::vector<std::wstring> constraints = Constraints(server, server_name.View());
+    check(Filters(server)->zrRemoveFilter(server_name.Get()));
+    check(Filters(server)->zrCreateFilterEx(server_name.Get(), Bstr(caption).Get()));
     for (const std::wstring& value : constraints)
-        check(Filters(server)->zrAddConstraint(filter.Get(), Bstr(value).Get()));
+        check(Filters(server)->zrAddConstraint(server_name.Get(), Bstr(value).Get()));
 }
 
 bool FilterExists(IZClassVector* classes, const Bstr& filter) {
