@@ -21,8 +21,9 @@ status=$?
 check "the tests pass" [ $status = 0 ]
 summary=$(sed -n '/^\[kv\] suites:$/,$p' <<<"$out")
 check "the summary names win32 as not run, with the reason" holds_line "$summary" "$reason"
+ctest_line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+$' <<<"$out" | tail -n 1)
 check "the summary repeats CTest's line of the win64 suite" \
-    holds_line "$summary" "win64: 100% tests passed, 0 tests failed out of 8"
+    holds_line "$summary" "win64: ${ctest_line:-(no CTest line)}"
 
 err=$(./kv host --help 2>&1 >/dev/null)
 check "host names the win64 build on its first line of standard error" \
