@@ -7,6 +7,7 @@
 #include "platform/paths.h"
 #include "platform/text_conversion.h"
 #include "recording/fragment_writer.h"
+#include "recording/whole_fragment.h"
 
 #include <commdlg.h>
 #include <wrl/client.h>
@@ -45,11 +46,21 @@ ComPtr<IZModel> LoadTargetModel(const std::wstring& path) {
 
 } // namespace
 
+// A difference that fails takes back everything it appended and leaves the recording's mode as
+// it was: the host must never be offered half a difference to apply.
 bool WriteDifferenceToFile(IZModel* model, const std::wstring& structureFile) {
     if (!RecordingOpen() || !model)
         return false;
-    const ComPtr<IZModel> target = LoadTargetModel(structureFile);
-    WriteStructureDifference(model, target.Get());
+    const bool differenceMode = DifferenceMode;
+    try {
+        AsWholeFragment([&] {
+            const ComPtr<IZModel> target = LoadTargetModel(structureFile);
+            WriteStructureDifference(model, target.Get());
+        });
+    } catch (...) {
+        DifferenceMode = differenceMode;
+        throw;
+    }
     return true;
 }
 

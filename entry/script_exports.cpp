@@ -15,6 +15,7 @@
 #include "recording/class_fragments.h"
 #include "recording/recording_session.h"
 #include "recording/structure_fragments.h"
+#include "recording/whole_fragment.h"
 
 #include <windows.h>
 
@@ -28,6 +29,11 @@ template <class Body> ExportBool RunExport(Body&& body) noexcept {
         StartLibraryOnce();
         return body();
     });
+}
+
+// A fragment export: the fragment is appended whole or not at all.
+template <class Body> ExportBool RunFragmentExport(Body&& body) noexcept {
+    return RunExport([&] { return AsWholeFragment(body); });
 }
 
 // A name from the host (8-bit text in the ANSI code page) as the fragments take names: wide,
@@ -58,7 +64,7 @@ ExportBool __stdcall scriptEnd(HWND owner, const char* file_name, IZModel** mode
 
 ExportBool __stdcall scriptClass(IZClass** cls, const char* name, BoolSlot attribute_rights,
                                  BoolSlot links, BoolSlot filters, BoolSlot update_only) {
-    return RunExport([&] {
+    return RunFragmentExport([&] {
         const kv::ClassFragmentOptions options{
             .attributeRights = BoolArgument(attribute_rights),
             .links = BoolArgument(links),
@@ -70,57 +76,57 @@ ExportBool __stdcall scriptClass(IZClass** cls, const char* name, BoolSlot attri
 }
 
 ExportBool __stdcall scriptClsRemove(const char* class_name) {
-    return RunExport([&] { return kv::scriptClsRemove(NameArgument(class_name)); });
+    return RunFragmentExport([&] { return kv::scriptClsRemove(NameArgument(class_name)); });
 }
 
 ExportBool __stdcall scriptClassValue(IZClassValue** cval, const char* name,
                                       BoolSlot only_if_missing) {
-    return RunExport([&] {
+    return RunFragmentExport([&] {
         return kv::scriptClassValue(cval ? *cval : nullptr, NameArgument(name),
                                     BoolArgument(only_if_missing));
     });
 }
 
 ExportBool __stdcall scriptCValMove(IZClassValue** cval, IZClassValue** other) {
-    return RunExport(
+    return RunFragmentExport(
         [&] { return kv::scriptCValMove(cval ? *cval : nullptr, other ? *other : nullptr); });
 }
 
 ExportBool __stdcall scriptCValRemoveName(const char* attribute_name, const char* class_name) {
-    return RunExport([&] {
+    return RunFragmentExport([&] {
         return kv::scriptCValRemoveName(NameArgument(attribute_name), NameArgument(class_name));
     });
 }
 
 ExportBool __stdcall scriptCValRemove(IZClassValue** cval) {
-    return RunExport([&] { return kv::scriptCValRemove(cval ? *cval : nullptr); });
+    return RunFragmentExport([&] { return kv::scriptCValRemove(cval ? *cval : nullptr); });
 }
 
 // Filter, constraint, security, module and link fragments.
 
 ExportBool __stdcall scriptClassLink(const char* parent_class, const char* child_class,
                                      BoolSlot remove) {
-    return RunExport([&] {
+    return RunFragmentExport([&] {
         return kv::scriptClassLink(NameArgument(parent_class), NameArgument(child_class),
                                    BoolArgument(remove));
     });
 }
 
 ExportBool __stdcall scriptModule(IZClassVector** cvec, const char* module_name, BoolSlot remove) {
-    return RunExport([&] {
+    return RunFragmentExport([&] {
         return kv::scriptModule(cvec ? *cvec : nullptr, NameArgument(module_name),
                                 BoolArgument(remove));
     });
 }
 
 ExportBool __stdcall scriptSecurity(IZModel** model, const char* group_id) {
-    return RunExport(
+    return RunFragmentExport(
         [&] { return kv::scriptSecurity(model ? *model : nullptr, NameArgument(group_id)); });
 }
 
 ExportBool __stdcall scriptConstraint(const char* filter_name, const char* class_name,
                                       BoolSlot remove) {
-    return RunExport([&] {
+    return RunFragmentExport([&] {
         return kv::scriptConstraint(NameArgument(filter_name), NameArgument(class_name),
                                     BoolArgument(remove));
     });
@@ -128,7 +134,7 @@ ExportBool __stdcall scriptConstraint(const char* filter_name, const char* class
 
 ExportBool __stdcall scriptFilter(IZFilterVector** filters, const char* filter_name,
                                   BoolSlot remove_only, BoolSlot new_filter) {
-    return RunExport([&] {
+    return RunFragmentExport([&] {
         return kv::scriptFilter(filters ? *filters : nullptr, NameArgument(filter_name),
                                 BoolArgument(remove_only), BoolArgument(new_filter));
     });

@@ -1,4 +1,5 @@
 #include "recording/link_receiver.h"
+#include "recording/whole_fragment.h"
 
 #include "kernel/kernel_reads.h"
 #include "platform/barriers.h"
@@ -292,9 +293,11 @@ ParentLinks* RecordingParentLinks(IZClassVector* vector) {
 void TCVecEvts::WriteLink(IDispatch* parent, IDispatch* child, bool remove) {
     if (!RecordingActive)
         return;
-    const std::wstring parentName = ClassName(parent);
-    const std::wstring childName = ClassName(child);
-    WriteLinkFragment(parentName, childName, remove);
+    AsWholeFragment([&] {
+        const std::wstring parentName = ClassName(parent);
+        const std::wstring childName = ClassName(child);
+        WriteLinkFragment(parentName, childName, remove);
+    });
 }
 
 } // namespace kv

@@ -28,6 +28,9 @@ public:
     // Appends a copy of the text as the last item; without a text, an empty item.
     void push_back(std::string_view item);
     void emplace_back(std::string_view item = {}) { push_back(item); }
+    // Takes back every item after the first `count`: their room serves the next items, and
+    // blocks that held only them are freed.
+    void TruncateTo(std::size_t count);
 
     std::size_t size() const noexcept { return items_.size(); }
     bool empty() const noexcept { return items_.empty(); }
@@ -39,8 +42,12 @@ public:
     const_iterator end() const noexcept { return items_.end(); }
 
 private:
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size;
+    };
     std::deque<std::string_view> items_; // views into blocks_, which never move
-    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::vector<Block> blocks_;
     char* free_ = nullptr; // the unused end of the last block
     std::size_t room_ = 0;
 };

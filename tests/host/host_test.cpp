@@ -220,6 +220,20 @@ TEST_F(HostTest, FailedOperationsExitWithOneAndSayWhy) {
     EXPECT_FALSE(FileExists(Path("result.ztp")));
 }
 
+// ZKERNEL_FAIL_CALL sets the kernel stand-in's failure switch for a whole kvhost process: its
+// first kernel call fails, and kvhost says so and writes nothing.
+TEST_F(HostTest, KernelFailureSwitchReachesAWholeProcess) {
+    StoreOriginal();
+    ASSERT_TRUE(SetEnvironmentVariableW(L"ZKERNEL_FAIL_CALL", L"1"));
+    const ProcessOutcome outcome =
+        RunHost({"record", "--model", Path("original.ztp"), "-o", Path("scenario.vbs")});
+    SetEnvironmentVariableW(L"ZKERNEL_FAIL_CALL", nullptr);
+    EXPECT_EQ(outcome.exit_code, 1u) << outcome.output;
+    EXPECT_NE(outcome.output.find("the failure switch of the kernel stand-in"), std::string::npos)
+        << outcome.output;
+    EXPECT_FALSE(FileExists(Path("scenario.vbs")));
+}
+
 TEST(HostUsage, MalformedCommandLinesExitWithTwo) {
     const std::vector<std::string> cases[] = {
         {},

@@ -175,5 +175,73 @@ TEST_F(RecordingExports, KernelErrorGivesFalseWithErrorInformation) {
     EXPECT_TRUE(SameBytes(EndRecording(), Scenario({"cval_remove"})));
 }
 
+// The kernel stand-in's failure switch, reached through the model's admin interface.
+class CallSwitch {
+public:
+    explicit CallSwitch(IZModel* model) { Check(model->QueryInterface(IID_PPV_ARGS(&admin_)), "admin"); }
+    ~CallSwitch() { admin_->zrSetCallFailure(0, 0); }
+    void CountOnly() { Check(admin_->zrSetCallFailure(-1, 0), "zrSetCallFailure"); }
+    void FailAt(long nth, long kind) { Check(admin_->zrSetCallFailure(nth, kind), "zrSetCallFailure"); }
+    void Off() { Check(admin_->zrSetCallFailure(0, 0), "zrSetCallFailure"); }
+    long Calls() {
+        long count = 0;
+        Check(admin_->get_zrCallCount(&count), "zrCallCount");
+        return count;
+    }
+
+private:
+    ComPtr<IZModelAdmin> admin_;
+};
+
+// A kernel call that fails anywhere inside a fragment, with an error or with no object where
+// one is due, takes the whole fragment back: the export answers false, the recording ends at the
+// fragments written before, and the next one follows them, as if the failed one was never
+// asked for.
+TEST_F(RecordingExports, AFragmentThatMeetsAFailingKernelCallIsTakenBackWhole) {
+    IZModel* model = m().model.Get();
+    IZClass* order = m().order.Get();
+    CallSwitch kernel(model);
+    const auto whole_class = [&] { return call().scriptClass(&order, "", 1, 1, 1, 0); };
+
+    // The recording with the whole fragment, and the one without it.
+    ASSERT_EQ(call().scriptStart(&model), 1);
+    ASSERT_EQ(call().scriptClsRemove("Before"), 1);
+    kernel.CountOnly();
+    ASSERT_EQ(whole_class(), 1);
+    const long calls = kernel.Calls();
+    kernel.Off();
+    ASSERT_EQ(call().scriptClsRemove("After"), 1);
+    const std::string unbroken = EndRecording();
+    ASSERT_EQ(call().scriptStart(&model), 1);
+    ASSERT_EQ(call().scriptClsRemove("Before"), 1);
+    ASSERT_EQ(call().scriptClsRemove("After"), 1);
+    const std::string without = EndRecording();
+    ASSERT_GT(calls, 10);
+
+    for (const long kind : {0L, 1L}) {
+        for (long nth = 1; nth <= calls; ++nth) {
+            ASSERT_EQ(call().scriptStart(&model), 1);
+            ASSERT_EQ(call().scriptClsRemove("Before"), 1);
+            SetErrorInfo(0, nullptr);
+            kernel.FailAt(nth, kind);
+            const unsigned char answered = whole_class();
+            kernel.Off();
+            const std::wstring error = TakeErrorDescription();
+            ASSERT_EQ(call().scriptClsRemove("After"), 1);
+            const std::string written = EndRecording();
+            if (answered == 0) {
+                EXPECT_NE(error, L"") << "call " << nth << ", kind " << kind;
+                EXPECT_TRUE(SameBytes(written, without)) << "call " << nth << ", kind " << kind;
+            } else {
+                // Only an object that the fragment may lack (a base class, a child) is passed
+                // over; the fragment is then whole and the later one follows it.
+                EXPECT_EQ(kind, 1L) << "call " << nth << " failed and the export said true";
+                EXPECT_NE(written.find("\"After\""), std::string::npos) << "call " << nth;
+                EXPECT_EQ(written.substr(written.size() - 40), unbroken.substr(unbroken.size() - 40));
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace kv::testing

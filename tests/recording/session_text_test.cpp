@@ -51,6 +51,46 @@ TEST(ScriptItemList, KeepsEveryItemAcrossItsBlocksAndWhenMoved) {
     EXPECT_EQ(written, kv::ScenarioFileText(expected) + "after the move\r\n");
 }
 
+// A fragment that fails is taken back: the list ends at the item before it, and what is appended
+// next follows that item, in the freed room or in new blocks.
+TEST(ScriptItemList, TruncatedListEndsAtTheItemKeptAndGrowsFromThere) {
+    struct Case {
+        const char* what;
+        std::size_t items;
+        std::size_t kept;
+    };
+    const Case cases[] = {
+        {"within one block", 100, 40},
+        {"back across blocks", 30000, 3},
+        {"to nothing", 500, 0},
+        {"nothing taken", 10, 10},
+        {"more than there are", 10, 50},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> expected;
+        ScriptItemList items;
+        for (std::size_t i = 0; i < c.items; ++i) {
+            expected.push_back(std::to_string(i) + std::string(i % 53, 'b'));
+            items.push_back(expected.back());
+        }
+        items.TruncateTo(c.kept);
+        expected.resize(std::min(c.kept, c.items));
+        for (std::size_t i = 0; i < 20000; ++i) {
+            expected.push_back("again " + std::to_string(i));
+            items.push_back(expected.back());
+        }
+        ASSERT_EQ(items.size(), expected.size()) << c.what;
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(items[i], expected[i]) << c.what << ", item " << i;
+        std::string written;
+        kv::ForEachScenarioFilePiece(items, 4096, [&](std::string_view piece) {
+            written += piece;
+            return true;
+        });
+        EXPECT_EQ(written, kv::ScenarioFileText(expected)) << c.what;
+    }
+}
+
 TEST(ScenarioFilePieces, JoinToTheFileTextAndStopWhenOneIsRefused) {
     const std::string longItem(300, 'x');
     const ScriptItemList items{"first", "", longItem, "a\r\nb", "last"};

@@ -19,6 +19,7 @@ declare -A may_use=(
 )
 recording_for_comparison=" attribute_fragments.h class_fragments.h structure_fragments.h "
 recording_for_comparison+="fragment_writer.h recording_state.h script_item_list.h script_buffer_text.h "
+recording_for_comparison+="whole_fragment.h "
 
 broken=0
 report() {

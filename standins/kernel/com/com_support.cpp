@@ -104,6 +104,16 @@ HRESULT HresultOf(ErrorKind kind) {
     }
 }
 
+HRESULT detail::FailInjected(REFIID iid, const char* method) {
+    SetErrorMessage(iid, std::string(method) + " failed: the failure switch of the kernel stand-in");
+    return E_FAIL;
+}
+
+void detail::DropObject(IUnknown** out) {
+    if (out && *out)
+        std::exchange(*out, nullptr)->Release();
+}
+
 void SetErrorMessage(REFIID iid, const std::string& message) {
     ComPtr<ICreateErrorInfo> create;
     if (FAILED(CreateErrorInfo(&create)))

@@ -6,6 +6,7 @@
 // only the module count and the type-information cache are touched from several threads.
 #pragma once
 
+#include "com/call_failures.h"
 #include "core/kernel_error.h"
 #include "core/value.h"
 
@@ -15,6 +16,8 @@
 
 #include <string>
 #include <string_view>
+#include <optional>
+#include <type_traits>
 #include <utility>
 
 namespace zk::com {
@@ -53,35 +56,63 @@ HRESULT HresultOf(ErrorKind kind);
 // Sets the thread's error information: source "zkernel", the interface and the message.
 void SetErrorMessage(REFIID iid, const std::string& message);
 
+namespace detail {
+// The object out-value of the call in progress on this thread, as Out() last saw one: where the
+// failure switch drops the object of a call that is to answer with none.
+inline thread_local IUnknown** object_out = nullptr;
+HRESULT FailInjected(REFIID iid, const char* method);
+void DropObject(IUnknown** out);
+} // namespace detail
+
 // The one barrier of every COM method: runs the body and turns any exception into a failing
-// HRESULT with error information.
-template <class Body> HRESULT Barrier(REFIID iid, Body&& body) noexcept {
+// HRESULT with error information. With the failure switch on, the call is counted first
+// (call_failures.h); `method` names it in the injected failure's message.
+template <class Body>
+HRESULT Barrier(REFIID iid, Body&& body, const char* method = __builtin_FUNCTION()) noexcept {
+    std::optional<CallFailure> injected;
+    if (CallSwitchOn()) {
+        injected = detail::CountCall(iid);
+        if (injected == CallFailure::Error)
+            return detail::FailInjected(iid, method);
+    }
+    IUnknown** const outer_out = std::exchange(detail::object_out, nullptr);
     try {
         body();
+        if (injected == CallFailure::NoObject)
+            detail::DropObject(detail::object_out);
+        detail::object_out = outer_out;
         return S_OK;
     } catch (const ComError& error) {
+        detail::object_out = outer_out;
         SetErrorMessage(iid, error.what());
         return error.hr();
     } catch (const KernelError& error) {
+        detail::object_out = outer_out;
         SetErrorMessage(iid, error.what());
         return HresultOf(error.kind());
     } catch (const std::bad_alloc&) {
+        detail::object_out = outer_out;
         SetErrorMessage(iid, "out of memory");
         return E_OUTOFMEMORY;
     } catch (const std::exception& error) {
+        detail::object_out = outer_out;
         SetErrorMessage(iid, error.what());
         return E_UNEXPECTED;
     } catch (...) {
+        detail::object_out = outer_out;
         SetErrorMessage(iid, "unexpected failure");
         return E_UNEXPECTED;
     }
 }
 
-// An out-parameter: E_POINTER when missing, else set to the given known value.
+// An out-parameter: E_POINTER when missing, else set to the given known value. An object
+// out-value is noted for the failure switch.
 template <class T, class V> T* Out(T* out, V value) {
     if (!out)
         ThrowHr(E_POINTER, "an output argument is missing");
     *out = value;
+    if constexpr (std::is_pointer_v<T> && std::is_base_of_v<IUnknown, std::remove_pointer_t<T>>)
+        detail::object_out = reinterpret_cast<IUnknown**>(out);
     return out;
 }
 

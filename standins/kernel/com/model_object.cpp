@@ -236,4 +236,38 @@ HRESULT ModelObject::zrSetNameLookupIgnoresCase(VARIANT_BOOL ignore) {
     return S_OK;
 }
 
+// The failure switch holds for the whole kernel too (call_failures.h); its own calls are not
+// counted.
+HRESULT ModelObject::zrSetCallFailure(LONG nth, LONG kind) {
+    if (kind != 0 && kind != 1)
+        return E_INVALIDARG;
+    SetCallFailure(nth, kind == 1 ? CallFailure::NoObject : CallFailure::Error);
+    return S_OK;
+}
+
+HRESULT ModelObject::get_zrCallCount(LONG* count) {
+    if (!count)
+        return E_POINTER;
+    *count = CallsCounted();
+    return S_OK;
+}
+
+HRESULT ModelObject::get_zrCalledInterfaces(VARIANT* iids) {
+    return Barrier(__uuidof(IZModelAdmin), [&] {
+        *Out(iids, VARIANT{}) = VARIANT{};
+        const std::vector<IID> called = InterfacesCalled();
+        SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(called.size()));
+        if (!array)
+            ThrowHr(E_OUTOFMEMORY, "no memory for the interfaces called");
+        for (LONG index = 0; index < static_cast<LONG>(called.size()); ++index) {
+            wchar_t text[40];
+            StringFromGUID2(called[index], text, 40);
+            Bstr item(SysAllocString(text));
+            SafeArrayPutElement(array, &index, item.get());
+        }
+        V_VT(iids) = VT_ARRAY | VT_BSTR;
+        V_ARRAY(iids) = array;
+    });
+}
+
 } // namespace zk::com

@@ -103,6 +103,9 @@ public:
     HRESULT STDMETHODCALLTYPE zrClassPosition(IZClass* cls, LONG* x, LONG* y) override;
     HRESULT STDMETHODCALLTYPE zrSetHandlerOwnersAsTexts(VARIANT_BOOL texts) override;
     HRESULT STDMETHODCALLTYPE zrSetNameLookupIgnoresCase(VARIANT_BOOL ignore) override;
+    HRESULT STDMETHODCALLTYPE zrSetCallFailure(LONG nth, LONG kind) override;
+    HRESULT STDMETHODCALLTYPE get_zrCallCount(LONG* count) override;
+    HRESULT STDMETHODCALLTYPE get_zrCalledInterfaces(VARIANT* iids) override;
 
 private:
     Structure structure_;

@@ -225,6 +225,65 @@ TEST_F(KernelObjects, MissingNamesAnswerSoftly) {
     EXPECT_EQ(rights, -1);
 }
 
+// The failure switch counts every kernel call from when it is set (its own interface's aside,
+// a call through IDispatch once), makes the nth fail naming the method or answer with no
+// object, and is off again at 0.
+TEST_F(KernelObjects, FailureSwitchCountsCallsAndFailsTheNthAsAsked) {
+    ComPtr<IZModelAdmin> admin;
+    ASSERT_EQ(model.As(&admin), S_OK);
+    AddClass(model.Get(), L"B");
+    const auto locate = [&] {
+        ComPtr<IZClass> cls;
+        const HRESULT hr = vector->zrLocate(Bstr(L"B"), &cls);
+        return std::make_pair(hr, cls);
+    };
+
+    ASSERT_EQ(admin->zrSetCallFailure(-1, 0), S_OK);
+    LONG count = -1;
+    EXPECT_EQ(vector->get_zrCount(&count), S_OK);
+    locate();
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(vector.As(&dispatch), S_OK);
+    DISPID id = 0;
+    LPOLESTR name = const_cast<LPOLESTR>(L"zrCount");
+    ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+    DISPPARAMS none = {};
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                               &result, nullptr, nullptr),
+              S_OK);
+    LONG calls = 0;
+    ASSERT_EQ(admin->get_zrCallCount(&calls), S_OK);
+    EXPECT_EQ(calls, 3);
+    VARIANT interfaces;
+    ASSERT_EQ(admin->get_zrCalledInterfaces(&interfaces), S_OK);
+    ASSERT_EQ(V_VT(&interfaces), VT_ARRAY | VT_BSTR);
+    LONG last = -1;
+    SafeArrayGetUBound(V_ARRAY(&interfaces), 1, &last);
+    EXPECT_EQ(last, 0) << "IZClassVector only";
+    VariantClear(&interfaces);
+
+    ASSERT_EQ(admin->zrSetCallFailure(2, 0), S_OK);
+    EXPECT_EQ(vector->get_zrCount(&count), S_OK);
+    const auto [failed, none_found] = locate();
+    EXPECT_EQ(failed, E_FAIL);
+    EXPECT_FALSE(none_found);
+    EXPECT_NE(ErrorText().find(L"zrLocate"), std::wstring::npos) << ErrorText();
+    EXPECT_EQ(locate().first, S_OK) << "only the nth fails";
+
+    ASSERT_EQ(admin->zrSetCallFailure(1, 1), S_OK);
+    const auto [answered, nothing] = locate();
+    EXPECT_EQ(answered, S_OK);
+    EXPECT_FALSE(nothing);
+    EXPECT_TRUE(locate().second);
+
+    ASSERT_EQ(admin->zrSetCallFailure(0, 0), S_OK);
+    ASSERT_EQ(admin->get_zrCallCount(&calls), S_OK);
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(admin->zrSetCallFailure(1, 7), E_INVALIDARG);
+}
+
 // Switched, filters, classes and attributes are found under any spelling of their names, and
 // the operations by name reach what they find; a name that matches exactly wins.
 TEST_F(KernelObjects, NameLookupsIgnoreCaseWhenSwitched) {
