@@ -24,7 +24,7 @@ namespace {
 // where it stands.
 void ModelTextInto(ModelText& text, std::wstring_view wide) {
     text.references.clear();
-    if (AnsiInto(text.bytes, wide, Unrepresentable::Replace))
+    if (AnsiInto(text.bytes, wide, Unrepresentable::Report))
         return;
     text.bytes.clear();
     std::string run;

@@ -28,20 +28,6 @@ std::string ToAnsi(std::wstring_view text, Unrepresentable unrepresentable) {
     return result;
 }
 
-// The value's text by the platform's variant rules, converted into `result`.
-void VariantTextInto(std::string& result, const VARIANT& value, Unrepresentable unrepresentable) {
-    const VARTYPE type = V_VT(&value);
-    if (type == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(&value))
-        return VariantTextInto(result, *V_VARIANTREF(&value), unrepresentable);
-    if (type == VT_EMPTY || type == VT_NULL)
-        return result.clear();
-    if (type == VT_BSTR) {
-        AnsiInto(result, BstrView(V_BSTR(&value)), unrepresentable);
-        return;
-    }
-    AnsiInto(result, VariantText(value), unrepresentable);
-}
-
 } // namespace
 
 std::wstring VariantText(const VARIANT& value) {
@@ -64,9 +50,10 @@ std::string ScenarioAnsiFromBstr(BSTR text) {
 }
 
 std::string ScenarioVariantText(const VARIANT& value) {
-    std::string text;
-    VariantTextInto(text, value, Unrepresentable::Refuse);
-    return text;
+    // A text is converted where it lies; any other value through its text form.
+    if (V_VT(&value) == VT_BSTR)
+        return ToAnsi(BstrView(V_BSTR(&value)), Unrepresentable::Refuse);
+    return ToAnsi(VariantText(value), Unrepresentable::Refuse);
 }
 
 } // namespace kv

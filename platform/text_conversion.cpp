@@ -134,6 +134,8 @@ bool AnsiInto(std::string& result, std::wstring_view text, Unrepresentable unrep
     }
     if (unrepresentable == Unrepresentable::Refuse)
         RefuseText(text);
+    if (unrepresentable == Unrepresentable::Report)
+        return false;
     // The platform's default character may stand for a whole surrogate pair: "?" goes in for
     // each code unit instead, so that what a reader sees does not depend on the platform.
     std::wstring shown(text);

@@ -14,10 +14,12 @@ std::wstring WideFromAnsi(std::string_view text);
 enum class Unrepresentable {
     Refuse,  // a LibraryError names the text and the character
     Replace, // "?" for each such UTF-16 code unit; never a best-fit look-alike
+    Report,  // only the answer false: the caller takes another way, the result is not for use
 };
 
 // Wide text to the process ANSI code page, into `result` (its storage is reused). Answers
-// whether the code page had every character (with Replace, false means "?" stands in).
+// whether the code page had every character (with Replace, false means "?" stands in; with
+// Report, that the result is incomplete).
 bool AnsiInto(std::string& result, std::wstring_view text, Unrepresentable rule);
 
 // Whether the ANSI code page has the UTF-16 code unit as a character of its own; never for a

@@ -37,7 +37,7 @@ std::string GuidProperty(IZClassValue* cval,
 // A text field written into its template's string literal.
 void WriteTextField(const ScriptTemplate& scriptTemplate, IZClassValue* cval,
                     HRESULT (STDMETHODCALLTYPE IZClassValue::*get)(BSTR*)) {
-    Write(scriptTemplate, {Literal(KernelText(cval, get))});
+    Write(scriptTemplate, {ScenarioLiteral(KernelText(cval, get))});
 }
 
 // Every recorded field of the attribute, from its identifier to the forbid-input flag.
@@ -70,7 +70,7 @@ void WriteProperties(IZClassValue* cval) {
     if (!DifferenceMode)
         Write(tplClearAttrProps);
     ForEachProperty(props.Get(), [](const Bstr& name, const VARIANT& value) {
-        Write(tplAddAttrProp, {Literal(name.View()), Literal(VariantText(value))});
+        Write(tplAddAttrProp, {ScenarioLiteral(name.View()), ScenarioLiteral(VariantText(value))});
     });
 }
 
@@ -88,7 +88,7 @@ void WriteRights(IZClassValue* cval, GroupRights& groups) {
 void WriteRemoval(std::wstring_view attributeName, std::wstring_view className) {
     const PlacedName attribute = ScenarioName(attributeName);
     Write(tplRemoveAttrComment, {attribute.comment});
-    Write(tplLocateClass, {Literal(className)});
+    Write(tplLocateClass, {ScenarioLiteral(className)});
     Write(tplRemoveAttr, {attribute.literal});
     Write(tplEndIfClass);
     WriteEmptyItem();
@@ -181,12 +181,12 @@ bool scriptCValMove(IZClassValue* cval, IZClassValue* other) {
             return false;
         const PlacedName otherName = ScenarioName(NameOf(other));
         Write(tplMoveAttrsComment, {name.comment, otherName.comment});
-        Write(tplLocateClass, {Literal(className)});
+        Write(tplLocateClass, {ScenarioLiteral(className)});
         Write(tplSwapAttrs, {name.literal, otherName.literal});
         Write(tplEndIfClass);
     } else {
         Write(tplMoveAttrsComment, {name.comment, kLastAttributeOfClass});
-        Write(tplLocateClass, {Literal(className)});
+        Write(tplLocateClass, {ScenarioLiteral(className)});
         Write(tplLocateAttrIfPresent, {name.literal});
         Write(tplMoveAttrToEnd);
         Write(tplEndIfAttr);

@@ -44,7 +44,7 @@ void WriteBaseClass(IZClass* cls) {
     ComPtr<IZClass> base;
     check(cls->get_zrBaseClass(&base));
     if (base)
-        Write(tplClassBase, {Literal(NameOf(base.Get()))});
+        Write(tplClassBase, {ScenarioLiteral(NameOf(base.Get()))});
 }
 
 void WriteBlocked(IZClass* cls) {
@@ -102,7 +102,7 @@ void WriteConstraints(IZClass* cls, const ClassName& name) {
         VARIANT_BOOL exists = VARIANT_FALSE;
         check(filters->zrConstraintExists(filter.Get(), name.wide.Get(), &exists));
         if (exists != VARIANT_FALSE)
-            Write(tplAddConstraint, {Literal(filter.View()), name.placed.literal});
+            Write(tplAddConstraint, {ScenarioLiteral(filter.View()), name.placed.literal});
     }
 }
 
@@ -176,7 +176,7 @@ bool scriptClass(IZClass* cls, std::wstring_view name, const ClassFragmentOption
     check(cls->get_zrGUID(&guid));
     Write(tplClassGUID, {GuidText(guid)});
     Write(tplClassName, {current.placed.literal});
-    Write(tplClassScreenName, {Literal(KernelText(cls, &IZClass::get_zrScreenName))});
+    Write(tplClassScreenName, {ScenarioLiteral(KernelText(cls, &IZClass::get_zrScreenName))});
     WritePosition(cls);
     if (!options.updateOnly)
         WriteBaseClass(cls);

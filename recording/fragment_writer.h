@@ -1,5 +1,6 @@
 // What every fragment generator does with the scenario being recorded: test that a recording is
-// open, append formatted templates and empty items, and place names safely.
+// open, append formatted templates and empty items, and place the kernel's texts in them
+// (platform/scenario_text.h).
 #pragma once
 
 #include "platform/scenario_text.h"
@@ -30,17 +31,6 @@ inline void Write(const ScriptTemplate& scriptTemplate,
 // An empty item: an empty line in the file.
 inline void WriteEmptyItem() {
     ScriptBuffer->emplace_back();
-}
-
-// The kernel's texts go into string literals and comment lines so that a quote or a line break
-// in them can neither end the literal nor the comment, and a character that the code page lacks
-// still reaches the replayed structure exactly; ordinary names are written unchanged.
-inline std::string Literal(std::wstring_view text) {
-    return ScenarioLiteral(text);
-}
-
-inline std::string Comment(std::wstring_view text) {
-    return ScenarioComment(text);
 }
 
 } // namespace kv

@@ -134,7 +134,7 @@ bool scriptSecurity(IZModel* model, std::wstring_view groupId) {
     for (LONG i = 0; i < classCount; ++i) {
         ComPtr<IZClass> cls;
         check(classes->zrItem(i, &cls));
-        WriteFormatted(tplAddClass, {Literal(NameOf(Required(cls, L"zrItem").Get()))});
+        WriteFormatted(tplAddClass, {ScenarioLiteral(NameOf(Required(cls, L"zrItem").Get()))});
         const std::int32_t classRights = RightsOf(security.Get(), group, SecurityKeyOf(cls.Get()));
         if (classRights == kNoRightsEntry)
             WriteFormatted(tplRemoveClassRightsLocal, {groupLiteral});
@@ -147,7 +147,7 @@ bool scriptSecurity(IZModel* model, std::wstring_view groupId) {
             ComPtr<IZClassValue> attribute;
             check(cls->zriClassValueItem(j, &attribute));
             WriteFormatted(tplAddAttr,
-                           {Literal(NameOf(Required(attribute, L"zriClassValueItem").Get()))});
+                           {ScenarioLiteral(NameOf(Required(attribute, L"zriClassValueItem").Get()))});
             const std::int32_t rights =
                 RightsOf(security.Get(), group, SecurityKeyOf(attribute.Get()));
             if (rights == kNoRightsEntry)
@@ -167,23 +167,21 @@ bool scriptModule(IZClassVector* classVector, std::wstring_view rawName, bool re
     if (name.empty())
         return false;
     const PlacedName placed = ScenarioName(name);
-    const std::string& nameComment = placed.comment;
-    const std::string& nameLiteral = placed.literal;
 
     WriteItem(tplProgressStep);
     if (remove) {
-        WriteFormatted(tplModuleComment, {kRemoveVerb, nameComment});
+        WriteFormatted(tplModuleComment, {kRemoveVerb, placed.comment});
         WriteItem(tplClassVectorVar);
-        WriteFormatted(tplRemoveModule, {nameLiteral});
+        WriteFormatted(tplRemoveModule, {placed.literal});
     } else {
         // A module whose text cannot be read is not recorded; the progress line stays.
         Bstr text;
         if (FAILED(classVector->get_zrPatchFunction(Bstr(name).Get(), text.Out())))
             return false;
         const std::string encoded = ScenarioModuleLiteral(text.View());
-        WriteFormatted(tplModuleComment, {kCreateVerb, nameComment});
+        WriteFormatted(tplModuleComment, {kCreateVerb, placed.comment});
         WriteItem(tplClassVectorVar);
-        WriteFormatted(tplSetModule, {nameLiteral, encoded});
+        WriteFormatted(tplSetModule, {placed.literal, encoded});
     }
     WriteItem({});
     return true;

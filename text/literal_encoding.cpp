@@ -159,14 +159,10 @@ std::string CodeLiteral(std::string_view text) {
 }
 
 std::string PlainTextInLiteral(std::string_view text) {
-    if (!kChangedInLiteral.AnyIn(text))
-        return std::string(text);
     return PlainTextInLiteralOf(text, kNoByteOutside);
 }
 
 std::string PlainTextInComment(std::string_view text) {
-    if (!kChangedInComment.AnyIn(text))
-        return std::string(text);
     return PlainTextInCommentOf(text, kNoByteOutside);
 }
 

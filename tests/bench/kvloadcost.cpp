@@ -3,6 +3,8 @@
 // and prints the growth of the working set and of the private bytes between just before
 // LoadLibrary and just after it, and the file's size. A benchmark, not a
 // test: its numbers go into release notes.
+#include "support/pe_imports.h"
+
 #include <windows.h>
 #include <psapi.h>
 
@@ -27,19 +29,8 @@ double Megabytes(long long bytes) {
 // Loads the DLLs that the image imports, so that what is measured is the image itself and not
 // the system libraries, which a host has loaded anyway.
 void LoadImports(const wchar_t* path) {
-    const HMODULE image = LoadLibraryExW(path, nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    if (!image)
-        return;
-    const auto* base = reinterpret_cast<const BYTE*>(image);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* entry =
-             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         imports.VirtualAddress != 0 && entry->Name != 0; ++entry)
-        LoadLibraryA(reinterpret_cast<const char*>(base + entry->Name));
-    FreeLibrary(image);
+    for (const std::string& name : kvtest::ImportedDllNames(path))
+        LoadLibraryA(name.c_str());
 }
 
 // In this process: load the DLL once and print what it added.

@@ -1,5 +1,6 @@
 // Registration through the real client (regsvr32): exactly the keys of the in-process server
 // and the type library, and their removal.
+#include "support/pe_imports.h"
 #include "support/process.h"
 #include "support/registry_text.h"
 
@@ -152,30 +153,9 @@ TEST_F(Registration, InstallAndUninstallScriptsRegisterTheShippedDllWhereItLies)
     ExpectUnregistered();
 }
 
-// The names of the DLLs that the image imports, read from its import directory.
-std::vector<std::string> ImportedDlls(const std::wstring& path) {
-    std::vector<std::string> names;
-    const HMODULE image = LoadLibraryExW(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    if (!image) {
-        ADD_FAILURE() << "cannot map " << testing::PrintToString(path);
-        return names;
-    }
-    const auto* base = reinterpret_cast<const BYTE*>(image);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base +
-                                                                         imports.VirtualAddress);
-         imports.VirtualAddress != 0 && entry->Name != 0; ++entry)
-        names.emplace_back(reinterpret_cast<const char*>(base + entry->Name));
-    FreeLibrary(image);
-    return names;
-}
-
 // A host machine has only the system's DLLs: no runtime of the compiler may be needed.
 TEST(ShippedDll, ImportsOnlyLibrariesOfTheSystem) {
-    const std::vector<std::string> names = ImportedDlls(ShippedPath());
+    const std::vector<std::string> names = kvtest::ImportedDllNames(ShippedPath());
     ASSERT_FALSE(names.empty());
     wchar_t system[MAX_PATH];
     ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);

@@ -26,6 +26,16 @@ TEST(ScenarioFileText, EveryItemIsFollowedByCrLf) {
     EXPECT_EQ(kv::ScenarioFileText({"\xC0\xFF"}), "\xC0\xFF\r\n");
 }
 
+// The bytes a scenario file of the items holds, as the file is written: piece by piece.
+std::string WrittenBytes(const ScriptItemList& items) {
+    std::string written;
+    kv::ForEachScenarioFilePiece(items, 4096, [&](std::string_view piece) {
+        written += piece;
+        return true;
+    });
+    return written;
+}
+
 TEST(ScriptItemList, KeepsEveryItemAcrossItsBlocksAndWhenMoved) {
     // Enough items to fill several blocks, and one longer than a block.
     std::vector<std::string> expected;
@@ -43,12 +53,7 @@ TEST(ScriptItemList, KeepsEveryItemAcrossItsBlocksAndWhenMoved) {
         ASSERT_EQ(moved[i], expected[i]) << "item " << i;
     moved.emplace_back("after the move");
     EXPECT_EQ(moved[expected.size()], "after the move");
-    std::string written;
-    kv::ForEachScenarioFilePiece(moved, 4096, [&](std::string_view piece) {
-        written += piece;
-        return true;
-    });
-    EXPECT_EQ(written, kv::ScenarioFileText(expected) + "after the move\r\n");
+    EXPECT_EQ(WrittenBytes(moved), kv::ScenarioFileText(expected) + "after the move\r\n");
 }
 
 // A fragment that fails is taken back: the list ends at the item before it, and what is appended
@@ -82,12 +87,7 @@ TEST(ScriptItemList, TruncatedListEndsAtTheItemKeptAndGrowsFromThere) {
         ASSERT_EQ(items.size(), expected.size()) << c.what;
         for (std::size_t i = 0; i < expected.size(); ++i)
             ASSERT_EQ(items[i], expected[i]) << c.what << ", item " << i;
-        std::string written;
-        kv::ForEachScenarioFilePiece(items, 4096, [&](std::string_view piece) {
-            written += piece;
-            return true;
-        });
-        EXPECT_EQ(written, kv::ScenarioFileText(expected)) << c.what;
+        EXPECT_EQ(WrittenBytes(items), kv::ScenarioFileText(expected)) << c.what;
     }
 }
 

@@ -62,6 +62,18 @@ namespace detail {
 inline thread_local IUnknown** object_out = nullptr;
 HRESULT FailInjected(REFIID iid, const char* method);
 void DropObject(IUnknown** out);
+
+// A call's own record of its object out-value; an outer call's is put back when it ends.
+class ObjectOutScope {
+public:
+    ObjectOutScope() noexcept : outer_(std::exchange(object_out, nullptr)) {}
+    ~ObjectOutScope() { object_out = outer_; }
+    ObjectOutScope(const ObjectOutScope&) = delete;
+    ObjectOutScope& operator=(const ObjectOutScope&) = delete;
+
+private:
+    IUnknown** outer_;
+};
 } // namespace detail
 
 // The one barrier of every COM method: runs the body and turns any exception into a failing
@@ -75,31 +87,25 @@ HRESULT Barrier(REFIID iid, Body&& body, const char* method = __builtin_FUNCTION
         if (injected == CallFailure::Error)
             return detail::FailInjected(iid, method);
     }
-    IUnknown** const outer_out = std::exchange(detail::object_out, nullptr);
+    const detail::ObjectOutScope out_scope;
     try {
         body();
         if (injected == CallFailure::NoObject)
             detail::DropObject(detail::object_out);
-        detail::object_out = outer_out;
         return S_OK;
     } catch (const ComError& error) {
-        detail::object_out = outer_out;
         SetErrorMessage(iid, error.what());
         return error.hr();
     } catch (const KernelError& error) {
-        detail::object_out = outer_out;
         SetErrorMessage(iid, error.what());
         return HresultOf(error.kind());
     } catch (const std::bad_alloc&) {
-        detail::object_out = outer_out;
         SetErrorMessage(iid, "out of memory");
         return E_OUTOFMEMORY;
     } catch (const std::exception& error) {
-        detail::object_out = outer_out;
         SetErrorMessage(iid, error.what());
         return E_UNEXPECTED;
     } catch (...) {
-        detail::object_out = outer_out;
         SetErrorMessage(iid, "unexpected failure");
         return E_UNEXPECTED;
     }

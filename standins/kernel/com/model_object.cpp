@@ -254,7 +254,7 @@ HRESULT ModelObject::get_zrCallCount(LONG* count) {
 
 HRESULT ModelObject::get_zrCalledInterfaces(VARIANT* iids) {
     return Barrier(__uuidof(IZModelAdmin), [&] {
-        *Out(iids, VARIANT{}) = VARIANT{};
+        Out(iids, VARIANT{});
         const std::vector<IID> called = InterfacesCalled();
         SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(called.size()));
         if (!array)
