@@ -180,6 +180,7 @@ std::wstring GroupAttribute(IZLocalSecurity* security, LONG group, LONG attribut
 std::vector<UserGroup> UserGroups(IZModel* model) {
     ComPtr<IZLocalSecurity> security;
     Check(model->zrGetLocalSecurity(security.GetAddressOf()), "reading the security");
+    Required(security, "reading the security");
     std::vector<UserGroup> groups;
     for (LONG group = 0;;) {
         Check(security->zrNextGroup(group, &group), "walking the groups");

@@ -46,6 +46,14 @@ std::string TakeErrorDescription();
 // Raises a HostError naming what failed and the error information's text.
 void Check(HRESULT hr, const char* what);
 
+// A kernel object a call gave; a HostError naming the reading when the call answered success
+// with no object, which a kernel may do for an object removed underneath.
+template <class Interface> Interface* Required(const ComPtr<Interface>& object, const char* what) {
+    if (!object)
+        throw HostError(std::string(what) + " gave no object");
+    return object.Get();
+}
+
 // Owns a BSTR for the length of a call.
 class Text {
 public:

@@ -55,6 +55,7 @@ std::vector<StructureClass> ClassesBaseFirst(IZClassVector* vector) {
     for (LONG i = 0; i < count; ++i) {
         StructureClass entry;
         Check(vector->zrItem(i, entry.cls.GetAddressOf()), "reading a class");
+        Required(entry.cls, "reading a class");
         entry.name = NameOf(entry.cls.Get());
         ComPtr<IZClass> base;
         Check(entry.cls->get_zrBaseClass(base.GetAddressOf()), "reading a base class");
@@ -121,8 +122,10 @@ void RecordWholeStructure(IZModel* model, const std::string& scenario) {
     RequireWritable(scenario);
     ComPtr<IZClassVector> vector;
     Check(model->zrGetClassVector(vector.GetAddressOf()), "reading the class vector");
+    Required(vector, "reading the class vector");
     ComPtr<IZFilterVector> filters;
     Check(vector->get_zrFilterVector(filters.GetAddressOf()), "reading the filters");
+    Required(filters, "reading the filters");
 
     Library library;
     OwnerWindow owner;

@@ -3,10 +3,10 @@
 // line breaks compile and are recreated exactly, and nothing around them runs as a statement;
 // a complete class fragment recreates the class it was recorded from.
 #include "golden.h"
+#include "support/script_control.h"
 #include "support/stand_in_model.h"
 #include "support/wide_text.h"
 
-#include "platform/com_owners.h"
 #include "recording/attribute_fragments.h"
 #include "recording/class_fragments.h"
 #include "recording/recording_state.h"
@@ -23,69 +23,6 @@ namespace kv::testing {
 using namespace kvtest;
 
 namespace {
-
-// A text into a VARIANT owned for one call.
-void PutText(kv::Variant& variant, const std::wstring& text) {
-    V_VT(variant.Get()) = VT_BSTR;
-    V_BSTR(variant.Get()) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-}
-
-// MSScriptControl.ScriptControl through IDispatch only.
-class ScriptControl {
-public:
-    ScriptControl() {
-        CLSID clsid;
-        Check(CLSIDFromProgID(L"MSScriptControl.ScriptControl", &clsid), "ScriptControl ProgID");
-        Check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&control_)),
-              "ScriptControl creation");
-        kv::Variant language;
-        PutText(language, L"VBScript");
-        Invoke(L"Language", DISPATCH_PROPERTYPUT, {language.Get()});
-    }
-
-    HRESULT AddCode(const std::wstring& code) {
-        kv::Variant text;
-        PutText(text, code);
-        return Invoke(L"AddCode", DISPATCH_METHOD, {text.Get()});
-    }
-
-    // Run(procedure, argument): the argument is passed as the scenario runner passes the model.
-    HRESULT Run(const wchar_t* procedure, IDispatch* argument) {
-        kv::Variant name;
-        PutText(name, procedure);
-        kv::Variant object;
-        V_VT(object.Get()) = VT_DISPATCH;
-        V_DISPATCH(object.Get()) = argument;
-        argument->AddRef();
-        return Invoke(L"Run", DISPATCH_METHOD, {name.Get(), object.Get()});
-    }
-
-private:
-    HRESULT Invoke(const wchar_t* member, WORD flags, std::initializer_list<VARIANT*> arguments) {
-        DISPID id = DISPID_UNKNOWN;
-        LPOLESTR name = const_cast<LPOLESTR>(member);
-        Check(control_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), "member");
-        std::vector<VARIANT> reversed; // IDispatch takes the last argument first
-        for (VARIANT* argument : arguments)
-            reversed.insert(reversed.begin(), *argument);
-        DISPID putId = DISPID_PROPERTYPUT;
-        DISPPARAMS params = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-        if (flags == DISPATCH_PROPERTYPUT) {
-            params.rgdispidNamedArgs = &putId;
-            params.cNamedArgs = 1;
-        }
-        kv::Variant result;
-        EXCEPINFO error = {};
-        const HRESULT hr = control_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                            result.Get(), &error, nullptr);
-        SysFreeString(error.bstrSource);
-        SysFreeString(error.bstrDescription);
-        SysFreeString(error.bstrHelpFile);
-        return hr;
-    }
-
-    ComPtr<IDispatch> control_;
-};
 
 class Replay : public ::testing::Test {
 protected:

@@ -16,6 +16,7 @@ constexpr WORD kScriptDifference = 5;
 constexpr WORD kScriptSecurity = 6;
 constexpr WORD kScriptConstraint = 7;
 constexpr WORD kScriptFilter = 8;
+constexpr WORD kScriptClass = 10;
 constexpr WORD kScriptStart = 15;
 constexpr WORD kSaveAsHTML = 16;
 constexpr WORD kDllCanUnloadNow = 19;
@@ -70,6 +71,14 @@ int KorvalithLibrary::Filter(IZFilterVector* filters, const char* name, std::uin
             Export(kScriptFilter));
     IZFilterVector* variable = filters;
     return filter ? filter(&variable, name, removeOnly, newFilter) : -1;
+}
+
+int KorvalithLibrary::Class(IZClass* cls, const char* name, std::uint32_t attributeRights,
+                            std::uint32_t links, std::uint32_t filters, std::uint32_t updateOnly) {
+    auto record = As<Result(__stdcall*)(IZClass**, const char*, std::uint32_t, std::uint32_t,
+                                        std::uint32_t, std::uint32_t)>(Export(kScriptClass));
+    IZClass* variable = cls;
+    return record ? record(&variable, name, attributeRights, links, filters, updateOnly) : -1;
 }
 
 int KorvalithLibrary::Constraint(const char* filter, const char* className, std::uint32_t remove) {

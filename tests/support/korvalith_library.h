@@ -46,6 +46,8 @@ public:
     int End(HWND owner, const char* fileName, IZModel* model);
     int Filter(IZFilterVector* filters, const char* name, std::uint32_t removeOnly,
                std::uint32_t newFilter);
+    int Class(IZClass* cls, const char* name, std::uint32_t attributeRights, std::uint32_t links,
+              std::uint32_t filters, std::uint32_t updateOnly);
     int Constraint(const char* filter, const char* className, std::uint32_t remove);
     int Security(IZModel* model, const char* groupId);
     int Module(IZClassVector* classVector, const char* name, std::uint32_t remove);
