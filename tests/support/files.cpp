@@ -28,6 +28,16 @@ bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot write " << Narrow(path);
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    EXPECT_TRUE(ok && written == bytes.size()) << "cannot write " << Narrow(path);
+}
+
 std::vector<std::wstring> FileNamesIn(const std::wstring& folder) {
     std::wstring pattern = folder;
     if (pattern.empty() || pattern.back() != L'\\')

@@ -9,6 +9,8 @@ namespace kvtest {
 // The bytes of the file; "" when there is none (tests that expect a file say so themselves).
 std::string FileBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
+// Makes or replaces the file with the bytes; a failure of the running test when it cannot.
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // The names of the files (not folders) in a folder, sorted.
 std::vector<std::wstring> FileNamesIn(const std::wstring& folder);
 
