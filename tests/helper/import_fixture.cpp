@@ -86,13 +86,7 @@ void ServerStoreTest::PutInStore(const wchar_t* fixture, const wchar_t* name) {
 
 void ServerStoreTest::WriteFile(const std::wstring& path, const std::string& bytes) {
     RemoveAtEnd(path);
-    HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << testing::PrintToString(path);
-    DWORD written = 0;
-    EXPECT_TRUE(
-        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-    CloseHandle(file);
+    kvtest::WriteFileBytes(path, bytes);
 }
 
 HRESULT ServerStoreTest::Import(const std::wstring& distribution, const wchar_t* user, bool mark,

@@ -56,9 +56,9 @@ protected:
     std::wstring store_;   // the server store
     std::wstring reports_; // the temporary folder the library sees
     ComPtr<IZScriptHelper> helper_;
+    std::optional<kvtest::KorvalithLibrary> library_;
 
 private:
-    std::optional<kvtest::KorvalithLibrary> library_;
     std::wstring saved_tmp_, saved_store_;
     bool had_tmp_ = false, had_store_ = false;
     std::vector<std::wstring> made_files_, made_folders_;
