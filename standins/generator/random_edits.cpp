@@ -6,6 +6,7 @@
 #include "random_values.h"
 
 #include <algorithm>
+#include <set>
 
 namespace kvgen {
 namespace {
@@ -136,11 +137,21 @@ private:
             s_.RemoveAttribute(cls, std::string(s_.Declaring(dice_.Pick(removable)).name));
     }
 
-    // A new attribute moved from the end of the list to a drawn position.
+    // A new attribute moved from the end of the list to a drawn position behind the class's
+    // earlier new ones. A difference adds a class's new attributes in list order, and the classes
+    // derived from it get their inherited entries in the order the attributes were added: made in
+    // list order here too, those entries come in the same order either way.
     void InsertAttribute(EntityId cls) {
-        const std::string name = s_.Declaring(NewAttribute(cls)).name;
-        const std::size_t count = s_.AttributeCount(cls);
-        const std::size_t position = dice_.Below(static_cast<std::uint32_t>(count));
+        const EntityId made = NewAttribute(cls);
+        made_.insert(made);
+        const std::string name = s_.Declaring(made).name;
+        const std::vector<EntityId>& entries = s_.Class(cls).attributes;
+        const std::size_t count = entries.size();
+        std::size_t first = 0;
+        for (std::size_t i = 0; i + 1 < count; ++i)
+            if (made_.contains(entries[i]))
+                first = i + 1;
+        const std::size_t position = first + dice_.Below(static_cast<std::uint32_t>(count - first));
         for (std::size_t i = count - 1; i > position; --i)
             s_.SwapAttributes(cls, name,
                               std::string(s_.Declaring(s_.AttributeAt(cls, i - 1)).name));
@@ -273,6 +284,7 @@ private:
     const std::uint32_t touched_;
     std::vector<zk::Guid> data_types_;
     int serial_ = kFirstNewSerial;
+    std::set<EntityId> made_; // the attributes these edits inserted into common classes
 };
 
 } // namespace

@@ -21,7 +21,9 @@ namespace kvgen {
 // - rights of the existing groups given, changed and taken away.
 // Attributes of common classes are edited class by class in the class vector's order, the order
 // in which a difference scenario adds them, since a class that comes before its base sees the
-// base's new entries only after its own. Code is drawn with CR LF line breaks, the only ones a
+// base's new entries only after its own; within a class, new attributes stand in the order they
+// were added (the difference adds them in list order), so that derived classes hold the inherited
+// entries in the order a difference gives them. Code is drawn with CR LF line breaks, the only ones a
 // scenario writes. The same seed gives the same B, natively and in the 32-bit Windows build.
 zk::Structure RandomEdits(const zk::Structure& original, std::uint32_t seed, int percent = 10);
 

@@ -1,11 +1,16 @@
 // DifferenceConvergence: the difference scenario from A to B, run on A, gives B in every aspect
-// the difference carries, and a second difference finds nothing to do before the rights.
-#include "convergence_fixture.h"
+// the difference carries, and a second difference finds nothing to do before the rights
+// (convergence_check.h); for a hand-written pair, fixed seeds and the convergence seeds of the
+// soak run's seed list.
+#include "convergence_check.h"
 #include "difference_files.h"
+#include "recording/session_fixture.h"
 
 #include "core/structure_file.h"
 #include "random_edits.h"
 #include "random_structure.h"
+#include "seed_list.h"
+#include "soak_shapes.h"
 
 #include <gtest/gtest.h>
 
@@ -29,11 +34,11 @@ std::string Listed(const std::vector<std::string>& lines) {
     return text;
 }
 
-class DifferenceConvergence : public ConvergenceTest {
+class DifferenceConvergence : public SessionTest {
 protected:
     // Converges one pair, reporting what differs; counts the pairs.
     void ExpectConverges(const std::string& name, const zk::Structure& a, const zk::Structure& b) {
-        const ConvergenceOutcome outcome = Converge(a, b);
+        const kvtest::ConvergenceOutcome outcome = kvtest::Converge(a, b, OutputPath(""));
         ++pairs_;
         EXPECT_TRUE(outcome.differences.empty())
             << name << ": the result differs from the target:" << Listed(outcome.differences);
@@ -45,7 +50,7 @@ protected:
 
     void TearDown() override {
         std::printf("difference convergence: %d pairs\n", pairs_);
-        ConvergenceTest::TearDown();
+        SessionTest::TearDown();
     }
 
 private:
@@ -85,6 +90,20 @@ TEST_F(DifferenceConvergence, GeneratedStructuresWithRandomEdits) {
                                 std::to_string(p.percent) + "% edited",
                             a, b);
         }
+    }
+}
+
+// The seeds a soak run found failing stay checked once mended.
+TEST_F(DifferenceConvergence, SoakSeedsConverge) {
+    std::vector<kvtest::SoakSeed> seeds;
+    ASSERT_NO_THROW(seeds = kvtest::ReadSeedList(KV_SOAK_SEED_LIST));
+    for (const kvtest::SoakSeed& s : seeds) {
+        if (s.check != kvtest::SoakCheck::Convergence)
+            continue;
+        const zk::Structure a = kvtest::SoakStructure(s.seed, s.shape);
+        ExpectConverges("soak " + s.shape + " shape, seed " + std::to_string(s.seed) + ", " +
+                            std::to_string(s.percent) + "% edited",
+                        a, kvtest::SoakTarget(a, s.seed, s.percent));
     }
 }
 

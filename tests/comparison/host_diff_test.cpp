@@ -2,7 +2,8 @@
 // structure back into CURRENT, and its exit codes.
 #include "support/process.h"
 #include "recording/golden.h"
-#include "convergence_fixture.h"
+#include "convergence_check.h"
+#include "recording/session_fixture.h"
 #include "difference_files.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ TEST_F(HostDiffTest, ApplyStoresTheTargetIntoCurrent) {
     const ProcessOutcome again =
         RunHost({"diff", current, FixturePath("target.ztp"), "-o", second});
     ASSERT_EQ(again.exit_code, kDone) << Shown(again);
-    EXPECT_EQ(StatementsBeforeRights(ReadOutput(second)), std::vector<std::string>{});
+    EXPECT_EQ(kvtest::StatementsBeforeRights(ReadOutput(second)), std::vector<std::string>{});
 }
 
 TEST_F(HostDiffTest, FailuresExitWithOneAndSayWhy) {

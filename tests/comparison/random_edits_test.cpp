@@ -163,6 +163,43 @@ TEST(RandomEdits, EveryKindOfEditOccursAndCommonClassesKeepTheirBases) {
     EXPECT_EQ(kinds.ChangedBases(), std::vector<std::string>{});
 }
 
+// A difference adds a common class's new attributes in its list order, and a derived class gets
+// the inherited entries in the order they were added: the targets must hold them in that order,
+// or a new attribute of the derived class placed behind one of them lands elsewhere. (Entries
+// the base inherits itself come from classes edited before it, in the same order either way.)
+TEST(RandomEdits, DerivedClassesHoldTheNewEntriesOfTheirBaseInTheBasesOrder) {
+    const std::pair<kvgen::Shape, int> shapes[] = {{kvgen::Shape{}, 30}, {kvgen::Shape{}, 100}};
+    for (const auto& [shape, percent] : shapes) {
+        for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+            const Structure a = kvgen::RandomStructure(seed, shape);
+            const Structure b = kvgen::RandomEdits(a, seed, percent);
+            for (std::size_t i = 0; i < b.ClassCount(); ++i) {
+                const EntityId cls = b.ClassAt(i);
+                const EntityId base = b.Class(cls).base;
+                const EntityId baseBefore = base ? a.FindClass(b.Class(base).name) : 0;
+                if (!baseBefore || !a.FindClass(b.Class(cls).name))
+                    continue;
+                // The base's new own attributes in its order, and their entries in the derived
+                // class.
+                std::vector<std::string> inBase, inDerived;
+                std::set<std::string> added;
+                for (EntityId entry : b.Class(base).attributes) {
+                    const std::string& name = b.Declaring(entry).name;
+                    if (!b.Attribute(entry).inherited_from && !a.FindAttribute(baseBefore, name)) {
+                        inBase.push_back(name);
+                        added.insert(name);
+                    }
+                }
+                for (EntityId entry : b.Class(cls).attributes)
+                    if (added.contains(b.Declaring(entry).name))
+                        inDerived.push_back(b.Declaring(entry).name);
+                EXPECT_EQ(inDerived, inBase)
+                    << "seed " << seed << ", " << percent << "%: class " << b.Class(cls).name;
+            }
+        }
+    }
+}
+
 TEST(RandomEdits, SameSeedSameEditsAndAShareOfTheClasses) {
     kvgen::Shape shape;
     shape.classes = 80;
