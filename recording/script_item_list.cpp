@@ -18,7 +18,7 @@ ScriptItemList::ScriptItemList(std::initializer_list<std::string_view> items) {
         push_back(item);
 }
 
-ScriptItemList::ScriptItemList(ScriptItemList&& other) noexcept
+ScriptItemList::ScriptItemList(ScriptItemList&& other)
     : items_(std::move(other.items_)), blocks_(std::move(other.blocks_)),
       free_(std::exchange(other.free_, nullptr)), room_(std::exchange(other.room_, 0)) {
     other.items_.clear();

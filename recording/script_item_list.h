@@ -20,7 +20,8 @@ public:
 
     ScriptItemList() = default;
     explicit ScriptItemList(std::initializer_list<std::string_view> items);
-    ScriptItemList(ScriptItemList&& other) noexcept;
+    // Not noexcept: the deque left behind allocates its first block.
+    ScriptItemList(ScriptItemList&& other);
     ScriptItemList& operator=(ScriptItemList&& other) noexcept;
     ScriptItemList(const ScriptItemList&) = delete;
     ScriptItemList& operator=(const ScriptItemList&) = delete;
