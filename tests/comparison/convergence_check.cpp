@@ -7,30 +7,10 @@
 #include "model_outputs.h"
 #include "model_scenarios.h"
 #include "platform_value_text.h"
-
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
+#include "support/whole_files.h"
 
 namespace kvtest {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw std::runtime_error("no file " + path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary);
-    file << text;
-    file.flush();
-    if (!file)
-        throw std::runtime_error("cannot write " + path);
-}
 
 // The host's messages and the scenario's lines are in the ANSI code page.
 std::string Utf8FromAnsi(const std::string& text) {
@@ -51,8 +31,8 @@ ConvergenceOutcome Converged(const zk::Structure& a, const zk::Structure& b,
     ConvergenceOutcome outcome;
     const std::string aPath = folder + "a.ztp";
     const std::string bPath = folder + "b.ztp";
-    WriteFile(aPath, zk::WriteStructureFile(a));
-    WriteFile(bPath, zk::WriteStructureFile(b));
+    WriteWholeFile(aPath, zk::WriteStructureFile(a));
+    WriteWholeFile(bPath, zk::WriteStructureFile(b));
     const auto model = kvhost::LoadModel(aPath);
     const std::string scenario = folder + "difference.vbs";
     kvhost::WriteDifferenceScenario(model.Get(), bPath, scenario);
@@ -61,12 +41,12 @@ ConvergenceOutcome Converged(const zk::Structure& a, const zk::Structure& b,
     const std::string resultPath = folder + "result.ztp";
     kvhost::Check(model->zrSaveModel(kvhost::Text(kvhost::Widen(resultPath)), nullptr),
                   "storing the converged structure");
-    outcome.differences = DifferenceAspects(a, zk::ReadStructureFile(ReadFile(resultPath)), b,
+    outcome.differences = DifferenceAspects(a, zk::ReadStructureFile(ReadWholeFile(resultPath)), b,
                                             kvgen::PlatformValueText);
 
     const std::string second = folder + "second.vbs";
     kvhost::WriteDifferenceScenario(model.Get(), bPath, second);
-    for (const std::string& statement : StatementsBeforeRights(ReadFile(second)))
+    for (const std::string& statement : StatementsBeforeRights(ReadWholeFile(second)))
         outcome.secondStatements.push_back(Utf8FromAnsi(statement));
     return outcome;
 }

@@ -74,6 +74,16 @@ std::string MissingInterfaces(const OperationCalls& calls,
     return missing;
 }
 
+std::string MissingStructureInterfaces(const OperationCalls& calls) {
+    return MissingInterfaces(calls, {{"IZModel", IID_IZModel},
+                                     {"IZClassVector", IID_IZClassVector},
+                                     {"IZClass", IID_IZClass},
+                                     {"IZClassValue", IID_IZClassValue},
+                                     {"IZProperties", IID_IZProperties},
+                                     {"IZFilterVector", IID_IZFilterVector},
+                                     {"IZLocalSecurity", IID_IZLocalSecurity}});
+}
+
 void ForEveryFailure(long calls, const std::function<void(long nth, FailureKind kind)>& check) {
     for (const FailureKind kind : {FailureKind::Error, FailureKind::NoObject})
         for (long nth = 1; nth <= calls; ++nth)

@@ -61,6 +61,10 @@ OperationCalls CountCalls(KernelCallSwitch& kernel, const std::function<void()>&
 std::string MissingInterfaces(const OperationCalls& calls,
                               std::initializer_list<std::pair<const char*, IID>> expected);
 
+// The same for every interface that a walk over a whole structure reaches: the model, its class
+// vector, classes, attributes and their properties, the filters and the security.
+std::string MissingStructureInterfaces(const OperationCalls& calls);
+
 // Runs the check for every call number of the operation, with both kinds of failure.
 void ForEveryFailure(long calls, const std::function<void(long nth, FailureKind kind)>& check);
 

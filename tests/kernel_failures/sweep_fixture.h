@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 
 // What one run of an operation answered.
@@ -46,3 +47,14 @@ private:
 };
 
 std::string Where(long nth, kvtest::FailureKind kind);
+
+// Runs one of kvhost's flows: whether it succeeded, its HostError's message as the run's.
+template <class Flow> bool HostFlow(std::wstring& error, Flow flow) {
+    try {
+        flow();
+        return true;
+    } catch (const std::runtime_error& failure) {
+        error = Widen(failure.what());
+        return false;
+    }
+}

@@ -1,17 +1,15 @@
 #include "record_replay_check.h"
 
-#include "model_scenarios.h"
-#include "platform_value_text.h"
-#include "random_structure.h"
-#include "recorded_comparison.h"
-
 #include "com/com_support.h"
 #include "core/structure_file.h"
+#include "model_scenarios.h"
+#include "platform_value_text.h"
+
+#include "random_structure.h"
+#include "recorded_comparison.h"
+#include "support/whole_files.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 
 namespace kvtest {
 namespace {
@@ -21,40 +19,23 @@ const char kGroups[] = "groups.ztp";
 const char kResult[] = "result.ztp";
 const char kScenario[] = "scenario.vbs";
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw std::runtime_error("cannot read " + path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary);
-    file << text;
-    file.flush();
-    if (!file)
-        throw std::runtime_error("cannot write " + path);
-}
-
 std::vector<std::string> Replayed(const zk::Structure& original, const std::string& folder,
                                   std::size_t& lines) {
-    WriteFile(folder + kOriginal, zk::WriteStructureFile(original));
+    WriteWholeFile(folder + kOriginal, zk::WriteStructureFile(original));
     kvhost::RecordWholeStructure(kvhost::LoadModel(folder + kOriginal).Get(), folder + kScenario);
-    const std::string scenario = ReadFile(folder + kScenario);
+    const std::string scenario = ReadWholeFile(folder + kScenario);
     lines = static_cast<std::size_t>(std::count(scenario.begin(), scenario.end(), '\n'));
     if (lines >= kWineFunctionLines)
         return {"the scenario has " + std::to_string(lines) +
                 " lines, more than Wine's VBScript takes in one function"};
 
-    WriteFile(folder + kGroups, zk::WriteStructureFile(kvgen::GroupsOnly(original)));
+    WriteWholeFile(folder + kGroups, zk::WriteStructureFile(kvgen::GroupsOnly(original)));
     auto replay = kvhost::LoadModel(folder + kGroups);
     const bool changed = kvhost::ExecuteScenario(replay.Get(), folder + kScenario);
     kvhost::Check(replay->zrSaveModel(kvhost::Text(kvhost::Widen(folder + kResult)), nullptr),
                   "storing the replayed structure");
     std::vector<std::string> differences = kvgen::RecordedComparison(
-        original, zk::ReadStructureFile(ReadFile(folder + kResult)), kvgen::PlatformValueText);
+        original, zk::ReadStructureFile(ReadWholeFile(folder + kResult)), kvgen::PlatformValueText);
     if (!changed && original.ClassCount() > 0)
         differences.push_back("the replay reported an unchanged model");
     return differences;
