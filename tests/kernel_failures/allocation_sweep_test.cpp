@@ -4,13 +4,13 @@
 // structure is left half written.
 #include "failure_sweep.h"
 #include "helper/import_fixture.h"
+#include "kvhost_support.h"
 #include "support/host_setting.h"
 #include "support/script_control.h"
 #include "support/wide_text.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -52,12 +52,7 @@ protected:
         RemoveAtEnd(path);
         return Narrow(path);
     }
-    ComPtr<IZModel> Small() {
-        kvtest::StandInModel model;
-        kvtest::Check(model.Get()->zrLoadModel(Text(FixturePath(L"small.ztp").c_str()), nullptr, 2),
-                      "loading the small structure");
-        return model.Model();
-    }
+    ComPtr<IZModel> Small() { return kvhost::LoadModel(Narrow(FixturePath(L"small.ztp"))); }
 
     // Runs the operation once counting, then failing each allocation in turn (or a spread of
     // them); `check` sees every run. A failure must come with error information.
@@ -76,8 +71,6 @@ protected:
         for (long nth = 1; nth <= count; nth += step) {
             reset();
             SetErrorInfo(0, nullptr);
-            if (std::getenv("KV_SWEEP_TRACE"))
-                std::fprintf(stderr, "%s: allocation %ld\n", operation, nth);
             setFailure_(nth);
             std::wstring error;
             const bool succeeded = run(error);

@@ -14,7 +14,7 @@ using kvtest::FailureKind;
 using ExecuteSweep = KernelFailureSweep;
 
 TEST_F(ExecuteSweep, EveryFailingCallEndsTheRunWithAMessageOrIsPassedOver) {
-    Load(model_.Get(), StructurePath("small.ztp"));
+    model_ = kvhost::LoadModel(StructurePath("small.ztp"));
     const std::string scenario = OutputPath("edits.vbs");
     kvhost::WriteDifferenceScenario(model_.Get(), StructurePath("edited.ztp"), scenario);
 
@@ -23,11 +23,7 @@ TEST_F(ExecuteSweep, EveryFailingCallEndsTheRunWithAMessageOrIsPassedOver) {
     const auto execute = [&](std::wstring& error) {
         return HostFlow(error, [&] { kvhost::ExecuteScenario(edited.Get(), scenario); });
     };
-    const auto fresh = [&] {
-        kvtest::StandInModel model;
-        Load(model.Get(), StructurePath("small.ztp"));
-        edited = model.Model();
-    };
+    const auto fresh = [&] { edited = kvhost::LoadModel(StructurePath("small.ztp")); };
 
     fresh();
     std::wstring unused;

@@ -1,11 +1,19 @@
 #include "failure_sweep.h"
 
+#include "support/wide_text.h"
+
+#include <gtest/gtest.h>
+
 #include <chrono>
 
 namespace kvtest {
 
 const char* KindName(FailureKind kind) {
     return kind == FailureKind::Error ? "error" : "no object";
+}
+
+std::string Where(long nth, FailureKind kind) {
+    return "call " + std::to_string(nth) + " failing with " + KindName(kind);
 }
 
 KernelCallSwitch::KernelCallSwitch() {
@@ -153,6 +161,20 @@ std::vector<std::wstring> VisibleWindowsBesides(HWND except) {
     ThreadWindows windows{GetCurrentThreadId(), except, {}};
     EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&windows));
     return windows.texts;
+}
+
+void ExpectFailureShown(bool failed, const std::wstring& error, long nth, FailureKind kind,
+                        HWND owner) {
+    if (failed) {
+        EXPECT_NE(error, L"") << Where(nth, kind) << ": no message";
+        if (kind == FailureKind::Error) {
+            EXPECT_NE(error.find(kStandInFailureText), std::wstring::npos)
+                << Where(nth, kind) << ": " << Narrow(error);
+        }
+    }
+    const auto windows = VisibleWindowsBesides(owner);
+    EXPECT_TRUE(windows.empty()) << Where(nth, kind) << ": a window is left open: "
+                                 << Narrow(windows.empty() ? L"" : windows.front());
 }
 
 } // namespace kvtest

@@ -26,6 +26,8 @@ enum class FailureKind : long {
 };
 
 const char* KindName(FailureKind kind);
+// Names a run in a message: "call 7 failing with no object".
+std::string Where(long nth, FailureKind kind);
 
 // The part of the stand-in's error text that every failing call carries.
 constexpr wchar_t kStandInFailureText[] = L"the failure switch of the kernel stand-in";
@@ -40,6 +42,13 @@ public:
     void CountOnly();
     void FailAt(long nth, FailureKind kind);
     void Off();
+    // Calls `call` with the nth kernel call failing as `kind`, the switch off again after it.
+    template <class Call> auto WhileFailing(long nth, FailureKind kind, Call call) {
+        FailAt(nth, kind);
+        auto result = call();
+        Off();
+        return result;
+    }
     long Calls() const;
     // The interfaces called since the switch was set, as registry-form IID texts.
     std::set<std::wstring> Interfaces() const;
@@ -88,5 +97,10 @@ private:
 
 // The visible top-level windows of the calling thread, other than `except`, by their texts.
 std::vector<std::wstring> VisibleWindowsBesides(HWND except);
+
+// The checks of every run: a failure shows with a message (`error`, "" for none), an error's
+// carrying the stand-in's text; no window of the test's thread but `owner` is left open.
+void ExpectFailureShown(bool failed, const std::wstring& error, long nth, FailureKind kind,
+                        HWND owner);
 
 } // namespace kvtest

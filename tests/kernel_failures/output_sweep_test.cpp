@@ -58,7 +58,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }
 
 TEST_F(OutputSweep, DifferenceToAFileIsWholeOrNotWritten) {
-    Load(model_.Get(), StructurePath("small.ztp"));
+    model_ = kvhost::LoadModel(StructurePath("small.ztp"));
     const std::string target = StructurePath("edited.ztp");
     const std::string scenario = OutputPath("difference.vbs");
     const auto difference = [&](std::wstring& error) {
@@ -101,7 +101,7 @@ TEST_F(OutputSweep, DifferenceToAFileIsWholeOrNotWritten) {
 }
 
 TEST_F(OutputSweep, PageToAFileIsWholeOrNotWritten) {
-    Load(model_.Get(), StructurePath("small.ztp"));
+    model_ = kvhost::LoadModel(StructurePath("small.ztp"));
     const std::string page = OutputPath("structure.html");
     const auto write = [&](std::wstring& error) {
         return HostFlow(error, [&] { kvhost::WriteStructurePage(model_.Get(), page); });

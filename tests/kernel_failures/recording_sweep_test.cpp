@@ -63,7 +63,7 @@ private:
 };
 
 TEST_F(RecordingSweep, EveryFailingCallLeavesAScenarioOfWholeFragments) {
-    Load(model_.Get(), StructurePath("small.ztp"));
+    model_ = kvhost::LoadModel(StructurePath("small.ztp"));
     const std::string file = OutputPath("recording.vbs");
     const auto record = [&](std::wstring& error) {
         return HostFlow(error, [&] { kvhost::RecordWholeStructure(model_.Get(), file); });

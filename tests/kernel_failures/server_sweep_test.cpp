@@ -13,10 +13,7 @@
 namespace {
 
 using kvtest::FailureKind;
-
-std::string Where(long nth, FailureKind kind) {
-    return "call " + std::to_string(nth) + " failing with " + kvtest::KindName(kind);
-}
+using kvtest::Where;
 
 class ServerSweep : public ServerStoreTest {
 protected:
@@ -38,23 +35,15 @@ protected:
     HRESULT CallFailing(long nth, FailureKind kind, const std::function<HRESULT()>& call,
                         std::wstring& error) {
         SetErrorInfo(0, nullptr);
-        kernel_->FailAt(nth, kind);
-        const HRESULT hr = call();
-        kernel_->Off();
+        const HRESULT hr = kernel_->WhileFailing(nth, kind, call);
         error = FAILED(hr) ? TakeErrorDescription() : L"";
         return hr;
     }
 
     void ExpectShown(HRESULT hr, const std::wstring& error, long nth, FailureKind kind) {
-        if (SUCCEEDED(hr))
-            return;
-        EXPECT_NE(error, L"<no error information>") << Where(nth, kind);
-        if (kind == FailureKind::Error) {
-            EXPECT_NE(error.find(kvtest::kStandInFailureText), std::wstring::npos)
-                << Where(nth, kind) << ": " << testing::PrintToString(error);
-        }
-        const auto windows = kvtest::VisibleWindowsBesides(nullptr);
-        EXPECT_TRUE(windows.empty()) << Where(nth, kind) << ": a window is left open";
+        const bool failed = FAILED(hr);
+        kvtest::ExpectFailureShown(failed, error == L"<no error information>" ? L"" : error, nth,
+                                   kind, nullptr);
     }
 
     // Once the helper is released, nothing of the library is in use.

@@ -3,10 +3,7 @@
 #include "support/script_control.h"
 
 using kvtest::FailureKind;
-
-std::string Where(long nth, FailureKind kind) {
-    return "call " + std::to_string(nth) + " failing with " + kvtest::KindName(kind);
-}
+using kvtest::Where;
 
 void KernelFailureSweep::SetUp() {
     SessionTest::SetUp();
@@ -26,20 +23,11 @@ std::string KernelFailureSweep::StructurePath(const char* name) {
     return std::string(KV_SWEEP_STRUCTURES) + "\\" + name;
 }
 
-void KernelFailureSweep::Load(IZModel* model, const std::string& path) {
-    BSTR text = SysAllocString(Widen(path).c_str());
-    const HRESULT hr = model->zrLoadModel(text, nullptr, 2);
-    SysFreeString(text);
-    kvtest::Check(hr, "loading a structure");
-}
-
 RunOutcome KernelFailureSweep::RunFailing(long nth, FailureKind kind,
                                           const std::function<bool(std::wstring& error)>& operation) {
     SetErrorInfo(0, nullptr);
-    kernel_->FailAt(nth, kind);
     RunOutcome outcome;
-    outcome.failed = !operation(outcome.error);
-    kernel_->Off();
+    outcome.failed = !kernel_->WhileFailing(nth, kind, [&] { return operation(outcome.error); });
     if (outcome.failed && outcome.error.empty())
         outcome.error = TakeErrorDescription();
     return outcome;
@@ -47,16 +35,7 @@ RunOutcome KernelFailureSweep::RunFailing(long nth, FailureKind kind,
 
 void KernelFailureSweep::ExpectShownAndNoWindowLeft(const RunOutcome& outcome, long nth,
                                                     FailureKind kind) {
-    if (outcome.failed) {
-        EXPECT_NE(outcome.error, L"") << Where(nth, kind) << ": no message";
-        if (kind == FailureKind::Error) {
-            EXPECT_NE(outcome.error.find(kvtest::kStandInFailureText), std::wstring::npos)
-                << Where(nth, kind) << ": " << Narrow(outcome.error);
-        }
-    }
-    const auto windows = kvtest::VisibleWindowsBesides(owner_);
-    EXPECT_TRUE(windows.empty()) << Where(nth, kind) << ": a window is left open: "
-                                 << Narrow(windows.empty() ? L"" : windows.front());
+    kvtest::ExpectFailureShown(outcome.failed, outcome.error, nth, kind, owner_);
 }
 
 void KernelFailureSweep::ExpectCompiles(const std::string& scenario, long nth, FailureKind kind) {

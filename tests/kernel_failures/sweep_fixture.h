@@ -25,13 +25,12 @@ protected:
     // 1 filter, 1 module, 2 groups and an event group ("small.ztp"), and an edit of it
     // ("edited.ztp").
     static std::string StructurePath(const char* name);
-    // Loads the structure into the model.
-    static void Load(IZModel* model, const std::string& path);
 
     // Fails the nth kernel call of `operation` as `kind`: what it answered, the switch off
     // again. The operation answers whether it succeeded and may give its own message; else the
     // thread's error information is taken.
-    RunOutcome RunFailing(long nth, kvtest::FailureKind kind, const std::function<bool(std::wstring& error)>& operation);
+    RunOutcome RunFailing(long nth, kvtest::FailureKind kind,
+                          const std::function<bool(std::wstring& error)>& operation);
 
     // The checks of every run: a failure shows with a message (an error's carries the
     // stand-in's text), and no window of the test's thread is left open.
@@ -46,7 +45,7 @@ private:
     std::optional<kvtest::DialogAnswerer> answerer_;
 };
 
-std::string Where(long nth, kvtest::FailureKind kind);
+using kvtest::Where;
 
 // Runs one of kvhost's flows: whether it succeeded, its HostError's message as the run's.
 template <class Flow> bool HostFlow(std::wstring& error, Flow flow) {
