@@ -15,6 +15,18 @@ elseif(KV_SANITIZE)
     target_link_options(kv_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+# nlohmann-json, header-only, for the kernel stand-in's structure files and kvhost's reports. The
+# cross compiler must not see /usr/include as a whole, so the include folder holds a copy of the
+# library's own folder: a copy, not a link, since no build folder may hold a link to a system
+# folder (a recursive delete could follow it).
+set(KV_JSON_INCLUDE ${CMAKE_BINARY_DIR}/json-include)
+if(IS_SYMLINK ${KV_JSON_INCLUDE}/nlohmann)
+    file(REMOVE ${KV_JSON_INCLUDE}/nlohmann) # the link an older build made; not what it names
+endif()
+file(COPY /usr/include/nlohmann DESTINATION ${KV_JSON_INCLUDE})
+add_library(kv_json INTERFACE)
+target_include_directories(kv_json SYSTEM INTERFACE ${KV_JSON_INCLUDE})
+
 # A test program: GoogleTest, discovered when CTest runs (under Wine for the Windows presets, so
 # discovery happens once the shared wineserver is warm).
 function(kv_add_test name)
