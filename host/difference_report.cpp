@@ -89,9 +89,10 @@ std::string SummaryJson(const DifferenceSummary& summary) {
     using json = nlohmann::ordered_json;
     json sections = json::array();
     for (int number = 1; number <= kStructureSections; ++number)
-        sections.push_back({{"section", number},
-                            {"name", std::string(SectionName(number))},
-                            {"statements", summary.statements[static_cast<std::size_t>(number - 1)]}});
+        sections.push_back(
+            {{"section", number},
+             {"name", std::string(SectionName(number))},
+             {"statements", summary.statements[static_cast<std::size_t>(number - 1)]}});
     const Removals& removals = summary.removals;
     json classes = json::array(), links = json::array(), attributes = json::array(),
          filters = json::array(), constraints = json::array();

@@ -55,7 +55,8 @@ public:
     void Read(std::string_view line) {
         ++lineNumber_;
         const std::string_view text = WithoutIndent(line);
-        if (std::optional<std::wstring> name = Argument(text, "set cls = mdl.zrGetClassVector.zrAdd(")) {
+        if (std::optional<std::wstring> name =
+                Argument(text, "set cls = mdl.zrGetClassVector.zrAdd(")) {
             currentClass_ = *name;
             createdClasses_.push_back(*name);
         } else if (std::optional<std::wstring> located =
@@ -71,8 +72,7 @@ public:
             found_.attributes.push_back({currentClass_, *attribute});
         } else if (std::optional<std::wstring> filter = Argument(text, "flt.zrRemoveFilter ")) {
             removedFilters_.push_back(*filter);
-        } else if (std::optional<std::wstring> created =
-                       Argument(text, "flt.zrCreateFilterEx ")) {
+        } else if (std::optional<std::wstring> created = Argument(text, "flt.zrCreateFilterEx ")) {
             createdFilters_.push_back(*created);
         } else if (text.starts_with("flt.zrRemoveConstraint ")) {
             std::size_t at = sizeof "flt.zrRemoveConstraint " - 1;
@@ -187,8 +187,7 @@ DifferenceSummary SummariseDifference(std::string_view scenario, WidenText widen
     }
     const std::string_view rights = kv::SectionBeginLine(kv::DifferenceSection::Rights);
     if (std::find(lines.begin() + next, lines.end(), rights) == lines.end())
-        throw NotADifference("section 11 (" + std::string(SectionName(11)) +
-                             ") has no begin line");
+        throw NotADifference("section 11 (" + std::string(SectionName(11)) + ") has no begin line");
     return summary;
 }
 

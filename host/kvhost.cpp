@@ -1,7 +1,7 @@
 // kvhost: the command-line host. Loads korvalith.dll as the configurator does and runs,
 // records or exports a structure file held by the model kernel ("zkernel.ZModel").
 // Exit codes: 0 done, 1 the operation failed (the reason is printed), 2 usage error; compare
-// answers 0 equal, 1 different, 2 unreadable.
+// answers 0 equal, 1 different, 2 unreadable; diff --summary 0 no drift, 1 drift, 2 trouble.
 #include "kvhost_commands.h"
 #include "kvhost_support.h"
 
@@ -36,9 +36,15 @@ const char kUsage[] =
     "      differences; exit code 0 equal, 1 different, 2 a file cannot be read\n"
     "  html MODEL -o PAGE\n"
     "      writes the HTML page of the structure file MODEL to PAGE\n"
-    "  diff CURRENT TARGET -o SCENARIO [--apply]\n"
-    "      writes the scenario that turns the structure file CURRENT into TARGET; with\n"
-    "      --apply, runs it on CURRENT and stores the result in CURRENT\n"
+    "  diff CURRENT TARGET -o SCENARIO\n"
+    "      writes the scenario that turns the structure file CURRENT into TARGET\n"
+    "  diff CURRENT TARGET [-o SCENARIO] --summary [--json]\n"
+    "      prints the statements of sections 1-10 of that scenario and what it removes\n"
+    "      (as UTF-8 JSON with --json); exit code 0 no drift, 1 drift, 2 trouble\n"
+    "  diff CURRENT TARGET -o SCENARIO --apply [--allow-removals] [--no-backup]\n"
+    "      runs the scenario on a copy of CURRENT, checks that the copy no longer\n"
+    "      differs from TARGET and only then replaces CURRENT, keeping the old file as\n"
+    "      CURRENT.bak; a scenario that removes anything needs --allow-removals\n"
     "  import --distr FILE --user NAME [--mark]\n"
     "      brings the work of the user's server structure NAME, made on the distribution\n"
     "      structure FILE, into the server structure \"structure.ztp\" (marked with --mark)\n"
@@ -47,7 +53,7 @@ const char kUsage[] =
     "      shows this text\n"
     "\n"
     "Exit codes: 0 done, 1 the operation failed (the reason is printed), 2 usage error;\n"
-    "compare has its own (above).\n";
+    "compare and diff --summary have their own (above).\n";
 
 // A command line that cannot be carried out as written.
 struct UsageError {
@@ -120,7 +126,7 @@ int Dispatch(const std::string& command, const std::vector<std::string>& rest) {
         kvhost::ExportHtml(Required(args.positional, "the structure file"),
                            Required(args.output, "-o"));
     } else if (command == "diff") {
-        kvhost::WriteDifference(rest);
+        return kvhost::WriteDifference(rest);
     } else if (command == "import") {
         std::string problem;
         if (!kvhost::ImportUserWork(rest, problem))

@@ -36,9 +36,10 @@ int CompareStructures(const std::string& expected_path, const std::string& actua
 // Writes the structure's HTML page.
 void ExportHtml(const std::string& model_path, const std::string& page);
 
-// diff CURRENT TARGET -o SCENARIO [--apply]: writes the difference scenario from CURRENT to
-// TARGET; with --apply runs it on CURRENT and stores the result there.
-void WriteDifference(const std::vector<std::string>& arguments);
+// diff CURRENT TARGET [-o SCENARIO] [--summary | --json | --apply [--allow-removals]
+// [--no-backup]]: writes the difference scenario from CURRENT to TARGET, reports what it would
+// change, or applies it verified. Answers the exit code (docs/kvhost.md).
+int WriteDifference(const std::vector<std::string>& arguments);
 
 // Imports the user's work into the server structure ("import --distr FILE --user NAME
 // [--mark]") and prints the report's path. False, with the problem, for arguments that cannot be

@@ -1,8 +1,11 @@
-// kvhost diff CURRENT TARGET -o SCENARIO [--apply]: the difference scenario from one structure
-// file to another, written inside a recording on CURRENT's model as the configurator writes it;
-// with --apply, the scenario is then run on CURRENT and the result stored in CURRENT.
+// kvhost diff CURRENT TARGET: the difference scenario from one structure file to another, written
+// inside a recording on CURRENT's model as the configurator writes it (-o); its summary
+// (--summary, --json); or its verified apply to CURRENT (--apply).
 #include "kvhost_commands.h"
 
+#include "difference_apply.h"
+#include "apply_files.h"
+#include "difference_report.h"
 #include "kvhost_support.h"
 #include "model_outputs.h"
 
@@ -11,12 +14,9 @@
 namespace kvhost {
 namespace {
 
-struct DiffArguments {
-    std::string current;
-    std::string target;
-    std::string scenario;
-    bool apply = false;
-};
+constexpr int kNoDrift = 0;
+constexpr int kDrift = 1;
+constexpr int kTrouble = 2;
 
 DiffArguments ParseDiffArguments(const std::vector<std::string>& arguments) {
     DiffArguments parsed;
@@ -26,6 +26,14 @@ DiffArguments ParseDiffArguments(const std::vector<std::string>& arguments) {
         const std::string& argument = arguments[i];
         if (argument == "--apply") {
             parsed.apply = true;
+        } else if (argument == "--summary") {
+            parsed.summary = true;
+        } else if (argument == "--json") {
+            parsed.summary = parsed.json = true;
+        } else if (argument == "--allow-removals") {
+            parsed.allow_removals = true;
+        } else if (argument == "--no-backup") {
+            parsed.backup = false;
         } else if (argument == "-o") {
             if (output_given)
                 throw UsageProblem("option -o given twice");
@@ -41,24 +49,50 @@ DiffArguments ParseDiffArguments(const std::vector<std::string>& arguments) {
     }
     if (files.size() != 2 || files[0].empty() || files[1].empty())
         throw UsageProblem("diff needs the current and the target structure file");
-    if (!output_given)
+    if (parsed.summary && parsed.apply)
+        throw UsageProblem("--summary and --json report a difference; --apply applies it: "
+                           "give one of them");
+    if (!parsed.apply && (parsed.allow_removals || !parsed.backup))
+        throw UsageProblem("--allow-removals and --no-backup go with --apply");
+    if (!output_given && !parsed.summary)
         throw UsageProblem("-o is missing");
     parsed.current = files[0];
     parsed.target = files[1];
     return parsed;
 }
 
+// The summary on standard output; exit code 0 without drift in sections 1-10, 1 with it, 2
+// when the difference could not be written or read.
+int ReportDifference(const DiffArguments& args) {
+    try {
+        std::optional<TemporaryFile> scratch;
+        std::string scenario = args.scenario;
+        if (scenario.empty())
+            scenario = scratch.emplace("", "kvd").path();
+        WriteDifferenceScenario(LoadModel(args.current).Get(), args.target, scenario);
+        const DifferenceSummary summary = ReadDifferenceSummary(scenario);
+        if (args.json)
+            std::fputs(SummaryJson(summary).c_str(), stdout);
+        else
+            std::fputs(SummaryText(summary, ReportName).c_str(), stdout);
+        return summary.Drifts() ? kDrift : kNoDrift;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kvhost: %s\n", error.what());
+        return kTrouble;
+    }
+}
+
 } // namespace
 
-void WriteDifference(const std::vector<std::string>& arguments) {
+int WriteDifference(const std::vector<std::string>& arguments) {
     const DiffArguments args = ParseDiffArguments(arguments);
-    {
-        ComPtr<IZModel> model = LoadModel(args.current);
-        WriteDifferenceScenario(model.Get(), args.target, args.scenario);
-        std::printf("written %s\n", args.scenario.c_str());
-    }
+    if (args.summary)
+        return ReportDifference(args);
     if (args.apply)
-        RunScenario(args.scenario, args.current, "");
+        return ApplyDifference(args);
+    WriteDifferenceScenario(LoadModel(args.current).Get(), args.target, args.scenario);
+    std::printf("written %s\n", args.scenario.c_str());
+    return 0;
 }
 
 } // namespace kvhost

@@ -42,7 +42,8 @@ TEST_F(HostDiffTest, WritesTheDifferenceScenario) {
 TEST_F(HostDiffTest, ApplyStoresTheTargetIntoCurrent) {
     const std::string current = Copy("current.ztp");
     const ProcessOutcome outcome = RunHost(
-        {"diff", current, FixturePath("target.ztp"), "-o", OutputPath("apply.vbs"), "--apply"});
+        {"diff", current, FixturePath("target.ztp"), "-o", OutputPath("apply.vbs"), "--apply",
+         "--allow-removals"});
     ASSERT_EQ(outcome.exit_code, kDone) << Shown(outcome);
     EXPECT_NE(outcome.output.find("model changed"), std::string::npos) << Shown(outcome);
 

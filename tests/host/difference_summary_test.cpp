@@ -52,9 +52,10 @@ DifferenceSummary Summarise(const std::string& scenario) {
 }
 
 TEST(DifferenceSummary, EqualStructuresGiveNoStatementsWhateverTheRights) {
-    const DifferenceSummary summary = Summarise(Scenario(
-        {{11, {"' Права группы Designers", "set l_sec = mdl.zrGetLocalSecurity",
-               "  s_helper.zsRemoveRights cls,\"designers\",l_sec"}}}));
+    const DifferenceSummary summary =
+        Summarise(Scenario({{11,
+                             {"' Права группы Designers", "set l_sec = mdl.zrGetLocalSecurity",
+                              "  s_helper.zsRemoveRights cls,\"designers\",l_sec"}}}));
     EXPECT_EQ(summary.StatementCount(), 0);
     EXPECT_FALSE(summary.Drifts());
     EXPECT_TRUE(summary.removals.empty());
@@ -62,10 +63,12 @@ TEST(DifferenceSummary, EqualStructuresGiveNoStatementsWhateverTheRights) {
 
 TEST(DifferenceSummary, CountsStatementLinesButNeitherCommentsNorEmptyLines) {
     const DifferenceSummary summary = Summarise(Scenario({
-        {2, {"set cls = nothing", "set cls = mdl.zrGetClassVector.zrAdd(\"Item\")",
-             "  cls.zrScreenName = \"Item renamed\"", ""}},
-        {6, {"if IsObject(InstInit) then InstInit.ProgressBarItem.StepIt", "' a comment",
-             "   ' an indented comment", "  s_after = \"Cost\"", "   "}},
+        {2,
+         {"set cls = nothing", "set cls = mdl.zrGetClassVector.zrAdd(\"Item\")",
+          "  cls.zrScreenName = \"Item renamed\"", ""}},
+        {6,
+         {"if IsObject(InstInit) then InstInit.ProgressBarItem.StepIt", "' a comment",
+          "   ' an indented comment", "  s_after = \"Cost\"", "   "}},
     }));
     std::array<int, kStructureSections> expected{};
     expected[1] = 3;
@@ -79,16 +82,20 @@ TEST(DifferenceSummary, CountsStatementLinesButNeitherCommentsNorEmptyLines) {
 TEST(DifferenceSummary, NamesEveryKindOfRemoval) {
     const DifferenceSummary summary = Summarise(Scenario({
         {3, {"' Удалить класс Tool", "mdl.zrGetClassVector.zrRemove \"Tool\""}},
-        {5, {"set cls = nothing", "set cls = mdl.zrGetClassVector.zrAdd(\"Item\")",
-             "  cls.zrRemoveChildClass \"Tool\"", "  cls.zrRemoveChildClass \"Jig\""}},
-        {7, {"' Удалить атирбут Weight", "set cls = nothing",
-             "set cls = mdl.zrGetClassVector.zrLocate(\"Part\")", "if not (cls is nothing) then",
-             "cls.zrRemoveClassValue \"Weight\"", "end if"}},
-        {9, {"set flt = mdl.zrGetClassVector.zrFilterVector",
-             "  flt.zrAddConstraint \"Products\",\"Fixture\"",
-             "  flt.zrRemoveConstraint \"Products\", \"Item\""}},
-        {10, {"' Фильтр Old", "set flt = mdl.zrGetClassVector.zrFilterVector",
-              "  flt.zrRemoveFilter \"Old\""}},
+        {5,
+         {"set cls = nothing", "set cls = mdl.zrGetClassVector.zrAdd(\"Item\")",
+          "  cls.zrRemoveChildClass \"Tool\"", "  cls.zrRemoveChildClass \"Jig\""}},
+        {7,
+         {"' Удалить атирбут Weight", "set cls = nothing",
+          "set cls = mdl.zrGetClassVector.zrLocate(\"Part\")", "if not (cls is nothing) then",
+          "cls.zrRemoveClassValue \"Weight\"", "end if"}},
+        {9,
+         {"set flt = mdl.zrGetClassVector.zrFilterVector",
+          "  flt.zrAddConstraint \"Products\",\"Fixture\"",
+          "  flt.zrRemoveConstraint \"Products\", \"Item\""}},
+        {10,
+         {"' Фильтр Old", "set flt = mdl.zrGetClassVector.zrFilterVector",
+          "  flt.zrRemoveFilter \"Old\""}},
     }));
     const Removals& removals = summary.removals;
     EXPECT_EQ(removals.classes, std::vector<std::wstring>{L"Tool"});
@@ -104,25 +111,26 @@ TEST(DifferenceSummary, NamesEveryKindOfRemoval) {
     EXPECT_EQ(removals.constraints[0].filter, L"Products");
     EXPECT_EQ(removals.constraints[0].className, L"Item");
 
-    EXPECT_EQ(RemovalsText(removals, Plain),
-              "  class \"Tool\"\n"
-              "  child link \"Item\" -> \"Tool\"\n"
-              "  child link \"Item\" -> \"Jig\"\n"
-              "  attribute \"Weight\" of class \"Part\"\n"
-              "  filter \"Old\"\n"
-              "  constraint \"Item\" of filter \"Products\"\n");
+    EXPECT_EQ(RemovalsText(removals, Plain), "  class \"Tool\"\n"
+                                             "  child link \"Item\" -> \"Tool\"\n"
+                                             "  child link \"Item\" -> \"Jig\"\n"
+                                             "  attribute \"Weight\" of class \"Part\"\n"
+                                             "  filter \"Old\"\n"
+                                             "  constraint \"Item\" of filter \"Products\"\n");
 }
 
 // The difference removes a class or filter before creating it whole; only a removal that nothing
 // re-creates in its section takes something away.
 TEST(DifferenceSummary, ARemovalBeforeTheSameNameIsCreatedIsNoRemoval) {
     const DifferenceSummary summary = Summarise(Scenario({
-        {1, {"' Удалить класс Fixture", "mdl.zrGetClassVector.zrRemove \"Fixture\"",
-             "set cls = nothing", "set cls = mdl.zrGetClassVector.zrAdd(\"Fixture\")",
-             "mdl.zrGetClassVector.zrRemove \"Stray\""}},
-        {9, {"set flt = mdl.zrGetClassVector.zrFilterVector", "  flt.zrRemoveFilter \"Fixtures\"",
-             "  flt.zrCreateFilterEx \"Fixtures\",\"Fixtures\"",
-             "  flt.zrAddConstraint \"Fixtures\",\"Fixture\"", "  flt.zrRemoveFilter \"Gone\""}},
+        {1,
+         {"' Удалить класс Fixture", "mdl.zrGetClassVector.zrRemove \"Fixture\"",
+          "set cls = nothing", "set cls = mdl.zrGetClassVector.zrAdd(\"Fixture\")",
+          "mdl.zrGetClassVector.zrRemove \"Stray\""}},
+        {9,
+         {"set flt = mdl.zrGetClassVector.zrFilterVector", "  flt.zrRemoveFilter \"Fixtures\"",
+          "  flt.zrCreateFilterEx \"Fixtures\",\"Fixtures\"",
+          "  flt.zrAddConstraint \"Fixtures\",\"Fixture\"", "  flt.zrRemoveFilter \"Gone\""}},
     }));
     EXPECT_EQ(summary.removals.classes, std::vector<std::wstring>{L"Stray"});
     EXPECT_EQ(summary.removals.filters, std::vector<std::wstring>{L"Gone"});
@@ -141,13 +149,14 @@ TEST(DifferenceSummary, ReadsNamesInEveryFormTheLibraryWrites) {
         {"\"\"", L""},
         {"\"mm\"&ChrW(178)&\"\"", L"mm\u00B2"},
         {"\"a\"&Chr(13)&Chr(10)&\"b\"", L"a\r\nb"},
-        {"\"x\" & ChrW(-10179) & ChrW(56832)", std::wstring(L"x") + wchar_t(0xD83D) + wchar_t(0xDE00)},
+        {"\"x\" & ChrW(-10179) & ChrW(56832)",
+         std::wstring(L"x") + wchar_t(0xD83D) + wchar_t(0xDE00)},
         {"\"caf\xE9\"", L"caf\u00E9"},
     };
     for (const Case& c : cases) {
-        const DifferenceSummary summary =
-            Summarise(Scenario({{3, {"mdl.zrGetClassVector.zrRemove " + c.literal}},
-                                {9, {"  flt.zrRemoveConstraint " + c.literal + ", " + c.literal}}}));
+        const DifferenceSummary summary = Summarise(
+            Scenario({{3, {"mdl.zrGetClassVector.zrRemove " + c.literal}},
+                      {9, {"  flt.zrRemoveConstraint " + c.literal + ", " + c.literal}}}));
         ASSERT_EQ(summary.removals.classes.size(), 1u) << c.literal;
         EXPECT_EQ(summary.removals.classes[0], c.name) << c.literal;
         ASSERT_EQ(summary.removals.constraints.size(), 1u) << c.literal;
@@ -193,7 +202,8 @@ TEST(DifferenceSummary, AcceptsLineFeedsAlone) {
 TEST(DifferenceReport, JsonCarriesWhatTheTextSays) {
     const DifferenceSummary summary = Summarise(Scenario({
         {3, {"mdl.zrGetClassVector.zrRemove \"T\"&ChrW(246)&\"ol\""}},
-        {5, {"set cls = mdl.zrGetClassVector.zrAdd(\"Item\")", "  cls.zrRemoveChildClass \"Tool\""}},
+        {5,
+         {"set cls = mdl.zrGetClassVector.zrAdd(\"Item\")", "  cls.zrRemoveChildClass \"Tool\""}},
         {7, {"set cls = mdl.zrGetClassVector.zrLocate(\"Part\")", "cls.zrRemoveClassValue \"W\""}},
         {9, {"  flt.zrRemoveConstraint \"Products\", \"Item\""}},
         {10, {"  flt.zrRemoveFilter \"Old\""}},
