@@ -8,6 +8,7 @@
 #include "recording/link_receiver.h"
 #include "recording/recording_session_files.h"
 #include "recording/recording_state.h"
+#include "recording/spill_file.h"
 #include "text/scenario_templates.h"
 
 #include <cstdint>
@@ -38,7 +39,7 @@ void RunShowingError(HWND owner, IZModel** model, const std::string& path) {
 
 // The difference scenario applied at once: written to the temporary folder, run, deleted.
 // A failed write raises with the recording still open.
-void ApplyScenario(HWND owner, IZModel** model, const ScriptItemList& items) {
+void ApplyScenario(HWND owner, IZModel** model, ScriptItemList& items) {
     const std::wstring folder = TemporaryFolder();
     const std::wstring path = folder + kTemporaryScenario;
     const std::string ansiPath = AnsiPath(folder) + ShownAnsiFromWide(kTemporaryScenario);
@@ -50,7 +51,7 @@ void ApplyScenario(HWND owner, IZModel** model, const ScriptItemList& items) {
 }
 
 // Writes the scenario to the target until a write succeeds; false when the user gives up.
-bool SaveScenario(const std::wstring& target, const ScriptItemList& items) {
+bool SaveScenario(const std::wstring& target, ScriptItemList& items) {
     while (WriteScenarioFile(target, items) != 0) {
         if (ShowMessageDlg(kCreateFileFailed, mkInformation, kRetryOrGiveUp, nullptr) != kAnswerOK)
             return false;
@@ -67,7 +68,9 @@ bool scriptStart(IZModel* model) {
         throw LibraryError(E_POINTER, L"Нет модели для записи сценария");
     // The receiver connects before any state changes: when it cannot, nothing is open.
     auto receiver = std::make_unique<TCVecEvts>(model);
-    ScriptItemList items;
+    // Past the threshold the items go to a temporary file, so that a recording of any size
+    // holds little memory.
+    ScriptItemList items(std::make_unique<SpillFile>(), SpillThreshold());
     items.emplace_back(tplScriptHeader);
     ScriptBuffer = std::move(items);
     LinkEventReceiver = std::move(receiver);

@@ -2,8 +2,10 @@
 
 #include "execution/scenario_file.h"
 #include "execution/scenario_file_dialogs.h"
+#include "platform/barriers.h"
 #include "platform/paths.h"
 #include "recording/script_buffer_text.h"
+#include "recording/spill_file.h"
 
 namespace kv {
 namespace {
@@ -13,7 +15,14 @@ constexpr std::size_t kWritePiece = 1024 * 1024;
 
 } // namespace
 
-DWORD WriteScenarioFile(const std::wstring& path, const ScriptItemList& items) {
+DWORD WriteScenarioFile(const std::wstring& path, ScriptItemList& items) {
+    if (items.Spilled()) {
+        items.Flush();
+        auto* const file = dynamic_cast<SpillFile*>(items.Store());
+        if (!file)
+            throw LibraryError(E_UNEXPECTED, L"Сценарий записан не во временный файл");
+        return file->MoveTo(path);
+    }
     return execution::WriteScenarioFile(path, [&](const execution::ScenarioFileSink& take) {
         return ForEachScenarioFilePiece(items, kWritePiece, take);
     });

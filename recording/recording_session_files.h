@@ -11,10 +11,12 @@
 
 namespace kv {
 
-// Writes the scenario file of the items (ScenarioFileText's bytes, written piece by piece),
-// replacing the file. Paths past the platform's classic limit are written through the
-// extended-length form. 0 on success, else the system error code.
-DWORD WriteScenarioFile(const std::wstring& path, const ScriptItemList& items);
+// Writes the scenario file of the items (ScenarioFileText's bytes), replacing the file. Items
+// kept in memory are written piece by piece; a recording that has spilled puts its spill file in
+// the file's place (the items still in memory go there first; a failure to write them raises).
+// Paths past the platform's classic limit are written through the extended-length form. 0 on
+// success, else the system error code; the items are kept either way.
+DWORD WriteScenarioFile(const std::wstring& path, ScriptItemList& items);
 
 // Deletes the file; the outcome is not reported.
 void DeleteScenarioFile(const std::wstring& path) noexcept;

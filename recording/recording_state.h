@@ -34,7 +34,7 @@ extern std::unique_ptr<RecordingLinkReceiver> LinkEventReceiver;
 extern bool DifferenceMode;
 
 // Closes the recording without writing anything: the receiver disconnects and is released,
-// the buffer is dropped, the state is as at load.
+// the buffer is dropped (its spill file deleted), the state is as at load.
 void ReleaseRecording() noexcept;
 
 // The unload step. When the library is freed (FreeLibrary) the recording is released as

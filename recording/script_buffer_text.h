@@ -14,7 +14,8 @@ namespace kv {
 // ANSI code page and are copied byte for byte: no conversion, no byte-order mark.
 std::string ScenarioFileText(const ScriptItems& items);
 
-// The same bytes handed to `take` in consecutive pieces: a piece ends after the item that brings
+// The bytes of the items kept in memory (all of them, unless the list has spilled) handed to
+// `take` in consecutive pieces: a piece ends after the item that brings
 // it to `pieceSize` bytes, or where a block of the list ends (a long item makes a longer piece).
 // The pieces are views of the list's blocks, so a large scenario is never copied again. Stops
 // at the first piece `take` refuses; answers whether every piece was taken.

@@ -6,7 +6,6 @@
 
 #include "recording/recording_state.h"
 
-#include <cstddef>
 #include <utility>
 
 namespace kv {
@@ -14,7 +13,8 @@ namespace kv {
 // Runs the generator; when it fails, the open recording's buffer is cut back to where it was
 // before the failure goes on.
 template <class Generator> decltype(auto) AsWholeFragment(Generator&& generator) {
-    const std::size_t before = ScriptBuffer ? ScriptBuffer->size() : 0;
+    const ScriptItemList::Position before =
+        ScriptBuffer ? ScriptBuffer->End() : ScriptItemList::Position{};
     try {
         return std::forward<Generator>(generator)();
     } catch (...) {

@@ -11,6 +11,7 @@
 
 #include "recording/recording_session.h"
 #include "recording/recording_state.h"
+#include "recording/spill_file.h"
 #include "recording/structure_fragments.h"
 
 #include <oleauto.h>
@@ -115,6 +116,24 @@ TEST_F(ApplyTest, YesRunsTheScenarioOnTheModelAndKeepsNoFile) {
     ExpectAsked();
     EXPECT_TRUE(LinkMade());
     EXPECT_EQ(GetFileAttributesW(TemporaryScenario().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(RecordingActive);
+}
+
+// A recording spilled to a temporary file is applied from that file, renamed to the temporary
+// scenario; neither file is left.
+TEST_F(ApplyTest, SpilledRecordingIsRunFromItsSpillFile) {
+    SetEnvironmentVariableW(L"KV_SPILL_THRESHOLD", L"0");
+    ASSERT_TRUE(kv::scriptStart(model_.Get()));
+    SetEnvironmentVariableW(L"KV_SPILL_THRESHOLD", nullptr);
+    ASSERT_TRUE(kv::scriptClassLink(L"Деталь", L"Узел", false));
+    DifferenceMode = true;
+    ASSERT_TRUE(ScriptBuffer->Spilled());
+    const std::wstring spill = dynamic_cast<SpillFile&>(*ScriptBuffer->Store()).Path();
+
+    EXPECT_TRUE(EndAnswering(L"Да", owner_, ""));
+    EXPECT_TRUE(LinkMade());
+    EXPECT_EQ(GetFileAttributesW(TemporaryScenario().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(spill.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(RecordingActive);
 }
 

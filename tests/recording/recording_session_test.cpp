@@ -4,11 +4,14 @@
 #include "support/fake_kernel.h"
 #include "golden.h"
 #include "session_fixture.h"
+#include "support/temporary_folder_override.h"
 
 #include <oleauto.h>
 
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -262,6 +265,98 @@ TEST_F(RecordingTest, FileNamesAreExpandedAndUsedAtFullLength) {
     }
     SetEnvironmentVariableW(L"KV_SESSION_SHORT", nullptr);
     SetEnvironmentVariableW(L"KV_SESSION_LONG", nullptr);
+}
+
+// Recordings whose items pass the threshold set for the test and go to a spill file, in a
+// temporary folder of the test's own.
+class SpillTest : public RecordingTest {
+protected:
+    void SetUp() override {
+        RecordingTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        temporary_ = folder_ + L"temp\\";
+        ASSERT_TRUE(CreateDirectoryW(temporary_.c_str(), nullptr));
+        temporaryOverride_.emplace(temporary_);
+        MakeStructure();
+        const LONG designers = AddGroup(L"grp1", L"Конструкторы");
+        SetRights(designers, FindClass(L"Деталь").Get(), 7);
+    }
+    void TearDown() override {
+        RecordingTest::TearDown();
+        temporaryOverride_.reset();
+    }
+
+    // Records the structure through every export that writes a fragment; whether a spill file
+    // was there before the end.
+    std::string RecordStructure(const std::string& name, bool& spilled) {
+        EXPECT_EQ(library_->Start(model_.Get()), kTrue);
+        EXPECT_EQ(library_->Filter(Filters().Get(), filter_.c_str(), 0, 1), kTrue);
+        EXPECT_EQ(library_->Constraint(filter_.c_str(), Narrow(L"Узел").c_str(), 0), kTrue);
+        EXPECT_EQ(library_->Security(model_.Get(), "grp1"), kTrue);
+        for (const wchar_t* cls : {L"Деталь", L"Узел", L"Сборка"})
+            EXPECT_EQ(library_->Class(FindClass(cls).Get(), "", 1, 1, 1, 0), kTrue);
+        EXPECT_EQ(library_->ClassLink(Narrow(L"Деталь").c_str(), Narrow(L"Узел").c_str(), 0),
+                  kTrue);
+        spilled = !SpillFiles(temporary_).empty();
+        return EndAndRead(name);
+    }
+
+    // A threshold that the header alone does not pass.
+    static std::string HeaderThreshold() { return std::to_string(HeaderPart().size()); }
+
+    const std::string filter_ = Narrow(L"Изделия");
+    std::wstring temporary_;
+    std::optional<TemporaryFolderOverride> temporaryOverride_;
+};
+
+TEST_F(SpillTest, SpilledRecordingIsByteIdenticalToOneKeptInMemory) {
+    bool spilled = true;
+    const std::string inMemory = RecordStructure("memory.vbs", spilled);
+    EXPECT_FALSE(spilled);
+    ASSERT_GT(inMemory.size(), 2000u);
+    for (const char* threshold : {"0", "1", "700"}) {
+        SpillThresholdSetting setting(threshold);
+        EXPECT_EQ(RecordStructure(std::string("spilled") + threshold + ".vbs", spilled), inMemory)
+            << "threshold " << threshold;
+        EXPECT_TRUE(spilled) << "threshold " << threshold;
+        // The spill file became the scenario.
+        EXPECT_EQ(SpillFiles(temporary_), std::vector<std::wstring>{}) << "threshold " << threshold;
+    }
+}
+
+TEST_F(SpillTest, SecondStartAndUnloadDeleteTheSpillFile) {
+    const SpillThresholdSetting setting(HeaderThreshold().c_str());
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    EXPECT_EQ(library_->Filter(Filters().Get(), filter_.c_str(), 0, 1), kTrue);
+    EXPECT_EQ(SpillFiles(temporary_).size(), 1u);
+    // The new recording's header is kept in memory: no spill file until it passes the threshold.
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    EXPECT_EQ(SpillFiles(temporary_), std::vector<std::wstring>{});
+
+    EXPECT_EQ(library_->Filter(Filters().Get(), filter_.c_str(), 0, 1), kTrue);
+    EXPECT_EQ(SpillFiles(temporary_).size(), 1u);
+    library_.reset();
+    EXPECT_EQ(SpillFiles(temporary_), std::vector<std::wstring>{});
+}
+
+// A spill file that cannot be made fails the export with the reason and takes its fragment back;
+// the recording goes on and saves once the temporary folder can be written.
+TEST_F(SpillTest, SpillFileThatCannotBeWrittenFailsTheExportAndTheRecordingStillSaves) {
+    const SpillThresholdSetting setting(HeaderThreshold().c_str());
+    ASSERT_EQ(library_->Start(model_.Get()), kTrue);
+    {
+        const TemporaryFolderOverride missing(folder_ + L"missing\\");
+        SetErrorInfo(0, nullptr);
+        EXPECT_EQ(library_->Filter(Filters().Get(), filter_.c_str(), 0, 1), kFalse);
+        const std::wstring reason = TakeErrorDescription();
+        EXPECT_NE(reason.find(L"временный файл сценария"), std::wstring::npos) << Narrow(reason);
+        EXPECT_EQ(library_->Constraint(filter_.c_str(), Narrow(L"Деталь").c_str(), 0), kFalse);
+    }
+    EXPECT_EQ(library_->Constraint(filter_.c_str(), Narrow(L"Деталь").c_str(), 0), kTrue);
+    EXPECT_EQ(library_->Constraint(filter_.c_str(), Narrow(L"Узел").c_str(), 1), kTrue);
+    EXPECT_EQ(SpillFiles(temporary_).size(), 1u);
+    EXPECT_EQ(EndAndRead(), ScenarioWith(Golden("constraints")));
 }
 
 } // namespace

@@ -4,6 +4,10 @@
 #include "support/file_dialog_driver.h"
 #include "golden.h"
 #include "session_fixture.h"
+#include "support/temporary_folder_override.h"
+
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -20,7 +24,11 @@ MessageView LookAtMessage(HWND dialog) {
     return {WindowText(dialog), DialogTexts(dialog)};
 }
 
-class SaveDialogTest : public PartAndUnitSessionTest {
+// Each case with the recording kept in memory and spilled to a temporary file (in a temporary
+// folder of the test's own) from its first item: a save that fails or is cancelled keeps the
+// spill file, and the next save writes the whole scenario from it.
+class SaveDialogTest : public PartAndUnitSessionTest,
+                       public testing::WithParamInterface<const char*> {
 protected:
     void SetUp() override {
         PartAndUnitSessionTest::SetUp();
@@ -28,7 +36,19 @@ protected:
             return;
         part_ = Narrow(L"Деталь");
         unit_ = Narrow(L"Узел");
+        temporary_ = folder_ + L"temp\\";
+        ASSERT_TRUE(CreateDirectoryW(temporary_.c_str(), nullptr));
+        temporaryOverride_.emplace(temporary_);
+        threshold_.emplace(GetParam());
     }
+    void TearDown() override {
+        PartAndUnitSessionTest::TearDown();
+        threshold_.reset();
+        temporaryOverride_.reset();
+    }
+
+    // A recording left open keeps its spill file when it spilled.
+    void ExpectSpillFileKept() { EXPECT_EQ(SpillFiles(temporary_).size(), GetParam() ? 1u : 0u); }
 
     // Holds the file open without sharing: nobody can write it, not even root.
     HANDLE Lock(const std::string& path) {
@@ -47,9 +67,17 @@ protected:
 
     std::string part_;
     std::string unit_;
+    std::wstring temporary_;
+    std::optional<TemporaryFolderOverride> temporaryOverride_;
+    std::optional<SpillThresholdSetting> threshold_;
 };
 
-TEST_F(SaveDialogTest, CancelKeepsTheRecordingOpenAndTheNextSaveHasTheFooterTwice) {
+INSTANTIATE_TEST_SUITE_P(InMemoryAndSpilled, SaveDialogTest, testing::Values(nullptr, "1"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param ? "Spilled" : "InMemory");
+                         });
+
+TEST_P(SaveDialogTest, CancelKeepsTheRecordingOpenAndTheNextSaveHasTheFooterTwice) {
     ASSERT_EQ(library_->Start(model_.Get()), kTrue);
 
     FileDialogView first;
@@ -65,6 +93,7 @@ TEST_F(SaveDialogTest, CancelKeepsTheRecordingOpenAndTheNextSaveHasTheFooterTwic
     EXPECT_EQ(first.folder, DocumentsFolder());
     EXPECT_EQ(first.fileName, L"scenery.vbs");
     EXPECT_EQ(first.fileType, L"Сценарий VBScript (*.vbs)");
+    ExpectSpillFileKept();
 
     EXPECT_EQ(library_->ClassLink(part_.c_str(), unit_.c_str(), 0), kTrue);
 
@@ -77,7 +106,7 @@ TEST_F(SaveDialogTest, CancelKeepsTheRecordingOpenAndTheNextSaveHasTheFooterTwic
               HeaderPart() + FooterPart() + Golden("link_added") + FooterPart());
 }
 
-TEST_F(SaveDialogTest, UnwritableTargetGivesTheMessageThenSucceedsOnceWritable) {
+TEST_P(SaveDialogTest, UnwritableTargetGivesTheMessageThenSucceedsOnceWritable) {
     const std::string path = OutputPath("locked.vbs");
     HANDLE lock = Lock(path);
     ASSERT_EQ(library_->Start(model_.Get()), kTrue);
@@ -95,7 +124,7 @@ TEST_F(SaveDialogTest, UnwritableTargetGivesTheMessageThenSucceedsOnceWritable) 
     EXPECT_EQ(ReadOutput(path), Golden("empty"));
 }
 
-TEST_F(SaveDialogTest, GivingUpReturnsFalseWithTheRecordingOpen) {
+TEST_P(SaveDialogTest, GivingUpReturnsFalseWithTheRecordingOpen) {
     const std::string path = OutputPath("locked.vbs");
     HANDLE lock = Lock(path);
     ASSERT_EQ(library_->Start(model_.Get()), kTrue);
@@ -109,6 +138,7 @@ TEST_F(SaveDialogTest, GivingUpReturnsFalseWithTheRecordingOpen) {
         EXPECT_EQ(library_->End(owner_, path.c_str(), model_.Get()), kFalse);
     }
     ExpectFailedWriteMessage(message);
+    ExpectSpillFileKept();
     CloseHandle(lock);
 
     EXPECT_EQ(library_->ClassLink(part_.c_str(), unit_.c_str(), 0), kTrue);

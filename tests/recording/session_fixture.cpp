@@ -22,6 +22,19 @@ void RemoveTree(const std::wstring& folder) {
     RemoveDirectoryW(Extended(folder).c_str());
 }
 
+std::vector<std::wstring> SpillFiles(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Extended(folder + L"~kvscenario*.tmp").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            names.push_back(found.cFileName);
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    return names;
+}
+
 void SessionTest::SetUp() {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     comInitialised_ = true;

@@ -76,3 +76,18 @@ protected:
 
 // Deletes every file in the folder and the folder (not recursive into nonexistent ones).
 void RemoveTree(const std::wstring& folder);
+
+// KV_SPILL_THRESHOLD, the bytes a recording keeps in memory before it spills to a temporary
+// file, for the recordings that start while the object lives; none gives the library's own.
+class SpillThresholdSetting {
+public:
+    explicit SpillThresholdSetting(const char* bytes) {
+        SetEnvironmentVariableA("KV_SPILL_THRESHOLD", bytes);
+    }
+    ~SpillThresholdSetting() { SetEnvironmentVariableA("KV_SPILL_THRESHOLD", nullptr); }
+    SpillThresholdSetting(const SpillThresholdSetting&) = delete;
+    SpillThresholdSetting& operator=(const SpillThresholdSetting&) = delete;
+};
+
+// The names of the recordings' spill files in the folder (with a trailing backslash).
+std::vector<std::wstring> SpillFiles(const std::wstring& folder);

@@ -74,11 +74,14 @@ TEST(ScriptItemList, TruncatedListEndsAtTheItemKeptAndGrowsFromThere) {
     for (const Case& c : cases) {
         std::vector<std::string> expected;
         ScriptItemList items;
+        std::vector<ScriptItemList::Position> before{items.End()};
         for (std::size_t i = 0; i < c.items; ++i) {
             expected.push_back(std::to_string(i) + std::string(i % 53, 'b'));
             items.push_back(expected.back());
+            before.push_back(items.End());
         }
-        items.TruncateTo(c.kept);
+        items.TruncateTo(c.kept < before.size() ? before[c.kept]
+                                                : ScriptItemList::Position{c.kept, 0});
         expected.resize(std::min(c.kept, c.items));
         for (std::size_t i = 0; i < 20000; ++i) {
             expected.push_back("again " + std::to_string(i));
