@@ -2,7 +2,9 @@
 // what would change (text and JSON, exit code telling drift), the refusal of removals without
 // consent, and the verified apply that replaces the current file only when the result matches the
 // target, leaving it byte for byte as it was otherwise.
+#include "support/files.h"
 #include "support/process.h"
+#include "support/wide_text.h"
 
 #include <windows.h>
 
@@ -10,9 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <algorithm>
 #include <regex>
-#include <sstream>
 
 namespace {
 
@@ -20,29 +21,22 @@ using kvtest::ProcessOutcome;
 using kvtest::RunHost;
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return kvtest::FileBytes(kvtest::Widen(path));
 }
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return kvtest::FileExists(kvtest::Widen(path));
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
+    for (const std::wstring& name : kvtest::FileNamesIn(kvtest::Widen(folder)))
+        names.emplace_back(name.begin(), name.end()); // the tests' names are ASCII
     return names;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    kvtest::WriteFileBytes(kvtest::Widen(path), bytes);
 }
 
 // A structure and an edit of it: a class removed with its child link, a constraint removed, and
@@ -62,9 +56,8 @@ protected:
         CreateDirectoryA(Temp().c_str(), nullptr);
         SetEnvironmentVariableA("TMP", Temp().c_str());
         original_ = ReadFile(kStructures + "\\small.ztp");
-        std::ofstream(Path("current.ztp"), std::ios::binary) << original_;
-        std::ofstream(Path("target.ztp"), std::ios::binary)
-            << ReadFile(kStructures + "\\edited.ztp");
+        WriteFile(Path("current.ztp"), original_);
+        WriteFile(Path("target.ztp"), ReadFile(kStructures + "\\edited.ztp"));
     }
     void TearDown() override {
         SetEnvironmentVariableA("TMP", nullptr);
@@ -186,7 +179,7 @@ TEST_F(DiffReviewTest, RemovalsNeedConsentThenTheApplyIsVerifiedAndKeepsABackup)
     ExpectOnlyFiles({"scenario.vbs"});
 
     // An older backup is replaced by the file the apply replaces.
-    std::ofstream(Path("current.ztp.bak"), std::ios::binary) << "an older backup";
+    WriteFile(Path("current.ztp.bak"), "an older backup");
     const ProcessOutcome applied =
         Diff({"-o", Path("scenario.vbs"), "--apply", "--allow-removals"});
     ASSERT_EQ(applied.exit_code, 0u) << applied.output;
@@ -211,7 +204,7 @@ TEST_F(DiffReviewTest, AKernelFailureDuringTheApplyLeavesTheCurrentFileAsItWas) 
     int not_verified = 0;
     for (int nth = 300; nth <= 900; nth += 20) {
         SCOPED_TRACE("kernel call " + std::to_string(nth));
-        std::ofstream(Path("current.ztp"), std::ios::binary) << original_;
+        WriteFile(Path("current.ztp"), original_);
         DeleteFileA(Path("scenario.vbs").c_str());
         SetEnvironmentVariableA("ZKERNEL_FAIL_CALL", std::to_string(nth).c_str());
         const ProcessOutcome outcome =
