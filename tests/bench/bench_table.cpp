@@ -22,14 +22,15 @@ std::optional<double> RatioLimit(const std::string& operation) {
 }
 
 // The limit of own memory in megabytes for the operations that have one: a fixed amount for
-// those that read one structure, a share of the models for those that compare several.
+// those that read one structure, a share of the models for those that compare several (not
+// judged where the models' memory was not measured).
 constexpr double kOwnMegabytes = 32;
 constexpr double kOwnShareOfModels = 0.2;
 
 std::optional<double> OwnMemoryLimit(const Measurement& m) {
     if (m.operation == "record" || m.operation == "html")
         return kOwnMegabytes;
-    if (m.operation == "difference" || m.operation == "import")
+    if ((m.operation == "difference" || m.operation == "import") && m.models_mb > 0)
         return kOwnShareOfModels * m.models_mb;
     return std::nullopt;
 }

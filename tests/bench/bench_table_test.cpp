@@ -59,10 +59,14 @@ TEST(BenchTargets, RatiosAndGrowthAreJudgedAsTheTargetsSay) {
         {"difference at a fifth of the models", {Holding("difference", 80, 400)}, false},
         {"import past a fifth of the models", {Holding("import", 30, 100)}, false},
         {"replay has no memory target", {Holding("replay", 500, 10)}, true},
-        {"doubling at 2.3 times", {Timed("import", 500, 1), Timed("import", 1000, 2.3)}, true},
-        {"doubling past 2.3 times", {Timed("import", 1000, 2.31), Timed("import", 500, 1)}, false},
+        {"doubling at 2.3 times",
+         {Timed("import", 500, 1), Timed("import", 1000, 2.3, 2)},
+         true},
+        {"doubling past 2.3 times",
+         {Timed("import", 1000, 2.31, 2), Timed("import", 500, 1)},
+         false},
         {"four times the size in proportion",
-         {Timed("import", 100, 1), Timed("import", 400, 5.2)},
+         {Timed("import", 100, 1), Timed("import", 400, 5.2, 4)},
          true},
         {"a failed operation", {failed}, false},
         {"a replay grows with its statements",
@@ -102,9 +106,9 @@ TEST(BenchTable, ValuesStandUnderTheirHeadings) {
     const struct {
         const char* heading;
         const char* value;
-    } columns[] = {{"classes", "4000"},  {"time s", "10.250"},  {"floor s", "9.500"},
-                   {"ratio", "1.08"},    {"peak MB", "1012.5"}, {"model MB", "874.1"},
-                   {"own MB", "35.7"},   {"wall s", "10.375"}};
+    } columns[] = {{" classes", " 4000"},  {" time s", " 10.250"},  {" floor s", " 9.500"},
+                   {" ratio", " 1.08"},    {" peak MB", " 1012.5"}, {" model MB", " 874.1"},
+                   {" own MB", " 35.7"},   {" wall s", " 10.375"}};
     for (const auto& column : columns) {
         const std::size_t heading = header.find(column.heading);
         const std::size_t value = line.find(column.value);
