@@ -35,6 +35,8 @@ struct Run {
     // then run several times in one measurement.
     bool repeatable = false;
     std::function<void()> before_floor = [] {};
+    // The floor reads what the operation made (the replayed models), so it follows a run of it.
+    bool floor_follows_operation = false;
 };
 
 // A measurement lasts at least this long where the operation allows (the processor-time clock
@@ -171,7 +173,12 @@ Run ReplayRun(const Inputs& inputs, int size) {
                 for (int i = 0; i < runs; ++i)
                     models->push_back(kvhost::LoadModel(groups));
             },
-            [=] { each(scenario); }, [=] { each(walk); }, runs};
+            [=] { each(scenario); },
+            [=] { each(walk); },
+            runs,
+            false,
+            [] {},
+            true};
 }
 
 // The difference loads the target structure itself; so does its floor, which then walks both.
@@ -266,9 +273,7 @@ Measurement RunOperation(const Inputs& inputs, const std::string& operation, int
         std::optional<kvhost::Library> library;
         if (operation != "import")
             library.emplace();
-        const double before_inputs = PrivateMegabytes();
         Run run = MakeRun(inputs, operation, size);
-        const double inputs_mb = PrivateMegabytes() - before_inputs;
         m.model_mb = PeakMegabytes();
         run.before();
         const int batch = RunsPerMeasurement(run);
@@ -285,13 +290,6 @@ Measurement RunOperation(const Inputs& inputs, const std::string& operation, int
         m.time = operation_time.best.cpu / runs;
         m.wall = operation_time.best.wall / runs;
         m.floor = floor_time.best.cpu / runs;
-        // Memory in runs of their own, after the timed ones, since sampling costs time.
-        run.before();
-        const double operation_growth = GrowthMegabytes(run.operation);
-        run.before_floor();
-        const double floor_growth = GrowthMegabytes(run.floor);
-        m.own_mb = operation_growth - floor_growth;
-        m.models_mb = inputs_mb + floor_growth;
     } catch (const std::exception& error) {
         m.note = error.what();
         if (operation == "replay" && EngineRefused(m.note))
@@ -300,6 +298,34 @@ Measurement RunOperation(const Inputs& inputs, const std::string& operation, int
             m.failed = true;
     }
     m.peak_mb = PeakMegabytes();
+    return m;
+}
+
+Measurement MeasureMemory(const Inputs& inputs, const std::string& operation, int size,
+                          MemoryRun which) {
+    Measurement m;
+    m.operation = operation;
+    m.size = size;
+    try {
+        std::optional<kvhost::Library> library; // kept loaded as RunOperation keeps it
+        if (operation != "import")
+            library.emplace();
+        const double start = PrivateMegabytes();
+        Run run = MakeRun(inputs, operation, size);
+        run.before();
+        m.models_mb = PrivateMegabytes() - start;
+        if (which == MemoryRun::Operation) {
+            m.own_mb = GrowthMegabytes(run.operation);
+        } else {
+            if (run.floor_follows_operation)
+                run.operation();
+            run.before_floor();
+            m.own_mb = GrowthMegabytes(run.floor);
+        }
+    } catch (const std::exception& error) {
+        m.note = error.what();
+        m.failed = true;
+    }
     return m;
 }
 
