@@ -49,7 +49,8 @@ void MoveToTop(std::vector<std::wstring>& names, const std::wstring& name) {
 
 // The kernel's list brought into the order wanted, one swap for each entry not yet in its
 // place: none when the class has that order already.
-void Reorder(IZClass* cls, std::vector<std::wstring> names, const std::vector<std::wstring>& wanted) {
+void Reorder(IZClass* cls, std::vector<std::wstring> names,
+             const std::vector<std::wstring>& wanted) {
     for (std::size_t position = 0; position < wanted.size(); ++position) {
         if (names[position] == wanted[position])
             continue;

@@ -62,8 +62,8 @@ std::string ResultLine(const Measurement& m) {
     line.precision(17);
     line << kResultTag << ' ' << m.operation << ' ' << m.size << ' ' << m.time << ' ' << m.floor
          << ' ' << m.wall << ' ' << m.model_mb << ' ' << m.peak_mb << ' ' << m.own_mb << ' '
-         << m.models_mb << ' ' << m.statements << ' '
-         << m.lines << ' ' << m.bytes << ' ' << m.refused << ' ' << m.failed << ' ';
+         << m.models_mb << ' ' << m.statements << ' ' << m.lines << ' ' << m.bytes << ' '
+         << m.refused << ' ' << m.failed << ' ';
     for (const char c : m.note) // the note ends the line
         line << (c == '\r' || c == '\n' ? ' ' : c);
     return line.str();

@@ -11,13 +11,13 @@ namespace kvbench {
 
 // One operation at one size, measured in a process of its own.
 struct Measurement {
-    std::string operation;    // "record", "difference", "html", "import", "replay"
-    int size = 0;             // classes
-    double time = 0;          // processor seconds of the operation (best of the repetitions)
-    double floor = 0;         // processor seconds of its floor (best of the repetitions)
-    double wall = 0;          // wall-clock seconds of the operation (best of the repetitions)
-    double model_mb = 0;      // peak working set once the inputs were loaded
-    double peak_mb = 0;       // peak working set of the whole process
+    std::string operation; // "record", "difference", "html", "import", "replay"
+    int size = 0;          // classes
+    double time = 0;       // processor seconds of the operation (best of the repetitions)
+    double floor = 0;      // processor seconds of its floor (best of the repetitions)
+    double wall = 0;       // wall-clock seconds of the operation (best of the repetitions)
+    double model_mb = 0;   // peak working set once the inputs were loaded
+    double peak_mb = 0;    // peak working set of the whole process
     // Private bytes: how far one run of the operation raises them beyond what one run of its
     // floor does (the memory of the library's own work), and what the models hold that the
     // operation works on (loaded before the runs, and by the floor's run).

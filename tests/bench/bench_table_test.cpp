@@ -59,9 +59,7 @@ TEST(BenchTargets, RatiosAndGrowthAreJudgedAsTheTargetsSay) {
         {"difference at a fifth of the models", {Holding("difference", 80, 400)}, false},
         {"import past a fifth of the models", {Holding("import", 30, 100)}, false},
         {"replay has no memory target", {Holding("replay", 500, 10)}, true},
-        {"doubling at 2.3 times",
-         {Timed("import", 500, 1), Timed("import", 1000, 2.3, 2)},
-         true},
+        {"doubling at 2.3 times", {Timed("import", 500, 1), Timed("import", 1000, 2.3, 2)}, true},
         {"doubling past 2.3 times",
          {Timed("import", 1000, 2.31, 2), Timed("import", 500, 1)},
          false},
@@ -106,16 +104,18 @@ TEST(BenchTable, ValuesStandUnderTheirHeadings) {
     const struct {
         const char* heading;
         const char* value;
-    } columns[] = {{" classes", " 4000"},  {" time s", " 10.250"},  {" floor s", " 9.500"},
-                   {" ratio", " 1.08"},    {" peak MB", " 1012.5"}, {" model MB", " 874.1"},
-                   {" own MB", " 35.7"},   {" wall s", " 10.375"}};
+    } columns[] = {{" classes", " 4000"}, {" time s", " 10.250"},  {" floor s", " 9.500"},
+                   {" ratio", " 1.08"},   {" peak MB", " 1012.5"}, {" model MB", " 874.1"},
+                   {" own MB", " 35.7"},  {" wall s", " 10.375"}};
     for (const auto& column : columns) {
         const std::size_t heading = header.find(column.heading);
         const std::size_t value = line.find(column.value);
         ASSERT_NE(heading, std::string::npos) << header;
         ASSERT_NE(value, std::string::npos) << line;
         EXPECT_EQ(heading + std::strlen(column.heading), value + std::strlen(column.value))
-            << column.heading << "\n" << header << "\n" << line;
+            << column.heading << "\n"
+            << header << "\n"
+            << line;
     }
 }
 

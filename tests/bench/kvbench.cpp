@@ -181,9 +181,9 @@ int RunChildSide(const Options& options) {
             : MeasureMemory(inputs, options.child_operation, options.child_size,
                             options.child_memory == "floor" ? MemoryRun::Floor
                                                             : MemoryRun::Operation);
-    std::ofstream file(ResultFile(inputs, options.child_operation, options.child_size,
-                                  options.child_memory)
-                           .c_str());
+    std::ofstream file(
+        ResultFile(inputs, options.child_operation, options.child_size, options.child_memory)
+            .c_str());
     file << ResultLine(m) << '\n';
     return file ? 0 : 1;
 }
