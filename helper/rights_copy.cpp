@@ -102,20 +102,30 @@ void CopyRightsInStructure(std::wstring_view structure, std::wstring_view source
 
 } // namespace
 
-void CopyObjectRights(const GUID& from, const GUID& to, IZLocalSecurity* source,
-                      IZLocalSecurity* target) {
+const std::vector<std::pair<LONG, LONG>>& GroupPairs::Pairs() {
+    if (pairs_)
+        return *pairs_;
+    std::vector<std::pair<LONG, LONG>> pairs;
     for (LONG group = 0;;) {
-        check(source->zrNextGroup(group, &group));
+        check(source_->zrNextGroup(group, &group));
         if (group == 0)
-            return;
-        const LONG target_group = GroupWithIdentifier(target, GroupIdentifierOf(source, group));
-        const std::int32_t rights = RightsOf(source, group, from);
+            break;
+        const LONG target_group = GroupWithIdentifier(target_, GroupIdentifierOf(source_, group));
+        if (target_group != 0)
+            pairs.emplace_back(group, target_group);
+    }
+    return pairs_.emplace(std::move(pairs));
+}
+
+void CopyObjectRights(const GUID& from, const GUID& to, GroupPairs& groups) {
+    for (const auto& [group, target_group] : groups.Pairs()) {
+        const std::int32_t rights = RightsOf(groups.source(), group, from);
         // A group the target structure lacks would fail the whole object, and with it every
-        // group after it: it is passed over instead.
-        if (rights == kNoRightsEntry || target_group == 0)
+        // group after it: it is left out of the pairs instead.
+        if (rights == kNoRightsEntry)
             continue;
         GUID key = to;
-        check(target->zrSetRights(target_group, &key, rights));
+        check(groups.target()->zrSetRights(target_group, &key, rights));
     }
 }
 

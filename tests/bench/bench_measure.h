@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 
 namespace kvbench {
 
@@ -35,5 +36,31 @@ struct Best {
 
 // The peak working set of this process so far, in megabytes.
 double PeakMegabytes();
+
+// The private bytes of this process now, in megabytes: PrivateUsage, or where that reads 0 (Wine
+// 8 leaves it unset) PagefileUsage, the same commit charge, which Wine fills from the process's
+// resident anonymous memory.
+double PrivateMegabytes();
+
+// How far the private bytes rise above their level at the start while the work runs: the
+// highest of samples taken by a thread of its own every millisecond and at the end. Windows
+// keeps only the peak of the process's whole life (PeakPagefileUsage), which no run can reset,
+// and Wine 8 puts the current value there. The sampling costs processor time (a sample reads
+// /proc under Wine, about 0.1 ms), so the timed runs never sample.
+class PrivatePeakSampler {
+public:
+    PrivatePeakSampler();
+    ~PrivatePeakSampler();
+    double Growth(); // stops the sampling; megabytes above the start
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+template <class Work> double GrowthMegabytes(Work&& work) {
+    PrivatePeakSampler sampler;
+    work();
+    return sampler.Growth();
+}
 
 } // namespace kvbench

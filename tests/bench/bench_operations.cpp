@@ -22,9 +22,10 @@ namespace {
 
 using kvhost::ComPtr;
 
-// How one operation is run: what is done before each repetition (not measured), the operation
-// and its floor, and how many times each runs in one measurement (which is divided by that, so
-// that a short operation is measured over more than the clock's ticks).
+// How one operation is run: what is done before each repetition and before its floor (not
+// measured), the operation and its floor, and how many times each runs in one measurement
+// (which is divided by that, so that a short operation is measured over more than the clock's
+// ticks).
 struct Run {
     std::function<void()> before = [] {};
     std::function<void()> operation;
@@ -33,6 +34,9 @@ struct Run {
     // The operation leaves its inputs as they were, so it may run again at once: a short one is
     // then run several times in one measurement.
     bool repeatable = false;
+    std::function<void()> before_floor = [] {};
+    // The floor reads what the operation made (the replayed models), so it follows a run of it.
+    bool floor_follows_operation = false;
 };
 
 // A measurement lasts at least this long where the operation allows (the processor-time clock
@@ -169,7 +173,12 @@ Run ReplayRun(const Inputs& inputs, int size) {
                 for (int i = 0; i < runs; ++i)
                     models->push_back(kvhost::LoadModel(groups));
             },
-            [=] { each(scenario); }, [=] { each(walk); }, runs};
+            [=] { each(scenario); },
+            [=] { each(walk); },
+            runs,
+            false,
+            [] {},
+            true};
 }
 
 // The difference loads the target structure itself; so does its floor, which then walks both.
@@ -192,28 +201,36 @@ ComPtr<IZModel> LoadFromServer(const char* name) {
     return model;
 }
 
-// Every repetition imports into the server structure as it was made. The import loads the three
-// structures itself; so does its floor, which then walks them.
+// Every repetition imports into the server structure as it was made, and its floor starts from
+// it too. The import loads the three structures itself and stores the server structure once;
+// so does its floor, which walks them and stores the server structure back as it loaded it.
 Run ImportRun(const Inputs& inputs, int size) {
     if (!SetEnvironmentVariableW(L"ZKERNEL_SERVER_STORE", inputs.Store(size).c_str()))
         throw kvhost::HostError("cannot name the server store");
     const std::wstring server = inputs.ServerStructure(size);
     const std::wstring pristine = inputs.PristineServerStructure(size);
     const std::string distribution = inputs.Structure(size);
-    return {[=] {
-                if (!CopyFileW(pristine.c_str(), server.c_str(), FALSE))
-                    throw kvhost::HostError("cannot restore the server structure");
-            },
+    const auto restore = [=] {
+        if (!CopyFileW(pristine.c_str(), server.c_str(), FALSE))
+            throw kvhost::HostError("cannot restore the server structure");
+    };
+    return {restore,
             [=] {
                 const std::string report =
                     kvhost::ImportIntoServer(distribution, Inputs::kUserStructure, false);
                 DeleteFileW(kvhost::Widen(report).c_str());
             },
             [=] {
-                WalkStructure(LoadFromServer("structure.ztp").Get());
+                const ComPtr<IZModel> server_model = LoadFromServer("structure.ztp");
+                WalkStructure(server_model.Get());
                 WalkStructure(kvhost::LoadModel(distribution).Get());
                 WalkStructure(LoadFromServer(Inputs::kUserStructure).Get());
-            }};
+                kvhost::Check(server_model->zrSaveModel(kvhost::Text(L""), nullptr),
+                              "storing the server structure");
+            },
+            1,
+            false,
+            restore};
 }
 
 Run MakeRun(const Inputs& inputs, const std::string& operation, int size) {
@@ -266,6 +283,7 @@ Measurement RunOperation(const Inputs& inputs, const std::string& operation, int
         for (int i = 0; i < repeat; ++i) {
             run.before();
             operation_time.Add(Measure(operation_batch));
+            run.before_floor();
             floor_time.Add(Measure(floor_batch));
         }
         const int runs = run.runs * batch;
@@ -280,6 +298,34 @@ Measurement RunOperation(const Inputs& inputs, const std::string& operation, int
             m.failed = true;
     }
     m.peak_mb = PeakMegabytes();
+    return m;
+}
+
+Measurement MeasureMemory(const Inputs& inputs, const std::string& operation, int size,
+                          MemoryRun which) {
+    Measurement m;
+    m.operation = operation;
+    m.size = size;
+    try {
+        std::optional<kvhost::Library> library; // kept loaded as RunOperation keeps it
+        if (operation != "import")
+            library.emplace();
+        const double start = PrivateMegabytes();
+        Run run = MakeRun(inputs, operation, size);
+        run.before();
+        m.models_mb = PrivateMegabytes() - start;
+        if (which == MemoryRun::Operation) {
+            m.own_mb = GrowthMegabytes(run.operation);
+        } else {
+            if (run.floor_follows_operation)
+                run.operation();
+            run.before_floor();
+            m.own_mb = GrowthMegabytes(run.floor);
+        }
+    } catch (const std::exception& error) {
+        m.note = error.what();
+        m.failed = true;
+    }
     return m;
 }
 

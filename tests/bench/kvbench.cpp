@@ -1,6 +1,7 @@
 // kvbench: how recording, the difference, the HTML export, the import and the replay of a
 // scenario grow with the structure. Each operation at each size runs in a process of its own
-// (this program again, with --child), so that its peak memory is its own; the parent makes the
+// (this program again, with --child), so that its peak memory is its own, and one run of it and
+// one of its floor each in another process for their memory (--memory); the parent makes the
 // inputs, collects one line from each child and prints the table and the verdict on the
 // targets. Exit codes: 0 every operation ran (the last line says whether the targets hold),
 // 1 an operation failed, 2 usage error.
@@ -41,6 +42,7 @@ struct Options {
     bool keep = false;
     std::string child_operation; // set in a child process
     int child_size = 0;
+    std::string child_memory; // "operation" or "floor" in a child that measures memory
 };
 
 struct UsageError {
@@ -107,6 +109,10 @@ Options Parse(const std::vector<std::string>& args) {
         } else if (arg == "--child") {
             options.child_operation = value();
             options.child_size = Number(value());
+        } else if (arg == "--memory") {
+            options.child_memory = value();
+            if (options.child_memory != "operation" && options.child_memory != "floor")
+                throw UsageError{"--memory takes operation or floor"};
         } else {
             throw UsageError{"unexpected argument " + arg};
         }
@@ -114,14 +120,17 @@ Options Parse(const std::vector<std::string>& args) {
     return options;
 }
 
-std::wstring ResultFile(const Inputs& inputs, const std::string& operation, int size) {
+std::wstring ResultFile(const Inputs& inputs, const std::string& operation, int size,
+                        const std::string& memory) {
+    const std::string kind = memory.empty() ? "" : "-" + memory;
     return inputs.folder() +
-           kvhost::Widen("result-" + operation + "-" + std::to_string(size) + ".txt");
+           kvhost::Widen("result-" + operation + "-" + std::to_string(size) + kind + ".txt");
 }
 
-// This program again, for one operation at one size; its measurement comes back in a file.
+// This program again, for one operation at one size (or, with memory named, one run of it or of
+// its floor); its measurement comes back in a file.
 Measurement RunChild(const Options& options, const Inputs& inputs, const std::string& operation,
-                     int size) {
+                     int size, const std::string& memory = "") {
     wchar_t program[MAX_PATH + 1] = {};
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     // The folder without its last backslash, which would escape the closing quote.
@@ -129,7 +138,9 @@ Measurement RunChild(const Options& options, const Inputs& inputs, const std::st
     std::wstring command = L"\"" + std::wstring(program) + L"\" --child " +
                            kvhost::Widen(operation) + L" " + std::to_wstring(size) + L" --repeat " +
                            std::to_wstring(options.repeat) + L" --work \"" + folder + L"\"";
-    const std::wstring result_file = ResultFile(inputs, operation, size);
+    if (!memory.empty())
+        command += L" --memory " + kvhost::Widen(memory);
+    const std::wstring result_file = ResultFile(inputs, operation, size, memory);
     DeleteFileW(result_file.c_str());
 
     Measurement failed;
@@ -165,10 +176,30 @@ Measurement RunChild(const Options& options, const Inputs& inputs, const std::st
 int RunChildSide(const Options& options) {
     Inputs inputs(options.work);
     const Measurement m =
-        RunOperation(inputs, options.child_operation, options.child_size, options.repeat);
-    std::ofstream file(ResultFile(inputs, options.child_operation, options.child_size).c_str());
+        options.child_memory.empty()
+            ? RunOperation(inputs, options.child_operation, options.child_size, options.repeat)
+            : MeasureMemory(inputs, options.child_operation, options.child_size,
+                            options.child_memory == "floor" ? MemoryRun::Floor
+                                                            : MemoryRun::Operation);
+    std::ofstream file(
+        ResultFile(inputs, options.child_operation, options.child_size, options.child_memory)
+            .c_str());
     file << ResultLine(m) << '\n';
     return file ? 0 : 1;
+}
+
+// The operation's own memory: its run's growth beyond its floor's; the models' memory: what
+// the inputs hold and what the floor's run loads.
+void AddOwnMemory(Measurement& m, const Measurement& operation_run, const Measurement& floor_run) {
+    for (const Measurement* run : {&operation_run, &floor_run}) {
+        if (run->failed) {
+            m.failed = true;
+            m.note = "measuring memory: " + run->note;
+            return;
+        }
+    }
+    m.own_mb = operation_run.own_mb - floor_run.own_mb;
+    m.models_mb = floor_run.models_mb + floor_run.own_mb;
 }
 
 int RunParentSide(const Options& options) {
@@ -186,6 +217,9 @@ int RunParentSide(const Options& options) {
             try {
                 inputs.Prepare(operation, size);
                 m = RunChild(options, inputs, operation, size);
+                if (!m.failed && !m.refused)
+                    AddOwnMemory(m, RunChild(options, inputs, operation, size, "operation"),
+                                 RunChild(options, inputs, operation, size, "floor"));
             } catch (const std::exception& error) {
                 m.operation = operation;
                 m.size = size;
