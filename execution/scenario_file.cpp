@@ -48,14 +48,10 @@ std::string ReadScenarioFile(const std::wstring& path) {
 }
 
 unsigned long WriteScenarioFile(const std::wstring& path, const ScenarioFilePieces& pieces) {
+    // A path the platform cannot make whole is reported like any other failed write.
     std::wstring target;
-    try {
-        target = ExtendedPath(path);
-    } catch (const LibraryError& error) {
-        // A path the platform cannot make whole is reported like any other failed write.
-        return HRESULT_FACILITY(error.Code()) == FACILITY_WIN32 ? HRESULT_CODE(error.Code())
-                                                                  : ERROR_BAD_PATHNAME;
-    }
+    if (const DWORD error = ExtendedPathOrError(path, target))
+        return error;
     FileHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)

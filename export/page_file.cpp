@@ -1,13 +1,13 @@
 #include "export/page_file.h"
 
 #include "platform/barriers.h"
+#include "platform/file_bytes.h"
 #include "platform/paths.h"
 #include "platform/system_error_text.h"
 #include "platform/win_owners.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 
 namespace kv::html {
@@ -47,16 +47,7 @@ public:
     }
 
     // Writes every byte; the system's error code, ERROR_SUCCESS when all went well.
-    DWORD Write(std::string_view bytes) {
-        while (!bytes.empty()) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
-            DWORD written = 0;
-            if (!WriteFile(handle_.Get(), bytes.data(), chunk, &written, nullptr))
-                return GetLastError();
-            bytes.remove_prefix(written);
-        }
-        return ERROR_SUCCESS;
-    }
+    DWORD Write(std::string_view bytes) { return WriteAllBytes(handle_.Get(), bytes); }
 
     // Closes the file and puts it in the target's place; the system's error code.
     DWORD ReplaceTarget(const std::wstring& target) {

@@ -1,5 +1,7 @@
 #include "apply_files.h"
 
+#include "model_outputs.h"
+
 #include <windows.h>
 
 namespace kvhost {
@@ -32,6 +34,12 @@ std::string ReadWholeFile(const std::string& path) {
 
 DifferenceSummary ReadDifferenceSummary(const std::string& scenario) {
     return SummariseDifference(ReadWholeFile(scenario), WidenBytes);
+}
+
+DifferenceSummary WriteSummarisedDifference(const std::string& current, const std::string& target,
+                                            const std::string& scenario) {
+    WriteDifferenceScenario(LoadModel(current).Get(), target, scenario);
+    return ReadDifferenceSummary(scenario);
 }
 
 std::string ReportName(std::wstring_view name) {

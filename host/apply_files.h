@@ -14,6 +14,11 @@ namespace kvhost {
 // difference raises NotADifference.
 DifferenceSummary ReadDifferenceSummary(const std::string& scenario);
 
+// Writes the difference scenario from the structure file `current` to `target` into the file
+// `scenario` (as kvhost diff -o does) and reads its summary back.
+DifferenceSummary WriteSummarisedDifference(const std::string& current, const std::string& target,
+                                            const std::string& scenario);
+
 // Names for a report in the ANSI code page, "?" for what it lacks.
 std::string ReportName(std::wstring_view name);
 

@@ -3,7 +3,6 @@
 #include "apply_files.h"
 #include "difference_report.h"
 #include "kvhost_support.h"
-#include "model_outputs.h"
 #include "model_scenarios.h"
 
 #include <io.h>
@@ -38,8 +37,7 @@ private:
 // difference, written to a temporary file that goes with it.
 DifferenceSummary DifferenceLeft(const std::string& result, const std::string& target) {
     TemporaryFile scenario("", "kvv");
-    WriteDifferenceScenario(LoadModel(result).Get(), target, scenario.path());
-    return ReadDifferenceSummary(scenario.path());
+    return WriteSummarisedDifference(result, target, scenario.path());
 }
 
 int LeftAsItWas(const DiffArguments& args) {
@@ -52,11 +50,11 @@ int LeftAsItWas(const DiffArguments& args) {
 int ApplyDifference(const DiffArguments& args) {
     const Progress progress;
     try {
-        WriteDifferenceScenario(LoadModel(args.current).Get(), args.target, args.scenario);
+        const DifferenceSummary planned =
+            WriteSummarisedDifference(args.current, args.target, args.scenario);
         std::printf("written %s\n", args.scenario.c_str());
         progress.Done("difference written");
 
-        const DifferenceSummary planned = ReadDifferenceSummary(args.scenario);
         if (!planned.removals.empty() && !args.allow_removals) {
             std::printf("refused: the scenario removes the following; --allow-removals "
                         "applies it\n%s",

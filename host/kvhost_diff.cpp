@@ -69,8 +69,8 @@ int ReportDifference(const DiffArguments& args) {
         std::string scenario = args.scenario;
         if (scenario.empty())
             scenario = scratch.emplace("", "kvd").path();
-        WriteDifferenceScenario(LoadModel(args.current).Get(), args.target, scenario);
-        const DifferenceSummary summary = ReadDifferenceSummary(scenario);
+        const DifferenceSummary summary =
+            WriteSummarisedDifference(args.current, args.target, scenario);
         if (args.json)
             std::fputs(SummaryJson(summary).c_str(), stdout);
         else

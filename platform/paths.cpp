@@ -81,6 +81,16 @@ std::wstring ExtendedPath(const std::wstring& path) {
     return L"\\\\?\\" + full;
 }
 
+DWORD ExtendedPathOrError(const std::wstring& path, std::wstring& extended) {
+    try {
+        extended = ExtendedPath(path);
+        return 0;
+    } catch (const LibraryError& error) {
+        return HRESULT_FACILITY(error.Code()) == FACILITY_WIN32 ? HRESULT_CODE(error.Code())
+                                                                : ERROR_BAD_PATHNAME;
+    }
+}
+
 std::wstring ExpandEnvironment(const std::wstring& text) {
     std::wstring buffer(text.size() + 1, L'\0');
     for (;;) {

@@ -18,6 +18,10 @@ std::wstring FullPath(const std::wstring& path);
 // ("\\?\", "\\?\UNC\"), otherwise the path as given. A path already in that form stays.
 std::wstring ExtendedPath(const std::wstring& path);
 
+// ExtendedPath for callers that report a failed write as a system error code: 0 with the path in
+// `extended`, or the code that stands for the path the platform cannot make whole.
+DWORD ExtendedPathOrError(const std::wstring& path, std::wstring& extended);
+
 // The text with its %NAME% references expanded, at full length.
 std::wstring ExpandEnvironment(const std::wstring& text);
 

@@ -1,10 +1,10 @@
 #include "recording/spill_file.h"
 
 #include "platform/barriers.h"
+#include "platform/file_bytes.h"
 #include "platform/paths.h"
 #include "platform/system_error_text.h"
 
-#include <algorithm>
 #include <charconv>
 #include <string>
 #include <string_view>
@@ -30,16 +30,7 @@ void SpillFile::Append(std::string_view bytes) {
 }
 
 DWORD SpillFile::WriteBytes(HANDLE file, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr))
-            return LastErrorOr(ERROR_WRITE_FAULT);
-        if (written == 0)
-            return ERROR_WRITE_FAULT;
-        bytes.remove_prefix(written);
-    }
-    return 0;
+    return WriteAllBytes(file, bytes);
 }
 
 void SpillFile::Truncate(std::uint64_t size) {
@@ -53,14 +44,10 @@ void SpillFile::Truncate(std::uint64_t size) {
 }
 
 DWORD SpillFile::MoveTo(const std::wstring& target) {
+    // A path the platform cannot make whole is reported like any other failed write.
     std::wstring to;
-    try {
-        to = ExtendedPath(target);
-    } catch (const LibraryError& error) {
-        // A path the platform cannot make whole is reported like any other failed write.
-        return HRESULT_FACILITY(error.Code()) == FACILITY_WIN32 ? HRESULT_CODE(error.Code())
-                                                                : ERROR_BAD_PATHNAME;
-    }
+    if (const DWORD error = ExtendedPathOrError(target, to))
+        return error;
     if (path_.empty())
         Open(); // a spill store that was cut back to nothing before its file was made
     if (file_ && !CloseHandle(file_.Release()))

@@ -90,7 +90,8 @@ std::vector<std::string> SampleItems(std::size_t count) {
 
 TEST(SpilledItems, AreTheScenarioBytesAndKeepMemoryUnderTheThreshold) {
     const std::vector<std::string> expected = SampleItems(20000);
-    const std::size_t thresholds[] = {0, 1, 100, 64 * 1024, 1024 * 1024, std::numeric_limits<std::size_t>::max()};
+    const std::size_t thresholds[] = {
+        0, 1, 100, 64 * 1024, 1024 * 1024, std::numeric_limits<std::size_t>::max()};
     for (const std::size_t threshold : thresholds) {
         StoreState store;
         ScriptItemList items(std::make_unique<MemoryStore>(store), threshold);
@@ -132,7 +133,10 @@ std::vector<std::string> Fragment(int number, std::size_t items) {
 
 class SpilledRecording : public testing::Test {
 protected:
+    // A fresh recording: an empty store and nothing written yet.
     void Open(std::size_t threshold) {
+        store_ = {};
+        expected_.clear();
         ScriptBuffer.emplace(std::make_unique<MemoryStore>(store_), threshold);
     }
     void TearDown() override { ScriptBuffer.reset(); }
@@ -164,8 +168,6 @@ TEST_F(SpilledRecording, FragmentTakenBackLeavesExactlyTheWholeFragments) {
         {"failing before its first item", 1, 0},
     };
     for (const Case& c : cases) {
-        store_ = {};
-        expected_.clear();
         Open(c.threshold);
         for (int number = 0; number < 30; ++number)
             WriteWhole(number, 5);
@@ -198,8 +200,6 @@ TEST_F(SpilledRecording, WriteFailureCutsTheTornItemAndTheRecordingGoesOn) {
         {"the cuts fail too", 1, 30, 2},
     };
     for (const Case& c : cases) {
-        store_ = {};
-        expected_.clear();
         Open(c.threshold);
         for (int number = 0; number < 20; ++number)
             WriteWhole(number, 4);
